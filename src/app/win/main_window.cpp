@@ -1,0 +1,75 @@
+// The main window procedure: every message is handled (or not) and then still goes on to
+// DefWindowProcA, whose result is returned. Command ids are the controls' and menu items' ids.
+#include "app/win/main_window.h"
+
+#include <dbt.h>
+
+#include "app/win/app.h"
+#include "app/win/waits.h"
+#include "link/win/link_state.h"
+#include "ui/ui_text.h"
+#include "ui/win/language.h"
+#include "ui/win/menu_bar.h"
+
+namespace {
+
+constexpr UINT kHotplugDebounceMs = 2000;
+
+void OnCommand(WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case kCommandQuit:
+      SendMessageA(g_mainWindow, WM_CLOSE, 0, 0);
+      break;
+    case kCommandRussian:
+    case kCommandEnglish:
+      OnLanguageCommand(LOWORD(wParam));
+      break;
+  }
+}
+
+void OnDeviceChange(WPARAM wParam) {
+  if (wParam != DBT_DEVNODES_CHANGED || g_link.hotplugPending) return;
+  g_link.hotplugPending = true;
+  SetTimer(g_mainWindow, kTimerHotplugDebounce, kHotplugDebounceMs, nullptr);
+}
+
+}  // namespace
+
+void RegisterMainWindowClass() {
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = g_instance;
+  windowClass.hIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(2));
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kMainWindowClass;
+  RegisterClassA(&windowClass);
+}
+
+HWND CreateMainWindow() {
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 332;
+  const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 335;
+  return CreateWindowExA(0, kMainWindowClass, UiText.windowTitle, WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                         kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, g_instance, nullptr);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+      KillAllTimers();
+      ResetLink();
+      PostQuitMessage(0);
+      break;
+    case WM_COMMAND:
+      OnCommand(wParam);
+      break;
+    case WM_TIMER:
+      OnTimer(wParam);
+      break;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wParam);
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

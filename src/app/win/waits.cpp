@@ -1,0 +1,96 @@
+// The WaitWindow and the ticks of the four timers: each wait steps its progress bar, counts
+// ticks and ends at its limit by closing the WaitWindow, then runs the timer's own end action.
+#include "app/win/waits.h"
+
+#include <commctrl.h>
+
+#include "app/win/app.h"
+#include "link/win/link_state.h"
+#include "ui/ui_text.h"
+
+HWND g_waitWindow = nullptr;
+int g_waitTicks = 0;
+
+namespace {
+
+struct WaitKind {
+  UINT_PTR timerId;
+  const char* UiTextTable::*caption;
+  int lastTick;
+};
+
+const WaitKind kWaitKinds[] = {
+    {kTimerSearchDelay, &UiTextTable::waitSearch, 100},
+    {kTimerHandshakeWait, &UiTextTable::waitReadingSettings, 2},
+    {kTimerCardWait, &UiTextTable::waitPresentCard, 165},
+};
+
+const WaitKind* FindWaitKind(UINT_PTR timerId) {
+  for (const WaitKind& kind : kWaitKinds) {
+    if (kind.timerId == timerId) return &kind;
+  }
+  return nullptr;
+}
+
+void EndWait(UINT_PTR timerId) {
+  g_waitTicks = 0;
+  KillTimer(g_mainWindow, timerId);
+  DestroyWindow(g_waitWindow);
+  g_waitWindow = nullptr;
+}
+
+// What each wait does once it is over; every end action gives the main window back.
+void RunEndAction(UINT_PTR timerId) {
+  switch (timerId) {
+    case kTimerSearchDelay:
+      EnableWindow(g_mainWindow, TRUE);
+      break;
+    case kTimerHandshakeWait:
+      EnableWindow(g_mainWindow, TRUE);
+      break;
+    case kTimerCardWait:
+      EnableWindow(g_mainWindow, TRUE);
+      break;
+  }
+}
+
+void EndHotplugDebounce() {
+  KillTimer(g_mainWindow, kTimerHotplugDebounce);
+  g_link.hotplugPending = false;
+}
+
+}  // namespace
+
+void OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const WaitKind* kind = FindWaitKind(timerId);
+  if (kind == nullptr) return;
+  g_waitWindow = CreateWindowExA(0, PROGRESS_CLASSA, UiText.*(kind->caption), WS_VISIBLE | PBS_SMOOTH,
+                                 screenWidth / 2 - 200, screenHeight / 2 - 25, 400, 50, g_mainWindow,
+                                 nullptr, g_instance, nullptr);
+  SendMessageA(g_waitWindow, PBM_SETRANGE, 0, MAKELPARAM(0, kind->lastTick));
+  SendMessageA(g_waitWindow, PBM_SETSTEP, 1, 0);
+  SendMessageA(g_waitWindow, PBM_SETPOS, 0, 0);
+  EnableWindow(g_mainWindow, FALSE);
+  SetTimer(g_mainWindow, timerId, periodMs, nullptr);
+}
+
+void OnTimer(UINT_PTR timerId) {
+  if (timerId == kTimerHotplugDebounce) {
+    EndHotplugDebounce();
+    return;
+  }
+  const WaitKind* kind = FindWaitKind(timerId);
+  if (kind == nullptr) return;
+  SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
+  if (++g_waitTicks < kind->lastTick) return;
+  EndWait(timerId);
+  RunEndAction(timerId);
+}
+
+void KillAllTimers() {
+  for (UINT_PTR id : {kTimerSearchDelay, kTimerHandshakeWait, kTimerHotplugDebounce, kTimerCardWait}) {
+    KillTimer(g_mainWindow, id);
+  }
+}

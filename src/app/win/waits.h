@@ -1,0 +1,25 @@
+// The timed waits of the main window: the WaitWindow with its progress bar, the shared tick
+// counter of timers 1, 2 and 4, the one-shot hot-plug timer 3, and what happens when each ends.
+#pragma once
+
+#include <windows.h>
+
+enum TimerId : UINT_PTR {
+  kTimerSearchDelay = 1,
+  kTimerHandshakeWait = 2,
+  kTimerHotplugDebounce = 3,
+  kTimerCardWait = 4,
+};
+
+extern HWND g_waitWindow;
+extern int g_waitTicks;
+
+// Shows the WaitWindow of a timer, disables the main window and starts the timer.
+// Ids other than 1, 2 and 4 do nothing.
+void OpenWaitWindow(UINT_PTR timerId, UINT periodMs);
+
+// WM_TIMER of the main window.
+void OnTimer(UINT_PTR timerId);
+
+// Kills every timer of the main window; called when it is destroyed.
+void KillAllTimers();

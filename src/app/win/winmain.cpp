@@ -1,0 +1,52 @@
+// Keyloom's entry point: language, single-instance rule, main window, first reader search,
+// and the message loop that runs everything else on this one thread.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/win/app.h"
+#include "app/win/main_window.h"
+#include "app/win/waits.h"
+#include "ui/ui_text.h"
+#include "ui/win/language.h"
+#include "ui/win/main_form.h"
+
+HINSTANCE g_instance = nullptr;
+HWND g_mainWindow = nullptr;
+
+namespace {
+
+// Brings the window of a running instance forward; true when there was one.
+bool ForwardToRunningInstance() {
+  HWND running = FindWindowA(nullptr, UiText.windowTitle);
+  if (running == nullptr) return false;
+  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+  SetForegroundWindow(running);
+  return true;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  g_instance = instance;
+  LoadLanguage();
+  SelectUiText();
+  if (ForwardToRunningInstance()) return 0;
+
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  RegisterMainWindowClass();
+  g_mainWindow = CreateMainWindow();
+  BuildMainForm();
+  ShowWindow(g_mainWindow, SW_SHOWNORMAL);
+  UpdateWindow(g_mainWindow);
+  OpenWaitWindow(kTimerSearchDelay, 10);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}

@@ -1,0 +1,76 @@
+// The scenario fixture: a fresh directory under e2e-runs next to the test program for each
+// scenario, keyloom.exe started there, and every started process ended afterwards.
+#include "harness.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ExeDirectory() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path);
+  return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+}  // namespace
+
+void KeyloomScenario::SetUp() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  keyloomExe_ = ExeDirectory() + "keyloom.exe";
+  workDir_ = ExeDirectory() + "e2e-runs\\" + info->test_suite_name() + "." + info->name();
+  std::error_code ignored;
+  std::filesystem::remove_all(workDir_, ignored);
+  std::filesystem::create_directories(workDir_);
+}
+
+void KeyloomScenario::TearDown() {
+  for (ui::Program& p : programs_) ui::Terminate(&p);
+}
+
+ui::Program& KeyloomScenario::StartAnother() {
+  programs_.emplace_back();
+  EXPECT_TRUE(ui::Launch(keyloomExe_, workDir_, &programs_.back())) << "cannot start " << keyloomExe_;
+  return programs_.back();
+}
+
+HWND KeyloomScenario::Start() {
+  StartAnother();
+  HWND main = ui::WaitMainWindow(program());
+  EXPECT_NE(main, nullptr) << "the main window did not appear";
+  return main;
+}
+
+std::string KeyloomScenario::PathOf(const std::string& name) const { return workDir_ + "\\" + name; }
+
+void KeyloomScenario::WriteFile(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(PathOf(name), std::ios::binary);
+  out << bytes;
+}
+
+std::string KeyloomScenario::ReadFile(const std::string& name) const {
+  std::ifstream in(PathOf(name), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool KeyloomScenario::FileExists(const std::string& name) const {
+  return std::filesystem::exists(PathOf(name));
+}
+
+ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
+  ui::MessageBoxView box;
+  EXPECT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no message box appeared";
+  return box;
+}
+
+void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!(ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty())) {
+    ASSERT_LT(GetTickCount64(), end) << "the program stayed busy";
+    ui::Pause(20);
+  }
+}

@@ -1,0 +1,125 @@
+// Scenarios of the language setting: appconfig.ini created on the first start, the title and
+// menu in each language, switching from the menu, and the choice kept for the next start.
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "ui/ui_text.h"
+
+namespace {
+
+const char kRussianConfig[] = "Language = RU;\r\n";
+const char kEnglishConfig[] = "Language = EN;\r\n";
+const char kRussianTitle[] = "Keyloom \xE2\xE5\xF0.1.01 (x64)";
+const char kEnglishTitle[] = "Keyloom ver.1.01 (x64)";
+
+// The menu bar as the probe lists it, for one language.
+std::vector<std::string> ExpectedMenu(Language language) {
+  const UiTextTable& t = UiTextOf(language);
+  const std::string ru = language == kRussian ? "C" : "";
+  const std::string en = language == kEnglish ? "C" : "";
+  return {
+      std::string("0\t0\tP\t") + t.menuFile,
+      std::string("1\t1\t\t") + t.menuQuit,
+      std::string("0\t0\tP\t") + t.menuTools,
+      std::string("1\t0\tP\t") + t.menuLanguage,
+      "2\t2\t" + ru + "\t" + kRussianLanguageName,
+      "2\t3\t" + en + "\t" + kEnglishLanguageName,
+      std::string("0\t0\tP\t") + t.menuHelp,
+      std::string("1\t4\t\t") + t.menuHelpItem,
+      "1\t0\tS\t",
+      std::string("1\t5\t\t") + t.menuAbout,
+  };
+}
+
+// Waits until the title has switched; the menu is rebuilt in the same command.
+void WaitForTitle(HWND main, const std::string& title) {
+  for (int i = 0; i < 100 && ui::Text(main) != title; ++i) ui::Pause(20);
+  EXPECT_EQ(ui::Text(main), title);
+}
+
+class LanguageScenario : public KeyloomScenario {};
+
+TEST_F(LanguageScenario, FirstStartCreatesTheRussianConfigAndShowsRussian) {
+  ASSERT_FALSE(FileExists("appconfig.ini"));
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ReadFile("appconfig.ini"), kRussianConfig);
+  EXPECT_EQ(ui::Text(main), kRussianTitle);
+  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
+}
+
+TEST_F(LanguageScenario, UnknownFirstLineGivesRussianAndLeavesTheFileAlone) {
+  const std::string config = "Language = EN; \r\nLanguage = EN;\r\n";
+  WriteFile("appconfig.ini", config);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ui::Text(main), kRussianTitle);
+  EXPECT_EQ(ReadFile("appconfig.ini"), config);
+}
+
+TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
+  WriteFile("appconfig.ini", kEnglishConfig);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ui::Text(main), kEnglishTitle);
+  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
+  WaitUntilIdle(main);
+
+  ui::PostCommand(main, 2);
+  WaitForTitle(main, kRussianTitle);
+  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
+  EXPECT_EQ(ReadFile("appconfig.ini"), kRussianConfig);
+
+  ui::PostCommand(main, 3);
+  WaitForTitle(main, kEnglishTitle);
+  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
+  EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
+
+  // Choosing the active language again changes nothing visible.
+  ui::PostCommand(main, 3);
+  ui::Pause(300);
+  EXPECT_EQ(ui::Text(main), kEnglishTitle);
+  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
+  EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
+}
+
+TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  WaitUntilIdle(main);
+  ui::PostCommand(main, 3);
+  WaitForTitle(main, kEnglishTitle);
+  ui::PostCommand(main, 1);
+  DWORD code = 1;
+  ASSERT_TRUE(ui::WaitExit(&program(), 10000, &code));
+
+  main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ui::Text(main), kEnglishTitle);
+  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
+}
+
+TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect) {
+  WriteFile("appconfig.ini", kEnglishConfig);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  WaitUntilIdle(main);
+
+  // Another program holds the file without sharing it, so it cannot be opened for writing.
+  HANDLE held = CreateFileA(PathOf("appconfig.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ui::PostCommand(main, 2);
+  ui::MessageBoxView box = ExpectMessageBox();
+  EXPECT_EQ(box.caption, "Message");
+  EXPECT_EQ(box.text, "Failed to save settings!\nRestart the program.");
+  EXPECT_EQ(box.iconId, 4);
+  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  CloseHandle(held);
+
+  WaitForTitle(main, kRussianTitle);
+  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
+  EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+// What the UI driver and the probe DLL say to each other: a request and its reply in a shared
+// memory block named after the driver's process, announced by one registered window message.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr char kProbeMessageName[] = "KeyloomUiProbe";
+inline constexpr int kProbeReplyBytes = 60000;
+
+enum ProbeOp : int {
+  kProbeMenuBar = 1,     // the window's menu bar: one line per item
+  kProbeComboItems = 2,  // a combo box's items: one line each
+};
+
+struct ProbeBlock {
+  int op;
+  HWND target;
+  int replyLength;
+  char reply[kProbeReplyBytes];
+};
+
+// The shared block's name for one driver process.
+inline void ProbeBlockName(DWORD driverPid, char* name, size_t size) {
+  wsprintfA(name, "Local\\KeyloomUiProbe-%lu", static_cast<unsigned long>(driverPid));
+  (void)size;
+}

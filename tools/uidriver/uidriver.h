@@ -1,0 +1,63 @@
+// The UI driver: starts Keyloom, finds its windows and controls, reads their texts and states,
+// sends commands as a user would, and reads and answers its message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct Program {
+  PROCESS_INFORMATION process = {};
+  bool running = false;
+};
+
+// Starts an executable with the given working directory.
+bool Launch(const std::string& exe, const std::string& workDir, Program* program);
+// Waits for the process to end; false when it is still running after the time-out.
+bool WaitExit(Program* program, int timeoutMs, DWORD* exitCode);
+// Ends the process if it still runs and releases its handles.
+void Terminate(Program* program);
+
+// Visible top-level windows of a process, optionally of one class.
+std::vector<HWND> TopWindows(DWORD pid, const char* className = nullptr);
+// Waits for a visible top-level window of the class; nullptr after the time-out.
+HWND WaitTopWindow(DWORD pid, const char* className, int timeoutMs);
+// Waits until no visible top-level window of the class is left; false after the time-out.
+bool WaitNoTopWindow(DWORD pid, const char* className, int timeoutMs);
+// The main window once it is visible and its menu bar is attached.
+HWND WaitMainWindow(const Program& program, int timeoutMs = 15000);
+
+std::string ClassOf(HWND window);
+// Text through WM_GETTEXT, which reads edits and combo boxes of other processes too.
+std::string Text(HWND window);
+HWND Control(HWND parent, int id);
+bool Visible(HWND window);
+bool Enabled(HWND window);
+
+// Posts WM_COMMAND as a menu item, button or control would send it.
+void PostCommand(HWND window, int id, int notification = 0);
+
+// A message box of the program: its caption, text and which of the program's icons it shows.
+struct MessageBoxView {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;
+  int iconId = 0;  // 3..7 when the icon matches one of the program's icons, else 0
+};
+// Waits for a message box (#32770) of the process and reads it.
+bool WaitMessageBox(DWORD pid, int timeoutMs, MessageBoxView* box, const std::string& iconModule);
+// Presses a button of a dialog (1 OK, 6 Yes, 7 No) and waits until the dialog is gone.
+bool PressDialogButton(HWND dialog, int id, int timeoutMs = 5000);
+
+// Reads inside the program's own process (through the probe DLL next to the driver).
+// Menu bar lines: depth, id, flags (S separator, C checked, G grayed, P popup), text; tab-separated.
+std::vector<std::string> MenuBarLines(HWND window);
+std::vector<std::string> ComboItems(HWND combo);
+
+// Sleeps while keeping this thread's message queue alive.
+void Pause(int ms);
+
+}  // namespace ui

@@ -1,0 +1,55 @@
+// The UI driver as a command-line program, for scripts and for looking at a running Keyloom by hand:
+// prints the main window's title and menu, the open message box, or sends a command or a button press.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "uidriver.h"
+
+namespace {
+
+HWND FindKeyloom(DWORD* pid) {
+  HWND window = FindWindowA("my Window", nullptr);
+  if (window) GetWindowThreadProcessId(window, pid);
+  return window;
+}
+
+int Usage() {
+  std::puts("usage: uidriver title | menu | command ID | box | press ID");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  DWORD pid = 0;
+  HWND main = FindKeyloom(&pid);
+  if (main == nullptr) {
+    std::puts("Keyloom is not running");
+    return 1;
+  }
+  const std::string verb = argv[1];
+  if (verb == "title") {
+    std::printf("%s\n", ui::Text(main).c_str());
+  } else if (verb == "menu") {
+    for (const std::string& line : ui::MenuBarLines(main)) std::printf("%s\n", line.c_str());
+  } else if (verb == "command" && argc == 3) {
+    ui::PostCommand(main, std::atoi(argv[2]));
+  } else if (verb == "box") {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string module(exe);
+    module = module.substr(0, module.find_last_of("\\/") + 1) + "keyloom.exe";
+    ui::MessageBoxView box;
+    if (!ui::WaitMessageBox(pid, 0, &box, module)) return 1;
+    std::printf("caption: %s\nicon: %d\ntext: %s\n", box.caption.c_str(), box.iconId, box.text.c_str());
+  } else if (verb == "press" && argc == 3) {
+    HWND box = ui::WaitTopWindow(pid, "#32770", 0);
+    return box && ui::PressDialogButton(box, std::atoi(argv[2])) ? 0 : 1;
+  } else {
+    return Usage();
+  }
+  return 0;
+}

@@ -1,0 +1,84 @@
+# Brings up the private Wine world of one build tree: its own prefix, X display and wineserver.
+# Sourced by wine-run and by the run and test commands; never touches the user's own prefix.
+
+# keyloom_wine_env HOME: the environment every Wine process of ours runs with.
+keyloom_wine_env() {
+  export WINEPREFIX="$1/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # Wine takes its ANSI code page from the locale: 1251, as on the installers' PCs.
+  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+}
+
+# keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY.
+keyloom_private_display() {
+  local home=$1 n pid
+  if [ -f "$home/xvfb.display" ]; then
+    read -r n pid <"$home/xvfb.display"
+    if kill -0 "$pid" 2>/dev/null; then export DISPLAY=":$n"; return 0; fi
+  fi
+  for n in $(seq 90 189); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+  done
+  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 9>&- &
+  pid=$!
+  for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start (see $home/xvfb.log)" >&2; return 1; }
+  echo "$n $pid" >"$home/xvfb.display"
+  export DISPLAY=":$n"
+}
+
+# keyloom_prefix_settings DESKTOP: the prefix settings our programs rely on.
+# DESKTOP=1 runs everything on Wine's own 1280x1024 virtual desktop (needed without a window manager).
+keyloom_prefix_settings() {
+  local reg="$WINEPREFIX/keyloom-settings.reg"
+  {
+    echo 'REGEDIT4'
+    echo '[HKEY_CURRENT_USER\Software\Wine\WineDbg]'
+    echo '"ShowCrashDialog"=dword:00000000'
+    if [ "$1" = 1 ]; then
+      echo '[HKEY_CURRENT_USER\Software\Wine\Explorer]'
+      echo '"Desktop"="Default"'
+      echo '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
+      echo '"Default"="1280x1024"'
+    else
+      echo '[-HKEY_CURRENT_USER\Software\Wine\Explorer]'
+    fi
+  } >"$reg"
+  wine regedit /S "$reg" >/dev/null 2>&1 9>&-
+}
+
+# keyloom_wine_up HOME DESKTOP: prefix created once, wineserver kept running between programs.
+# Without DISPLAY the tree's private Xvfb display is used.
+keyloom_wine_up() {
+  local home=$1 desktop=${2:-1}
+  mkdir -p "$home"
+  keyloom_wine_env "$home"
+  # fd 9 holds the lock; every program started meanwhile is given 9>&- so none keeps it.
+  exec 9>"$home/wine.lock"
+  flock 9
+  if [ -z "${DISPLAY:-}" ]; then keyloom_private_display "$home" || { exec 9>&-; return 1; }; fi
+  if [ "$(cat "$WINEPREFIX/keyloom-ready" 2>/dev/null)" != "$desktop" ]; then
+    [ -d "$WINEPREFIX/drive_c" ] || wineboot -i >"$home/wineboot.log" 2>&1 </dev/null 9>&-
+    keyloom_prefix_settings "$desktop"
+    echo "$desktop" >"$WINEPREFIX/keyloom-ready"
+  fi
+  # A persistent wineserver keeps the volatile registry keys and makes each start fast.
+  wineserver -p600 >>"$home/wineserver.log" 2>&1 </dev/null 9>&-
+  exec 9>&-
+}
+
+# keyloom_wine_down HOME: ends every Wine process of this tree and its private X display.
+keyloom_wine_down() {
+  local home=$1 n pid
+  WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$home/xvfb.display" ]; then
+    read -r n pid <"$home/xvfb.display"
+    kill "$pid" 2>/dev/null || true
+    rm -f "$home/xvfb.display"
+  fi
+}
