@@ -1,0 +1,23 @@
+// The search for the reader and the handshake: list the ports, find the reader's own port,
+// open it, send "AT+READS_USB", and judge the reply when the handshake wait is over.
+#pragma once
+
+#include "link/reply_classifier.h"
+
+// The end of the search delay (timer 1): fills and sorts the port list and looks for the reader.
+void SearchReader();
+// Finds the reader's port, reports it, selects it and, with no port open, opens it.
+void LocateReader();
+// Opens g_link.portName and sends the handshake, or reports that it cannot be opened.
+void OpenAndHandshake();
+// Writes the handshake and opens the handshake wait (timer 2); a failed write resets the link.
+void SendHandshake();
+// Reads the reader's reply and reports what it means; the reply code.
+ReplyCode ReadAndReportReply();
+// Shows the version when it is the supported one; otherwise reports it and resets the link.
+void CheckFirmwareVersion(const char* text);
+
+// Command 6: the user picked a port in the port list.
+void OnPortChosen();
+// Command 7: SEARCH.
+void OnSearchCommand();
