@@ -7,7 +7,11 @@
 #include "app/win/app.h"
 #include "app/win/waits.h"
 #include "link/win/link_state.h"
+#include "protocol/win/card_number_display.h"
+#include "ui/control_ids.h"
 #include "ui/ui_text.h"
+#include "ui/win/help_about.h"
+#include "ui/win/hex_fields.h"
 #include "ui/win/language.h"
 #include "ui/win/menu_bar.h"
 
@@ -23,6 +27,23 @@ void OnCommand(WPARAM wParam) {
     case kCommandRussian:
     case kCommandEnglish:
       OnLanguageCommand(LOWORD(wParam));
+      break;
+    case kCommandHelp:
+      OnHelpCommand();
+      break;
+    case kCommandAbout:
+      OnAboutCommand();
+      break;
+    case kIdShowKey:
+      OnShowKeyCommand();
+      break;
+    case kIdConverterFormat0:
+    case kIdConverterFormat1:
+      OnConverterFormatCommand(LOWORD(wParam));
+      break;
+    case kIdKeyEdit:
+    case kIdDataEdit:
+      OnHexFieldCommand(LOWORD(wParam), HIWORD(wParam));
       break;
   }
 }
@@ -69,6 +90,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam);
+      break;
+    case WM_RBUTTONUP:
+      ShowQuitMenu(lParam);
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
