@@ -9,6 +9,8 @@ top=$(cd "$(dirname "$0")" && pwd)
 home="$top/build/run"
 work="$home/keyloom"
 mkdir -p "$work"
+# The help document goes where the program looks for it: help\ in its working directory.
+cp -r "$top/build/win/help" "$work/"
 . "$top/tools/wine/wine-env.sh"
 
 private=0

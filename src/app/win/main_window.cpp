@@ -9,9 +9,12 @@
 #include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
+#include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_view_switch.h"
+#include "ui/win/help_about.h"
+#include "ui/win/hex_fields.h"
 #include "ui/win/language.h"
 #include "ui/win/main_form.h"
 #include "ui/win/menu_bar.h"
@@ -41,6 +44,23 @@ void OnCommand(WPARAM wParam) {
     case kIdCardType:
     case kIdWorkMode:
       OnViewComboCommand(wParam);
+      break;
+    case kCommandHelp:
+      OnHelpCommand();
+      break;
+    case kCommandAbout:
+      OnAboutCommand();
+      break;
+    case kIdShowKey:
+      OnShowKeyCommand();
+      break;
+    case kIdConverterFormat0:
+    case kIdConverterFormat1:
+      OnConverterFormatCommand(LOWORD(wParam));
+      break;
+    case kIdKeyEdit:
+    case kIdDataEdit:
+      OnHexFieldCommand(LOWORD(wParam), HIWORD(wParam));
       break;
   }
 }
@@ -90,6 +110,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam);
+      break;
+    case WM_RBUTTONUP:
+      ShowQuitMenu(lParam);
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
