@@ -9,7 +9,9 @@
 #include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
+#include "protocol/win/card_commands.h"
 #include "protocol/win/card_number_display.h"
+#include "protocol/win/form_generator_commands.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_view_switch.h"
@@ -44,6 +46,22 @@ void OnCommand(WPARAM wParam) {
     case kIdCardType:
     case kIdWorkMode:
       OnViewComboCommand(wParam);
+      break;
+    case kIdWrite:
+    case kIdRead:
+    case kIdClear:
+    case kIdWriteCyclically:
+    case kIdClearCyclically:
+      OnCardCommand(LOWORD(wParam));
+      break;
+    case kIdGenerateRandom:
+      OnGenerateRandomCommand();
+      break;
+    case kIdGenerateUnique:
+      OnGenerateUniqueCommand();
+      break;
+    case kIdGenerateBeforeWrite:
+      OnGenerateBeforeWriteCommand();
       break;
     case kCommandHelp:
       OnHelpCommand();

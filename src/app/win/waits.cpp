@@ -8,6 +8,7 @@
 #include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
+#include "protocol/win/card_wait.h"
 #include "ui/ui_text.h"
 
 HWND g_waitWindow = nullptr;
@@ -34,13 +35,6 @@ const WaitKind* FindWaitKind(UINT_PTR timerId) {
   return nullptr;
 }
 
-void EndWait(UINT_PTR timerId) {
-  g_waitTicks = 0;
-  KillTimer(g_mainWindow, timerId);
-  DestroyWindow(g_waitWindow);
-  g_waitWindow = nullptr;
-}
-
 // What each wait does once it is over; every end action gives the main window back.
 void RunEndAction(UINT_PTR timerId) {
   switch (timerId) {
@@ -52,13 +46,17 @@ void RunEndAction(UINT_PTR timerId) {
       ReadAndReportReply();
       EnableWindow(g_mainWindow, TRUE);
       break;
-    case kTimerCardWait:
-      EnableWindow(g_mainWindow, TRUE);
-      break;
   }
 }
 
 }  // namespace
+
+void EndWait(UINT_PTR timerId) {
+  g_waitTicks = 0;
+  KillTimer(g_mainWindow, timerId);
+  DestroyWindow(g_waitWindow);
+  g_waitWindow = nullptr;
+}
 
 void OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -78,6 +76,12 @@ void OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
 void OnTimer(UINT_PTR timerId) {
   if (timerId == kTimerHotplugDebounce) {
     HotplugCheck();
+    return;
+  }
+  if (timerId == kTimerCardWait) {
+    BeginLinkActivity();
+    OnCardWaitTick();
+    EndLinkActivity();
     return;
   }
   const WaitKind* kind = FindWaitKind(timerId);

@@ -18,6 +18,9 @@ extern int g_waitTicks;
 // Ids other than 1, 2 and 4 do nothing.
 void OpenWaitWindow(UINT_PTR timerId, UINT periodMs);
 
+// Ends a wait: the tick counter back to 0, its timer killed, the WaitWindow destroyed.
+void EndWait(UINT_PTR timerId);
+
 // WM_TIMER of the main window.
 void OnTimer(UINT_PTR timerId);
 

@@ -12,6 +12,7 @@
 #include "link/win/port_list.h"
 #include "link/win/reader_lookup.h"
 #include "link/win/serial_port.h"
+#include "protocol/win/card_reply_report.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_controls.h"
 
@@ -108,6 +109,7 @@ ReplyCode ReadAndReportReply() {
       if (g_link.portChosenByHand) GiveUpHandPickedPort();
       break;
     case kReplyNothing:
+      if (HandleCardReply(buffer, length)) return kReplyAcknowledged;
       Report(UiText.msgAnswerNotRecognized, kMessageError);
       if (g_link.portChosenByHand) GiveUpHandPickedPort();
       break;

@@ -1,0 +1,10 @@
+// The reader's final answer to a card command as the user sees it: its message, the success a
+// cyclic run waits for, and a block read from a card put back onto the form.
+#pragma once
+
+#include "protocol/card_replies.h"
+
+// A reply without handshake markers; false when it is not a card reply (nothing shown then).
+bool HandleCardReply(const char* reply, int length);
+// Sets the radios, work mode and view, sector, block and key or data from a card block.
+void ApplyCardBlock(const CardBlockValues& block);
