@@ -40,6 +40,7 @@ std::string Plug(Simulator* simulator, const std::string& name) {
 
 std::string Reset(Simulator* simulator) {
   simulator->behaviour = ReaderBehaviour();
+  simulator->cards = CardProgrammer();
   simulator->pending.clear();
   simulator->command.clear();
   simulator->received.clear();
@@ -84,6 +85,7 @@ const ControlCommand kControlCommands[] = {
        return std::string("ok");
      }},
     {"reset", [](Simulator* s, const std::string&, const std::string&) { return Reset(s); }},
+    {"card", [](Simulator* s, const std::string&, const std::string& words) { return RunCardControl(s, words); }},
 };
 
 }  // namespace
@@ -100,10 +102,12 @@ void OnLineBytes(Simulator* simulator, const std::string& bytes) {
     simulator->command.erase(0, at + sizeof kHandshake - 1);
     Schedule(simulator, HandshakeAnswer(simulator->behaviour));
   }
+  TakeCardFrames(simulator);
   if (simulator->command.size() > kMaxCommandBytes) simulator->command.clear();
 }
 
 int SendDueAnswers(Simulator* simulator) {
+  ServeWaitingCard(simulator);
   const Clock::time_point now = Clock::now();
   int next = -1;
   for (auto it = simulator->pending.begin(); it != simulator->pending.end();) {
@@ -124,6 +128,7 @@ std::string RunControlLine(Simulator* simulator, const std::string& line) {
   std::istringstream words(line);
   std::string name, argument, extra;
   words >> name >> argument >> extra;
+  if (name == "card") extra = line.substr(line.find("card") + 4);
   for (const ControlCommand& command : kControlCommands) {
     if (name == command.name) return command.run(simulator, argument, extra);
   }

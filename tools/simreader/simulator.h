@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "card_programmer.h"
 #include "pty_line.h"
 #include "reader_behaviour.h"
 
@@ -26,6 +27,7 @@ struct Simulator {
   std::string received;  // every byte received since the last "clear"
   std::vector<PendingAnswer> pending;
   std::FILE* frameLog = nullptr;
+  CardProgrammer cards;
 };
 
 // Takes bytes read from the line: logs them and answers every complete command.

@@ -1,0 +1,129 @@
+// Card commands from the program: acknowledged at once, then carried out on the presented card and
+// answered with one leading byte before the reply, as the real reader does.
+#include "card_programmer.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "card_operations.h"
+#include "hex_text.h"
+#include "simulator.h"
+
+namespace {
+
+// The byte the reader sends ahead of every final reply.
+constexpr char kLeadByte = '\n';
+
+void Answer(Simulator* simulator, int afterMs, const std::string& bytes) {
+  simulator->pending.push_back({Clock::now() + std::chrono::milliseconds(afterMs), bytes});
+}
+
+void PresentNextQueued(CardProgrammer* cards) {
+  cards->presented.clear();
+  cards->takenAfterUse = false;
+  if (cards->queue.empty()) return;
+  cards->presented = cards->queue.front();
+  cards->queue.pop_front();
+  cards->takenAfterUse = true;
+}
+
+std::string ReplaceReply(const std::string& how, const std::string& reply) {
+  if (how == "badcrc" && reply.compare(0, 6, "\rAT+ms") == 0) {
+    std::string broken = reply;
+    broken[6 + 6 + 15] = static_cast<char>(broken[6 + 6 + 15] ^ 0x5A);
+    return broken;
+  }
+  if (how.compare(0, 4, "ERR_") == 0) return "\rAT+" + how + "\r\n";
+  return reply;
+}
+
+void ServeCard(Simulator* simulator) {
+  CardProgrammer& cards = simulator->cards;
+  VirtualCard card;
+  std::string reply = LoadCard(cards.presented, &card) ? RunCardCommand(&card, cards.waitingFrame)
+                                                       : std::string("\rAT+ERR_05\r\n");
+  if (!cards.nextReply.empty()) {
+    reply = ReplaceReply(cards.nextReply, reply);
+    cards.nextReply.clear();
+  }
+  cards.waitingFrame.clear();
+  Answer(simulator, cards.replyAfterMs, kLeadByte + reply);
+  if (cards.takenAfterUse) PresentNextQueued(&cards);
+}
+
+}  // namespace
+
+void TakeCardFrames(Simulator* simulator) {
+  std::string& bytes = simulator->command;
+  CardProgrammer& cards = simulator->cards;
+  size_t at = 0;
+  while ((at = bytes.find("AT+", at)) != std::string::npos) {
+    if (!StartsCardFrame(bytes, at)) {
+      ++at;
+      continue;
+    }
+    if (bytes.size() < at + kCardFrameBytes) return;
+    cards.waitingFrame = bytes.substr(at, kCardFrameBytes);
+    bytes.erase(0, at + kCardFrameBytes);
+    at = 0;
+    if (!cards.acknowledgement.empty()) Answer(simulator, simulator->behaviour.delayMs, cards.acknowledgement);
+    cards.giveUpAt = Clock::now() + std::chrono::milliseconds(cards.noCardMs);
+    ServeWaitingCard(simulator);
+  }
+}
+
+void ServeWaitingCard(Simulator* simulator) {
+  CardProgrammer& cards = simulator->cards;
+  if (cards.waitingFrame.empty()) return;
+  if (!cards.presented.empty()) {
+    ServeCard(simulator);
+  } else if (cards.noCardMs >= 0 && Clock::now() >= cards.giveUpAt) {
+    cards.waitingFrame.clear();
+    Answer(simulator, 0, std::string(1, kLeadByte) + "\rAT+ERR_04\r\n");
+  }
+}
+
+std::string RunCardControl(Simulator* simulator, const std::string& words) {
+  CardProgrammer& cards = simulator->cards;
+  std::istringstream in(words);
+  std::string verb, path, argument;
+  in >> verb >> path >> argument;
+  if (verb == "present" && !path.empty()) {
+    cards.presented = path;
+    cards.takenAfterUse = false;
+  } else if (verb == "queue" && !path.empty()) {
+    if (cards.presented.empty()) {
+      cards.presented = path;
+      cards.takenAfterUse = true;
+    } else {
+      cards.queue.push_back(path);
+    }
+  } else if (verb == "remove") {
+    cards.queue.clear();
+    PresentNextQueued(&cards);
+  } else if (verb == "ack") {
+    if (path == "ok") cards.acknowledgement = " - OK!\r\n";
+    else if (path == "unknown") cards.acknowledgement = " - UNKNOWN CMD!\r\n";
+    else if (path == "silent") cards.acknowledgement.clear();
+    else return "error ack ok|unknown|silent";
+  } else if (verb == "timeout") {
+    cards.noCardMs = std::atoi(path.c_str());
+  } else if (verb == "next") {
+    cards.nextReply = path;
+  } else if (verb == "block" || verb == "key") {
+    const int sector = std::atoi(argument.c_str());
+    int block = 0;
+    in >> block;
+    VirtualCard card;
+    if (!std::ifstream(path) || !LoadCard(path, &card) || !IsClassic1k(card) || sector < 0 ||
+        sector >= kCardSectors || block < 0 || block > 3) {
+      return "error no such card or block";
+    }
+    return "ok " + ToHex(verb == "key" ? SectorKey(card, sector) : CardBlock(card, sector, block));
+  } else {
+    return "error card present|queue|remove|ack|timeout|next|block|key";
+  }
+  if (verb == "present" || verb == "queue") ServeWaitingCard(simulator);
+  return "ok";
+}

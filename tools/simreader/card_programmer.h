@@ -1,0 +1,29 @@
+// The reader as a card programmer: the card lying on it (or the cards presented one after another),
+// the command waiting for a card, and what the tests set about its answers.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <string>
+
+struct Simulator;
+
+struct CardProgrammer {
+  std::string presented;          // card file on the reader; empty when there is none
+  bool takenAfterUse = false;     // a queued card goes away once its command is done
+  std::deque<std::string> queue;  // cards presented next, one per command
+  std::string waitingFrame;       // a command waiting for a card; empty when none
+  std::chrono::steady_clock::time_point giveUpAt;
+  std::string acknowledgement = " - OK!\r\n";
+  int noCardMs = 3000;        // "\rAT+ERR_04" when no card came within it; -1: wait for ever
+  int replyAfterMs = 300;     // the final reply follows the acknowledgement after this pause
+  std::string nextReply;      // the next final reply replaced: "ERR_03".."ERR_06" or "badcrc"
+};
+
+// Takes every complete card command out of the received bytes and answers it.
+void TakeCardFrames(Simulator* simulator);
+// A waiting command gets its card or, when its time is up, "\rAT+ERR_04".
+void ServeWaitingCard(Simulator* simulator);
+// "card ..." control lines: present PATH, queue PATH, remove, ack ok|unknown|silent,
+// timeout MS, next ERR_0n|badcrc, block PATH SECTOR BLOCK, key PATH SECTOR.
+std::string RunCardControl(Simulator* simulator, const std::string& words);
