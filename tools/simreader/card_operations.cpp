@@ -35,7 +35,8 @@ std::string RunMaster(VirtualCard* card, char operation, const std::string& bloc
     return Save(*card);
   }
   const std::string newKey = block.substr(8, 6);
-  if (!BlockChecks(block) || (key != TransportKey() && key != newKey)) return kRefused;
+  // A master card takes new settings; any other card only with its sector 1 still open to them.
+  if (!BlockChecks(block) || (!holdsMaster && key != TransportKey() && key != newKey)) return kRefused;
   SetCardBlock(card, kMasterSector, kMasterBlock, block);
   SetSectorKey(card, kMasterSector, newKey);
   return Save(*card);

@@ -1,0 +1,141 @@
+// Card scenario helpers: card files handed to the simulated reader by their Linux paths, and the
+// form's lists, radios and up-downs worked through their own messages.
+#include "card_scenario.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "protocol/crc8.h"
+
+namespace {
+
+// The Linux path of a Windows path, through Wine's own export.
+std::string UnixPath(const std::string& windowsPath) {
+  using ToUnix = char*(CDECL*)(const WCHAR*);
+  auto toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return std::string();
+  std::wstring wide(windowsPath.begin(), windowsPath.end());
+  char* unixPath = toUnix(wide.c_str());
+  if (unixPath == nullptr) return std::string();
+  std::string result(unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return result;
+}
+
+// The bytes of an "ok HEX" answer of the reader's control port.
+std::string AnswerBytes(const std::string& answer) {
+  std::string bytes;
+  if (answer.compare(0, 3, "ok ") != 0) {
+    ADD_FAILURE() << "reader answered: " << answer;
+    return bytes;
+  }
+  for (size_t i = 3; i + 1 < answer.size(); i += 2) {
+    bytes.push_back(static_cast<char>(std::stoi(answer.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}
+
+}  // namespace
+
+HWND CardScenario::StartConnected() {
+  EXPECT_TRUE(simreader::PlugReader("COM5"));
+  HWND main = Start();
+  if (main == nullptr) return nullptr;
+  ExpectBox(FoundText("COM5"), kSuccess);
+  ExpectBox(kSettingsRead, kSuccess);
+  Idle(main);
+  Received();
+  return main;
+}
+
+void CardScenario::CardControl(const std::string& words) {
+  ASSERT_TRUE(simreader::ControlOk("card " + words)) << words;
+}
+
+void CardScenario::Present(const std::string& card) { CardControl("present " + UnixPath(PathOf(card))); }
+
+void CardScenario::Queue(const std::string& card) { CardControl("queue " + UnixPath(PathOf(card))); }
+
+void CardScenario::RemoveCard() { CardControl("remove"); }
+
+std::string CardScenario::CardBlock(const std::string& card, int sector, int block) {
+  return AnswerBytes(simreader::Control("card block " + UnixPath(PathOf(card)) + " " + std::to_string(sector) +
+                                        " " + std::to_string(block)));
+}
+
+std::string CardScenario::CardKey(const std::string& card, int sector) {
+  return AnswerBytes(simreader::Control("card key " + UnixPath(PathOf(card)) + " " + std::to_string(sector)));
+}
+
+void CardScenario::Press(HWND main, int id) {
+  ASSERT_TRUE(ui::Enabled(main));
+  ASSERT_TRUE(ui::Visible(ui::Control(main, id)) && ui::Enabled(ui::Control(main, id))) << "button " << id;
+  ui::PostCommand(main, id, BN_CLICKED);
+}
+
+void CardScenario::Choose(HWND main, int comboId, int index) {
+  SendMessageA(ui::Control(main, comboId), CB_SETCURSEL, index, 0);
+  ui::PostCommand(main, comboId, CBN_SELCHANGE);
+  ui::Pause(200);
+}
+
+void CardScenario::ClickRadio(HWND main, int id) {
+  HWND radio = ui::Control(main, id);
+  ASSERT_TRUE(ui::Visible(radio) && ui::Enabled(radio)) << "radio " << id;
+  SendMessageA(radio, BM_CLICK, 0, 0);
+}
+
+void CardScenario::StepUp(HWND main, int upDownId, int times) {
+  HWND upDown = ui::Control(main, upDownId);
+  RECT rect;
+  GetClientRect(upDown, &rect);
+  const LPARAM upperHalf = MAKELPARAM(rect.right / 2, rect.bottom / 4);
+  for (int i = 0; i < times; ++i) {
+    SendMessageA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, upperHalf);
+    SendMessageA(upDown, WM_LBUTTONUP, 0, upperHalf);
+  }
+}
+
+void CardScenario::RunCardButton(HWND main, int id, const std::string& text, int kind) {
+  Press(main, id);
+  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 3000);
+  ASSERT_NE(wait, nullptr) << "no card wait";
+  EXPECT_EQ(ui::Text(wait), "Present the card to the reader...");
+  ExpectBox(text, kind, 30000);
+  Idle(main);
+}
+
+bool CardScenario::Checked(HWND main, int id) {
+  return SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int CardScenario::Selection(HWND main, int comboId) {
+  return static_cast<int>(SendMessageA(ui::Control(main, comboId), CB_GETCURSEL, 0, 0));
+}
+
+std::string Frame(const std::string& operation, const std::string& key, std::string block) {
+  if (!block.empty()) block[15] = static_cast<char>(Crc8(reinterpret_cast<const uint8_t*>(block.data()), 15));
+  std::string frame = "AT+" + operation + key + block;
+  frame.resize(27, '\0');
+  return frame;
+}
+
+std::string Bytes(const std::string& spacedHex) {
+  std::string bytes;
+  for (size_t i = 0; i + 1 < spacedHex.size(); i += 3) {
+    bytes.push_back(static_cast<char>(std::stoi(spacedHex.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}
+
+std::string SpacedHex(const std::string& bytes) {
+  std::string text;
+  char pair[4];
+  for (unsigned char byte : bytes) {
+    std::snprintf(pair, sizeof pair, text.empty() ? "%02X" : " %02X", byte);
+    text += pair;
+  }
+  return text;
+}

@@ -1,0 +1,44 @@
+// The scenario fixture of card programming: the reader plugged in on COM5 and connected, virtual
+// cards in the scenario's directory, and the form read and set as a user sees and does it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "reader_scenario.h"
+
+class CardScenario : public ReaderScenario {
+ protected:
+  // Plugs the reader in, starts Keyloom and waits until it is connected; the main window.
+  HWND StartConnected();
+
+  // Cards are files in the scenario's directory, made blank by the reader when first presented.
+  void Present(const std::string& card);
+  void Queue(const std::string& card);
+  void RemoveCard();
+  void CardControl(const std::string& words);
+  // The 16 bytes of a block, or the key A of a sector, of a card file, as the reader sees them.
+  std::string CardBlock(const std::string& card, int sector, int block);
+  std::string CardKey(const std::string& card, int sector);
+
+  // As a user: presses a button, chooses in a list, clicks a radio button or an up-down arrow.
+  void Press(HWND main, int id);
+  void Choose(HWND main, int comboId, int index);
+  void ClickRadio(HWND main, int id);
+  void StepUp(HWND main, int upDownId, int times);
+  // Presses the button and expects the card wait, then the message that ends it.
+  void RunCardButton(HWND main, int id, const std::string& text, int kind);
+
+  bool Checked(HWND main, int id);
+  int Selection(HWND main, int comboId);
+  std::string FieldText(HWND main, int id) { return ui::Text(ui::Control(main, id)); }
+};
+
+// The bytes of a card frame: "AT+", the operation, the key and the block with its CRC in byte 15.
+std::string Frame(const std::string& operation, const std::string& key, std::string block);
+// Bytes from spaced hexadecimal text, "11 22 33", and back.
+std::string Bytes(const std::string& spacedHex);
+std::string SpacedHex(const std::string& bytes);
+
+inline constexpr char kOperationSuccessful[] = "The operation was successful!";
+inline constexpr char kConfirmClear[] = "Are you sure you want to clear the card?";
