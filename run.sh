@@ -31,6 +31,15 @@ unplug_reader() {
 trap unplug_reader EXIT
 trap 'exit 130' INT TERM
 echo "The simulated Tarnel reader is plugged in on COM3."
+# A virtual card lies on the reader; what is written to it stays in build/run/cards between runs.
+mkdir -p "$home/cards"
+exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT"
+echo "card present $home/cards/demo.card" >&3
+read -r _ <&3
+exec 3>&-
+echo "A virtual MIFARE card lies on the reader: $home/cards/demo.card."
+# The record of issued user codes that "Generate unique" needs.
+[ -f "$work/usersData.data" ] || : >"$work/usersData.data"
 
 (cd "$work" && exec wine "$top/build/win/keyloom.exe" >"$home/keyloom.log" 2>&1 </dev/null) &
 keyloom=$!
