@@ -7,8 +7,11 @@
 #include "app/win/app.h"
 #include "app/win/waits.h"
 #include "link/win/link_state.h"
+#include "ui/control_ids.h"
 #include "ui/ui_text.h"
+#include "ui/win/form_view_switch.h"
 #include "ui/win/language.h"
+#include "ui/win/main_form.h"
 #include "ui/win/menu_bar.h"
 
 namespace {
@@ -23,6 +26,10 @@ void OnCommand(WPARAM wParam) {
     case kCommandRussian:
     case kCommandEnglish:
       OnLanguageCommand(LOWORD(wParam));
+      break;
+    case kIdCardType:
+    case kIdWorkMode:
+      OnViewComboCommand(wParam);
       break;
   }
 }
@@ -63,6 +70,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_COMMAND:
       OnCommand(wParam);
+      break;
+    case WM_NOTIFY:
+      OnUpDownDelta(wParam, lParam);
       break;
     case WM_TIMER:
       OnTimer(wParam);
