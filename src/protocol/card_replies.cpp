@@ -75,3 +75,7 @@ bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values) {
   *values = decoded;
   return true;
 }
+
+int ViewCodeAfterRead(int cardTypeIndex, const CardBlockValues& values) {
+  return values.workMode < 0 ? -1 : cardTypeIndex * 10 + values.workMode;
+}

@@ -2,6 +2,8 @@
 // radio buttons and work-mode list.
 #include "protocol/card_settings.h"
 
+#include <cstring>
+
 #include "ui/control_ids.h"
 
 const RadioGroup kRadioGroups[kRadioGroupCount] = {
@@ -32,4 +34,13 @@ int WorkModeIndexOfCode(uint8_t code) {
     if (kWorkModes[i].code == code) return i;
   }
   return -1;
+}
+
+CardSnapshot SnapshotOfFormState(const FormState& form) {
+  CardSnapshot snapshot;
+  snapshot.sectorNumber = form.sectorNumber;
+  snapshot.blockNumber = form.blockNumber;
+  std::memcpy(snapshot.systemKey, form.systemKey, sizeof snapshot.systemKey);
+  std::memcpy(snapshot.sectorData, form.sectorData, sizeof snapshot.sectorData);
+  return snapshot;
 }

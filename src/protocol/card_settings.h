@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ui/form_state.h"
+
 // The four radio groups of the reader settings, in block order (block bytes 1 to 4).
 enum RadioGroupIndex : int {
   kGroupOutputInterface = 0,
@@ -42,6 +44,10 @@ struct CardSnapshot {
   uint8_t systemKey[6] = {};
   uint8_t sectorData[7] = {};
 };
+
+// Takes sector, block, system key and sector data from FormState; the caller fills in the card
+// type, work mode, radios and check box from their controls.
+CardSnapshot SnapshotOfFormState(const FormState& form);
 
 // The code of a radio group: its first checked button, or the group's first code when none is.
 uint8_t RadioGroupCode(int checkedIndex);

@@ -89,6 +89,8 @@ TEST(CardReplies, MasterBlockGivesRadiosWorkModeAndKey) {
   EXPECT_EQ(v.sectorNumber, 200);
   EXPECT_EQ(v.blockNumber, 7);
   EXPECT_EQ(std::vector<uint8_t>(v.systemKey, v.systemKey + 6), std::vector<uint8_t>(key, key + 6));
+  // Read while the card-type list shows User: the User view of the mode read, list unchanged.
+  EXPECT_EQ(ViewCodeAfterRead(1, v), 12);
 }
 
 TEST(CardReplies, CodesOutsideTheirListsLeaveControlsAlone) {
@@ -98,6 +100,7 @@ TEST(CardReplies, CodesOutsideTheirListsLeaveControlsAlone) {
   ASSERT_TRUE(DecodeCardBlock(block, &v));
   EXPECT_EQ(std::vector<int>(v.radio, v.radio + 4), std::vector<int>({-1, -1, -1, -1}));
   EXPECT_EQ(v.workMode, -1);
+  EXPECT_EQ(ViewCodeAfterRead(0, v), -1);
   EXPECT_EQ(v.sectorNumber, 3);
   EXPECT_EQ(v.blockNumber, 1);
 }

@@ -23,11 +23,11 @@ std::vector<uint8_t> Concat(std::initializer_list<std::vector<uint8_t>> parts) {
 const std::vector<uint8_t> kSixZeros(6, 0);
 const uint8_t kDefaultData[7] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77};
 
+// The form as it starts: FormState's initial values, the first radio of every group checked.
 CardSnapshot DefaultForm(int workMode) {
-  CardSnapshot form;
+  CardSnapshot form = SnapshotOfFormState(FormState());
   form.workMode = workMode;
   for (int& r : form.radio) r = 0;
-  std::copy(kDefaultData, kDefaultData + 7, form.sectorData);
   return form;
 }
 
