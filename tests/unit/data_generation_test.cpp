@@ -32,21 +32,6 @@ TEST(DataGeneration, HighBytesOfEveryPairStayBelow0x80) {
   }
 }
 
-TEST(DataGeneration, UniqueDataSkipsRecordedCodesWithTheSameGenerator) {
-  MsRand rng;
-  SeedMsRand(rng, 1234);
-  uint8_t first[7];
-  uint8_t second[7];
-  DrawSectorData(rng, first);
-  DrawSectorData(rng, second);
-
-  std::vector<uint64_t> recorded = {SectorDataCode(first)};
-  SeedMsRand(rng, 1234);
-  uint8_t data[7];
-  ASSERT_TRUE(DrawUniqueSectorData(rng, recorded, kUniqueDataAttempts, data));
-  EXPECT_EQ(std::vector<uint8_t>(data, data + 7), std::vector<uint8_t>(second, second + 7));
-}
-
 TEST(DataGeneration, GivesUpWhenEveryCandidateIsRecorded) {
   const int bound = 50;
   MsRand rng;
