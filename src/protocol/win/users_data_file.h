@@ -15,12 +15,13 @@ enum UsersDataStatus : int {
   kUsersDataAlreadyRecorded = 1,  // the code is in the file; nothing written
   kUsersDataOpenFailed,           // missing, locked or unreadable: nothing checked or written
   kUsersDataReadFailed,           // a read failed part way: nothing written
+  kUsersDataWriteFailed,          // the append failed: the code is not recorded
   kUsersDataNoNewCode,            // generation: every candidate was already recorded
 };
 
 struct UsersDataOutcome {
   UsersDataStatus status;
-  DWORD error;  // GetLastError of a failed open or read, else 0
+  DWORD error;  // GetLastError of a failed open, read or write, else 0
 };
 
 // Appends the code of `data` (bytes 0 to 4) unless the file already holds it.
