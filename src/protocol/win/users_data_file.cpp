@@ -53,6 +53,10 @@ HANDLE OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome& outc
     outcome = {kUsersDataOpenFailed, GetLastError()};
     return INVALID_HANDLE_VALUE;
   }
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file, &size)) {
+    scan.codes.reserve(static_cast<size_t>(size.QuadPart / (kUsersDataRecordDigits + 1)) + 1);
+  }
   DWORD error = 0;
   if (!ScanFile(file, scan, &error)) {
     CloseHandle(file);
@@ -88,7 +92,6 @@ UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int m
     DrawSectorData(rng, data);
     return outcome;
   }
-  std::sort(scan.codes.begin(), scan.codes.end());
   if (DrawUniqueSectorData(rng, scan.codes, maxAttempts, data)) {
     outcome = AppendCode(file, scan, SectorDataCode(data));
   } else {

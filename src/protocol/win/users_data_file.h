@@ -29,6 +29,7 @@ UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]);
 
 // Draws sector data from `rng` until its code is not in the file, trying at most `maxAttempts`
 // candidates, and appends it. After an open or read failure `data` still holds the first draw,
-// unchecked and unrecorded; after kUsersDataNoNewCode it holds the last rejected candidate.
+// unchecked; after a write failure the new code, unrecorded; after kUsersDataNoNewCode the last
+// rejected candidate.
 UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int maxAttempts,
                                             uint8_t data[7]);
