@@ -1,0 +1,81 @@
+// Classifies the reader's final reply to a card command by its prefix, first match deciding,
+// and decodes the block of a read reply as the exact reverse of the frame builders' codes.
+#include "protocol/card_replies.h"
+
+#include <cstring>
+
+#include "protocol/crc8.h"
+#include "protocol/sector_data_codec.h"
+
+namespace {
+
+constexpr int kMessageKindSuccess = 3;
+constexpr int kMessageKindError = 5;
+
+struct ReplyPattern {
+  const char* prefix;
+  size_t compared;
+  CardReplyKind kind;
+  const char* UiTextTable::*message;
+  int messageKind;
+};
+
+const ReplyPattern kReplyPatterns[] = {
+    {"\rAT+ms", 6, kCardReplyBlockRead, &UiTextTable::msgOperationSuccessful, kMessageKindSuccess},
+    {"\rAT+DAT_OK", 10, kCardReplyDone, &UiTextTable::msgOperationSuccessful, kMessageKindSuccess},
+    {"\rAT+ERR_03", 10, kCardReplyBoardSilent, &UiTextTable::msgMainBoardNoResponse, kMessageKindError},
+    {"\rAT+ERR_04", 10, kCardReplyNoCard, &UiTextTable::msgCardNotBrought, kMessageKindError},
+    {"\rAT+ERR_05", 10, kCardReplyFailed, &UiTextTable::msgOperationFailed, kMessageKindError},
+    {"\rAT+ERR_06", 10, kCardReplyCardUnsupported, &UiTextTable::msgCardTypeUnsupported, kMessageKindError},
+};
+
+constexpr size_t kReplyBufferSize = 64;
+
+}  // namespace
+
+CardReply ClassifyCardReply(const uint8_t* reply, size_t length) {
+  uint8_t buffer[kReplyBufferSize] = {};
+  std::memcpy(buffer, reply, length < kReplyBufferSize ? length : kReplyBufferSize);
+
+  CardReply result;
+  for (const ReplyPattern& pattern : kReplyPatterns) {
+    if (std::memcmp(buffer, pattern.prefix, pattern.compared) != 0) continue;
+    if (pattern.kind == kCardReplyBlockRead &&
+        !DecodeCardBlock(buffer + kReadReplyBlockOffset, &result.block)) {
+      return result;
+    }
+    result.kind = pattern.kind;
+    result.message = pattern.message;
+    result.messageKind = pattern.messageKind;
+    result.setsLastOperationSucceeded = pattern.kind == kCardReplyDone;
+    return result;
+  }
+  return result;
+}
+
+bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values) {
+  if (Crc8(block, 16) != 0) return false;
+  CardBlockValues decoded;
+  decoded.isMaster = block[0] == 'M';
+  if (decoded.isMaster) {
+    for (int group = 0; group < kRadioGroupCount; ++group) {
+      decoded.radio[group] = RadioIndexOfCode(block[1 + group], kRadioGroups[group].buttonCount);
+    }
+    std::memcpy(decoded.systemKey, block + 8, 6);
+  }
+  decoded.workMode = WorkModeIndexOfCode(block[5]);
+  if (!decoded.isMaster) {
+    std::memcpy(decoded.sectorData, block + 8, kSectorDataSize);
+    if (decoded.workMode >= 0 && kWorkModes[decoded.workMode].encodesData) {
+      DecodeSectorData(decoded.sectorData);
+    }
+  }
+  decoded.sectorNumber = block[6];
+  decoded.blockNumber = block[7];
+  *values = decoded;
+  return true;
+}
+
+int ViewCodeAfterRead(int cardTypeIndex, const CardBlockValues& values) {
+  return values.workMode < 0 ? -1 : cardTypeIndex * 10 + values.workMode;
+}

@@ -1,0 +1,46 @@
+// The tables of reader-setting codes and the look-ups both ways between codes and the form's
+// radio buttons and work-mode list.
+#include "protocol/card_settings.h"
+
+#include <cstring>
+
+#include "ui/control_ids.h"
+
+const RadioGroup kRadioGroups[kRadioGroupCount] = {
+    {kIdInterfaceTouchMemory, 3},  // Touch Memory d, Wiegand 26 e, Wiegand 44 f
+    {kIdIndicationDirect, 2},      // Direct d, Inverse e
+    {kIdStandbyDynamic, 3},        // Dynamic d, Static e, Off f
+    {kIdTouchPollOn, 2},           // On d, Off e
+};
+
+const WorkModeCode kWorkModes[kWorkModeCount] = {
+    {'d', false, false},  // Send card ID
+    {'f', true, false},   // Send sector data after logged in
+    {'e', false, false},  // Send card ID after logged in
+    {'g', true, true},    // Send sector data after logged in and decrypt
+};
+
+uint8_t RadioGroupCode(int checkedIndex) {
+  return static_cast<uint8_t>(kFirstSettingCode + (checkedIndex < 0 ? 0 : checkedIndex));
+}
+
+int RadioIndexOfCode(uint8_t code, int buttonCount) {
+  int index = code - kFirstSettingCode;
+  return (index >= 0 && index < buttonCount) ? index : -1;
+}
+
+int WorkModeIndexOfCode(uint8_t code) {
+  for (int i = 0; i < kWorkModeCount; ++i) {
+    if (kWorkModes[i].code == code) return i;
+  }
+  return -1;
+}
+
+CardSnapshot SnapshotOfFormState(const FormState& form) {
+  CardSnapshot snapshot;
+  snapshot.sectorNumber = form.sectorNumber;
+  snapshot.blockNumber = form.blockNumber;
+  std::memcpy(snapshot.systemKey, form.systemKey, sizeof snapshot.systemKey);
+  std::memcpy(snapshot.sectorData, form.sectorData, sizeof snapshot.sectorData);
+  return snapshot;
+}

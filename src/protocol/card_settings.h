@@ -1,0 +1,57 @@
+// The reader-setting codes that card blocks carry: the four radio groups and the work modes,
+// as tables, and the snapshot of the form from which a card command is built.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/form_state.h"
+
+// The four radio groups of the reader settings, in block order (block bytes 1 to 4).
+enum RadioGroupIndex : int {
+  kGroupOutputInterface = 0,
+  kGroupIndication = 1,
+  kGroupStandby = 2,
+  kGroupTouchPoll = 3,
+  kRadioGroupCount = 4,
+};
+
+struct RadioGroup {
+  int firstControl;  // control id of the group's first button; the others follow it
+  int buttonCount;
+};
+// The n-th button of a group (0-based) stands for the code 'd' + n.
+extern const RadioGroup kRadioGroups[kRadioGroupCount];
+
+struct WorkModeCode {
+  uint8_t code;
+  bool carriesData;  // a user write puts the sector data into the block
+  bool encodesData;  // ... passed through EncodeSectorData
+};
+constexpr int kWorkModeCount = 4;
+// By work-mode list index: the codes are not in list order.
+extern const WorkModeCode kWorkModes[kWorkModeCount];
+
+constexpr uint8_t kFirstSettingCode = 'd';
+
+// The form as a card command sees it. Indexes are -1 when nothing is selected or checked.
+struct CardSnapshot {
+  int cardType = -1;                          // 0 Master, 1 User
+  int workMode = -1;                          // work-mode list index 0..3
+  int radio[kRadioGroupCount] = {-1, -1, -1, -1};  // checked button within each group
+  bool generateBeforeWrite = false;           // "Generate unique data before write"
+  int32_t sectorNumber = 1;
+  int32_t blockNumber = 0;
+  uint8_t systemKey[6] = {};
+  uint8_t sectorData[7] = {};
+};
+
+// Takes sector, block, system key and sector data from FormState; the caller fills in the card
+// type, work mode, radios and check box from their controls.
+CardSnapshot SnapshotOfFormState(const FormState& form);
+
+// The code of a radio group: its first checked button, or the group's first code when none is.
+uint8_t RadioGroupCode(int checkedIndex);
+// The button index of a code within a group of `buttonCount`, or -1 when the code is not in it.
+int RadioIndexOfCode(uint8_t code, int buttonCount);
+// The work-mode list index of a code, or -1.
+int WorkModeIndexOfCode(uint8_t code);

@@ -1,0 +1,73 @@
+// Seeds the generator from the local time, runs the usersData.data steps and turns their failures
+// into the program's error messages; the caller puts the values on the form.
+#include "protocol/win/form_generators.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/win/message_box.h"
+#include "protocol/data_generation.h"
+#include "protocol/win/users_data_file.h"
+#include "ui/ui_text.h"
+
+namespace {
+
+void SeedFromLocalTime(MsRand& rng) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  SeedMsRand(rng, LocalTimeSeed(now.wSecond, now.wMilliseconds));
+}
+
+void ReportWithErrorCode(const char* message, DWORD error) {
+  char text[256];
+  std::snprintf(text, sizeof text, "%s\nGetLastError=%08X", message, static_cast<unsigned>(error));
+  Report(text, kMessageError);
+}
+
+void ReportUsersDataTrouble(const UsersDataOutcome& outcome) {
+  switch (outcome.status) {
+    case kUsersDataOpenFailed:
+      Report(UiText.msgUsersDataOpenError, kMessageError);
+      break;
+    case kUsersDataReadFailed:
+      ReportWithErrorCode(UiText.msgUsersDataReadError, outcome.error);
+      break;
+    case kUsersDataWriteFailed:
+      ReportWithErrorCode(UiText.msgUsersDataWriteError, outcome.error);
+      break;
+    case kUsersDataNoNewCode:
+      Report(UiText.msgUsersDataNoNewCode, kMessageError);
+      break;
+    case kUsersDataRecorded:
+    case kUsersDataAlreadyRecorded:
+      break;
+  }
+}
+
+}  // namespace
+
+void GenerateRandomKey(uint8_t key[6]) {
+  MsRand rng;
+  SeedFromLocalTime(rng);
+  DrawRandomKey(rng, key);
+}
+
+bool GenerateUniqueSectorData(uint8_t data[7]) {
+  MsRand rng;
+  SeedFromLocalTime(rng);
+  uint8_t candidate[7];
+  UsersDataOutcome outcome =
+      GenerateUniqueSectorDataIn(kUsersDataFileName, rng, kUniqueDataAttempts, candidate);
+  ReportUsersDataTrouble(outcome);
+  if (outcome.status == kUsersDataNoNewCode) return false;
+  std::memcpy(data, candidate, sizeof candidate);
+  return true;
+}
+
+int RecordSectorData(const uint8_t data[7]) {
+  UsersDataOutcome outcome = RecordSectorDataIn(kUsersDataFileName, data);
+  ReportUsersDataTrouble(outcome);
+  return outcome.status == kUsersDataAlreadyRecorded ? 1 : 0;
+}

@@ -1,0 +1,102 @@
+// Opens usersData.data without sharing, only if it exists, reads it in 64 KiB blocks through the
+// record scanner, and appends at its end. The file is held open from the scan to the append.
+#include "protocol/win/users_data_file.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "protocol/data_generation.h"
+#include "protocol/users_data_records.h"
+
+namespace {
+
+constexpr DWORD kReadBlockSize = 64 * 1024;
+
+HANDLE OpenUsersData(const char* path) {
+  return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// False with the error code when a read fails.
+bool ScanFile(HANDLE file, UsersDataScan& scan, DWORD* error) {
+  std::vector<uint8_t> block(kReadBlockSize);
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, block.data(), kReadBlockSize, &got, nullptr)) {
+      *error = GetLastError();
+      return false;
+    }
+    if (got == 0) return true;
+    ScanUsersData(scan, block.data(), got);
+  }
+}
+
+// A code that could not be appended is not recorded, so the caller must hear of it.
+UsersDataOutcome AppendCode(HANDLE file, const UsersDataScan& scan, uint64_t code) {
+  char text[12];
+  DWORD length = static_cast<DWORD>(UsersDataAppendText(scan, code, text));
+  LARGE_INTEGER zero = {};
+  DWORD written = 0;
+  if (!SetFilePointerEx(file, zero, nullptr, FILE_END) ||
+      !WriteFile(file, text, length, &written, nullptr)) {
+    return {kUsersDataWriteFailed, GetLastError()};
+  }
+  if (written != length) return {kUsersDataWriteFailed, ERROR_WRITE_FAULT};
+  return {kUsersDataRecorded, 0};
+}
+
+// Opens and scans; on failure the file is closed again and `outcome` says why.
+HANDLE OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome& outcome) {
+  outcome = {kUsersDataRecorded, 0};
+  HANDLE file = OpenUsersData(path);
+  if (file == INVALID_HANDLE_VALUE) {
+    outcome = {kUsersDataOpenFailed, GetLastError()};
+    return INVALID_HANDLE_VALUE;
+  }
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file, &size)) {
+    scan.codes.reserve(static_cast<size_t>(size.QuadPart / (kUsersDataRecordDigits + 1)) + 1);
+  }
+  DWORD error = 0;
+  if (!ScanFile(file, scan, &error)) {
+    CloseHandle(file);
+    outcome = {kUsersDataReadFailed, error};
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
+}  // namespace
+
+UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]) {
+  UsersDataScan scan;
+  UsersDataOutcome outcome;
+  HANDLE file = OpenAndScan(path, scan, outcome);
+  if (file == INVALID_HANDLE_VALUE) return outcome;
+  uint64_t code = SectorDataCode(data);
+  if (std::find(scan.codes.begin(), scan.codes.end(), code) != scan.codes.end()) {
+    outcome.status = kUsersDataAlreadyRecorded;
+  } else {
+    outcome = AppendCode(file, scan, code);
+  }
+  CloseHandle(file);
+  return outcome;
+}
+
+UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int maxAttempts,
+                                            uint8_t data[7]) {
+  UsersDataScan scan;
+  UsersDataOutcome outcome;
+  HANDLE file = OpenAndScan(path, scan, outcome);
+  if (file == INVALID_HANDLE_VALUE) {
+    DrawSectorData(rng, data);
+    return outcome;
+  }
+  if (DrawUniqueSectorData(rng, scan.codes, maxAttempts, data)) {
+    outcome = AppendCode(file, scan, SectorDataCode(data));
+  } else {
+    outcome.status = kUsersDataNoNewCode;
+  }
+  CloseHandle(file);
+  return outcome;
+}
