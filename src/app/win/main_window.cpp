@@ -6,7 +6,9 @@
 
 #include "app/win/app.h"
 #include "app/win/waits.h"
+#include "keystore/win/keys_window.h"
 #include "link/win/link_state.h"
+#include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/language.h"
 #include "ui/win/menu_bar.h"
@@ -23,6 +25,12 @@ void OnCommand(WPARAM wParam) {
     case kCommandRussian:
     case kCommandEnglish:
       OnLanguageCommand(LOWORD(wParam));
+      break;
+    case kIdAddToList:
+      OnAddToList();
+      break;
+    case kIdShowList:
+      OnShowList();
       break;
   }
 }
