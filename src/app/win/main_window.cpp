@@ -10,7 +10,9 @@
 #include "link/win/link_state.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
+#include "ui/win/form_view_switch.h"
 #include "ui/win/language.h"
+#include "ui/win/main_form.h"
 #include "ui/win/menu_bar.h"
 
 namespace {
@@ -31,6 +33,10 @@ void OnCommand(WPARAM wParam) {
       break;
     case kIdShowList:
       OnShowList();
+      break;
+    case kIdCardType:
+    case kIdWorkMode:
+      OnViewComboCommand(wParam);
       break;
   }
 }
@@ -71,6 +77,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_COMMAND:
       OnCommand(wParam);
+      break;
+    case WM_NOTIFY:
+      OnUpDownDelta(wParam, lParam);
       break;
     case WM_TIMER:
       OnTimer(wParam);
