@@ -11,6 +11,7 @@
 #include "app/win/app.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
+#include "ui/win/form_view_switch.h"
 
 namespace {
 
@@ -70,6 +71,8 @@ void ApplyKeyRecord() {
   CheckRadioOfCode(kTouchPoll, record.touchButtonPoll);
   const int mode = record.workMode[0] - '0';
   if (record.workMode[1] == '\0' && mode >= 0 && mode <= 3) {
+    const LRESULT cardType = SendDlgItemMessageA(g_mainWindow, kIdCardType, CB_GETCURSEL, 0, 0);
+    ApplyView(static_cast<unsigned>(cardType * 10 + mode));
     SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_SETCURSEL, mode, 0);
   }
   // After the view, whose field reset would otherwise undo them.
