@@ -81,7 +81,8 @@ bool Convert(const char* sourceName, const char* destinationName, const char* pa
     return Fail(&c, kStepAllocate, destinationName);
   }
   // The last chunk is the one that reaches the end of the source, so a ciphertext whose length
-  // is a multiple of the chunk has its padding removed with its own last block.
+  // is a multiple of the chunk has its padding removed with its own last block: a final
+  // decryption of zero bytes after it is not something the provider can be trusted with.
   LONGLONG remaining = sourceSize.QuadPart;
   for (;;) {
     DWORD read = 0;
