@@ -29,7 +29,7 @@ constexpr int kWindowWidth = 650;
 constexpr int kWindowHeight = 480;
 constexpr int kProgramIcon = 2;
 
-struct ControlSpec {
+struct KeysControlRow {
   const char* className;
   int id;
   const char* const UiTextTable::*caption;  // nullptr: no caption
@@ -38,13 +38,13 @@ struct ControlSpec {
   HWND* handle;
 };
 
-HWND CreateControl(const ControlSpec& spec) {
-  const char* caption = spec.caption ? UiText.*spec.caption : "";
-  HWND control = CreateWindowExA(0, spec.className, caption, WS_CHILD | WS_VISIBLE | spec.style,
-                                 spec.x, spec.y, spec.width, spec.height, g_keysWindow,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+HWND CreateControl(const KeysControlRow& row) {
+  const char* caption = row.caption ? UiText.*row.caption : "";
+  HWND control = CreateWindowExA(0, row.className, caption, WS_CHILD | WS_VISIBLE | row.style,
+                                 row.x, row.y, row.width, row.height, g_keysWindow,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                  g_instance, nullptr);
-  if (spec.handle) *spec.handle = control;
+  if (row.handle) *row.handle = control;
   return control;
 }
 
@@ -72,7 +72,7 @@ void AddKeysColumns() {
 
 // The controls in their order; the list is filled right after its creation.
 void CreateKeysControls() {
-  const ControlSpec before[] = {
+  const KeysControlRow before[] = {
       {"Button", 0, &UiTextTable::keysGroup, 5, 5, 635, 400, WS_GROUP | BS_GROUPBOX, nullptr},
       {"Static", 0, &UiTextTable::keysKeyLabel, 18, 30, 80, 15, 0, nullptr},
       {"Edit", kIdKeysKeyEdit, nullptr, 105, 27, 383, 23,
@@ -86,20 +86,20 @@ void CreateKeysControls() {
       {"SysListView32", kIdKeysList, nullptr, 18, 95, 470, 300,
        WS_BORDER | LVS_REPORT | LVS_SINGLESEL, &g_keysList},
   };
-  const ControlSpec after[] = {
+  const KeysControlRow after[] = {
       {"Button", kIdKeysUseThisKey, &UiTextTable::keysUseThisKey, 500, 95, 130, 23, 0,
        &g_keysUseButton},
       {"Button", kIdKeysRemove, &UiTextTable::keysRemove, 500, 128, 130, 23, 0,
        &g_keysRemoveButton},
       {"Button", kIdKeysCancel, &UiTextTable::keysCancel, 500, 415, 130, 23, 0, nullptr},
   };
-  for (const ControlSpec& spec : before) CreateControl(spec);
+  for (const KeysControlRow& row : before) CreateControl(row);
   SendMessageA(g_keysDescriptionEdit, EM_LIMITTEXT, kMaxDescriptionLength, 0);
   SendMessageA(g_keysList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                LVS_EX_FULLROWSELECT);
   AddKeysColumns();
   RefreshKeysList();
-  for (const ControlSpec& spec : after) CreateControl(spec);
+  for (const KeysControlRow& row : after) CreateControl(row);
   EnableWindow(g_keysUseButton, FALSE);
   EnableWindow(g_keysRemoveButton, FALSE);
 }
