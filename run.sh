@@ -9,6 +9,8 @@ top=$(cd "$(dirname "$0")" && pwd)
 home="$top/build/run"
 work="$home/keyloom"
 mkdir -p "$work"
+# A new installation starts with the shipped key list, which holds record 0.
+[ -f "$work/crkeys.data" ] || cp "$top/data/crkeys.data" "$work/crkeys.data"
 . "$top/tools/wine/wine-env.sh"
 
 private=0

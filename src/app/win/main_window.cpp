@@ -6,6 +6,7 @@
 
 #include "app/win/app.h"
 #include "app/win/waits.h"
+#include "keystore/win/keys_window.h"
 #include "link/win/link_state.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
@@ -26,6 +27,12 @@ void OnCommand(WPARAM wParam) {
     case kCommandRussian:
     case kCommandEnglish:
       OnLanguageCommand(LOWORD(wParam));
+      break;
+    case kIdAddToList:
+      OnAddToList();
+      break;
+    case kIdShowList:
+      OnShowList();
       break;
     case kIdCardType:
     case kIdWorkMode:
