@@ -15,12 +15,12 @@ enum RadioGroupIndex : int {
   kRadioGroupCount = 4,
 };
 
-struct RadioGroup {
+struct SettingGroup {
   int firstControl;  // control id of the group's first button; the others follow it
   int buttonCount;
 };
 // The n-th button of a group (0-based) stands for the code 'd' + n.
-extern const RadioGroup kRadioGroups[kRadioGroupCount];
+extern const SettingGroup kSettingGroups[kRadioGroupCount];
 
 struct WorkModeCode {
   uint8_t code;

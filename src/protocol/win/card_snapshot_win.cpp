@@ -42,8 +42,8 @@ CardSnapshot ReadCardSnapshot(HWND form) {
   snapshot.cardType = ListSelection(form, kIdCardType);
   snapshot.workMode = ListSelection(form, kIdWorkMode);
   for (int group = 0; group < kRadioGroupCount; ++group) {
-    for (int i = 0; i < kRadioGroups[group].buttonCount; ++i) {
-      if (IsChecked(form, kRadioGroups[group].firstControl + i)) {
+    for (int i = 0; i < kSettingGroups[group].buttonCount; ++i) {
+      if (IsChecked(form, kSettingGroups[group].firstControl + i)) {
         snapshot.radio[group] = i;
         break;
       }
