@@ -21,7 +21,7 @@ enum CardReplyKind : int {
 // A card block as the form takes it back. Indexes of -1 leave their control as it was.
 struct CardBlockValues {
   bool isMaster = false;                            // block byte 0 is M
-  int radio[kSettingGroupCount] = {-1, -1, -1, -1};   // master cards only
+  int radio[kRadioGroupCount] = {-1, -1, -1, -1};   // master cards only
   int workMode = -1;                                // work-mode list index
   int32_t sectorNumber = 0;
   int32_t blockNumber = 0;
@@ -45,5 +45,8 @@ constexpr int kReadReplyBlockOffset = 12;
 // `reply` holds `length` received bytes; anything beyond them counts as the zeros of the
 // reply buffer.
 CardReply ClassifyCardReply(const uint8_t* reply, size_t length);
+// The view to apply after a read: the card-type list index as it stands times 10 plus the work
+// mode read from the card; -1 when the block's work-mode code is none of the four.
+int ViewCodeAfterRead(int cardTypeIndex, const CardBlockValues& values);
 // False when byte 15 is not the CRC-8 of bytes 0 to 14; `values` is then left alone.
 bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values);

@@ -4,13 +4,15 @@
 
 #include <cstdint>
 
+#include "ui/form_state.h"
+
 // The four radio groups of the reader settings, in block order (block bytes 1 to 4).
-enum SettingGroupIndex : int {
+enum RadioGroupIndex : int {
   kGroupOutputInterface = 0,
   kGroupIndication = 1,
   kGroupStandby = 2,
   kGroupTouchPoll = 3,
-  kSettingGroupCount = 4,
+  kRadioGroupCount = 4,
 };
 
 struct SettingGroup {
@@ -18,7 +20,7 @@ struct SettingGroup {
   int buttonCount;
 };
 // The n-th button of a group (0-based) stands for the code 'd' + n.
-extern const SettingGroup kSettingGroups[kSettingGroupCount];
+extern const SettingGroup kSettingGroups[kRadioGroupCount];
 
 struct WorkModeCode {
   uint8_t code;
@@ -35,13 +37,17 @@ constexpr uint8_t kFirstSettingCode = 'd';
 struct CardSnapshot {
   int cardType = -1;                          // 0 Master, 1 User
   int workMode = -1;                          // work-mode list index 0..3
-  int radio[kSettingGroupCount] = {-1, -1, -1, -1};  // checked button within each group
+  int radio[kRadioGroupCount] = {-1, -1, -1, -1};  // checked button within each group
   bool generateBeforeWrite = false;           // "Generate unique data before write"
   int32_t sectorNumber = 1;
   int32_t blockNumber = 0;
   uint8_t systemKey[6] = {};
   uint8_t sectorData[7] = {};
 };
+
+// Takes sector, block, system key and sector data from FormState; the caller fills in the card
+// type, work mode, radios and check box from their controls.
+CardSnapshot SnapshotOfFormState(const FormState& form);
 
 // The code of a radio group: its first checked button, or the group's first code when none is.
 uint8_t RadioGroupCode(int checkedIndex);

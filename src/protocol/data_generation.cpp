@@ -25,12 +25,20 @@ void DrawSectorData(MsRand& rng, uint8_t data[7]) {
   data[6] = static_cast<uint8_t>(NextMsRand(rng) >> 8);
 }
 
-bool DrawUniqueSectorData(MsRand& rng, const std::vector<uint64_t>& sortedCodes, int maxAttempts,
+bool DrawUniqueSectorData(MsRand& rng, std::vector<uint64_t>& recordedCodes, int maxAttempts,
                           uint8_t data[7]) {
+  // The first draw is nearly always new: a plain search costs less than sorting for it.
+  bool sorted = false;
   for (int attempt = 0; attempt < maxAttempts; ++attempt) {
     DrawSectorData(rng, data);
-    if (!std::binary_search(sortedCodes.begin(), sortedCodes.end(), SectorDataCode(data))) {
-      return true;
+    uint64_t code = SectorDataCode(data);
+    bool recorded =
+        sorted ? std::binary_search(recordedCodes.begin(), recordedCodes.end(), code)
+               : std::find(recordedCodes.begin(), recordedCodes.end(), code) != recordedCodes.end();
+    if (!recorded) return true;
+    if (!sorted) {
+      std::sort(recordedCodes.begin(), recordedCodes.end());
+      sorted = true;
     }
   }
   return false;

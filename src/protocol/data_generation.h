@@ -15,7 +15,7 @@ constexpr int kUniqueDataAttempts = 10000;
 void DrawRandomKey(MsRand& rng, uint8_t key[6]);
 void DrawSectorData(MsRand& rng, uint8_t data[7]);
 // Draws from the same generator until the code of the data (bytes 0 to 4) is not among
-// `sortedCodes` (ascending). False, with `data` holding the last candidate, when every one of
-// `maxAttempts` candidates was already recorded.
-bool DrawUniqueSectorData(MsRand& rng, const std::vector<uint64_t>& sortedCodes, int maxAttempts,
+// `recordedCodes`, which it sorts after the first collision. False, with `data` holding the last
+// candidate, when every one of `maxAttempts` candidates was already recorded.
+bool DrawUniqueSectorData(MsRand& rng, std::vector<uint64_t>& recordedCodes, int maxAttempts,
                           uint8_t data[7]);

@@ -4,11 +4,16 @@
 
 namespace {
 
-int HexDigitValue(uint8_t byte) {
-  if (byte >= '0' && byte <= '9') return byte - '0';
-  if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10;
-  return -1;
-}
+// The value of every byte as a record digit: 0-9 and A-F only, -1 for any other byte.
+struct DigitTable {
+  int8_t value[256];
+  constexpr DigitTable() : value() {
+    for (int i = 0; i < 256; ++i) value[i] = -1;
+    for (int i = 0; i < 10; ++i) value['0' + i] = static_cast<int8_t>(i);
+    for (int i = 0; i < 6; ++i) value['A' + i] = static_cast<int8_t>(10 + i);
+  }
+};
+constexpr DigitTable kDigitValue;
 
 }  // namespace
 
@@ -19,21 +24,26 @@ uint64_t SectorDataCode(const uint8_t data[7]) {
 }
 
 void ScanUsersData(UsersDataScan& scan, const uint8_t* bytes, size_t length) {
+  // A table look-up and locals: the file can hold hundreds of thousands of records.
+  uint64_t pending = scan.pending;
+  int digits = scan.pendingDigits;
   for (size_t i = 0; i < length; ++i) {
-    int digit = HexDigitValue(bytes[i]);
+    int digit = kDigitValue.value[bytes[i]];
     if (digit < 0) {
-      scan.pending = 0;
-      scan.pendingDigits = 0;
+      pending = 0;
+      digits = 0;
       continue;
     }
-    scan.pending = (scan.pending << 4) | static_cast<uint64_t>(digit);
-    if (++scan.pendingDigits == kUsersDataRecordDigits) {
-      scan.codes.push_back(scan.pending);
+    pending = (pending << 4) | static_cast<uint64_t>(digit);
+    if (++digits == kUsersDataRecordDigits) {
+      scan.codes.push_back(pending);
       ++scan.recordCount;
-      scan.pending = 0;
-      scan.pendingDigits = 0;
+      pending = 0;
+      digits = 0;
     }
   }
+  scan.pending = pending;
+  scan.pendingDigits = digits;
 }
 
 size_t UsersDataAppendText(const UsersDataScan& scan, uint64_t code, char out[12]) {

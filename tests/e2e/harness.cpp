@@ -61,6 +61,13 @@ bool KeyloomScenario::FileExists(const std::string& name) const {
   return std::filesystem::exists(PathOf(name));
 }
 
+void KeyloomScenario::InstallShippedKeys() const {
+  std::ifstream in(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data", std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  WriteFile("crkeys.data", bytes.str());
+}
+
 ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
   ui::MessageBoxView box;
   EXPECT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no message box appeared";

@@ -27,6 +27,8 @@ class KeyloomScenario : public ::testing::Test {
   void WriteFile(const std::string& name, const std::string& bytes) const;
   std::string ReadFile(const std::string& name) const;
   bool FileExists(const std::string& name) const;
+  // Puts the crkeys.data shipped for a new installation into the working directory.
+  void InstallShippedKeys() const;
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.
   ui::MessageBoxView ExpectMessageBox(int timeoutMs = 5000);

@@ -8,7 +8,6 @@
 #include "protocol/card_replies.h"
 #include "protocol/command_frames.h"
 #include "protocol/crc8.h"
-#include "protocol/sector_data_codec.h"
 
 namespace {
 
@@ -17,8 +16,7 @@ CardReply Classify(const std::string& reply) {
 }
 
 std::string ReadReply(const ConfigBlock& block) {
-  return std::string("\rAT+ms") + "\x01\x02\x03\x04\x05\x06" +
-         std::string(reinterpret_cast<const char*>(block.bytes), kConfigBlockSize);
+  return "\rAT+ms\x01\x02\x03\x04\x05\x06" + std::string(block.bytes, block.bytes + kConfigBlockSize);
 }
 
 TEST(CardReplies, PrefixesMessagesAndKinds) {
@@ -28,27 +26,25 @@ TEST(CardReplies, PrefixesMessagesAndKinds) {
     CardReplyKind kind;
     Message message;
     int messageKind;
-    bool setsSucceeded;
   };
   const Case cases[] = {
-      {"\rAT+DAT_OK", kCardReplyDone, &UiTextTable::msgOperationSuccessful, 3, true},
-      {"\rAT+DAT_OK and more\r\n", kCardReplyDone, &UiTextTable::msgOperationSuccessful, 3, true},
-      {"\rAT+ERR_03", kCardReplyBoardSilent, &UiTextTable::msgMainBoardNoResponse, 5, false},
-      {"\rAT+ERR_04\r\n", kCardReplyNoCard, &UiTextTable::msgCardNotBrought, 5, false},
-      {"\rAT+ERR_05", kCardReplyFailed, &UiTextTable::msgOperationFailed, 5, false},
-      {"\rAT+ERR_06", kCardReplyCardUnsupported, &UiTextTable::msgCardTypeUnsupported, 5, false},
-      {"\rAT+ERR_07", kCardReplyNotRecognized, nullptr, 0, false},
-      {"\rAT+DAT_O", kCardReplyNotRecognized, nullptr, 0, false},
-      {"AT+DAT_OK", kCardReplyNotRecognized, nullptr, 0, false},
-      {"x\rAT+DAT_OK", kCardReplyNotRecognized, nullptr, 0, false},
-      {"", kCardReplyNotRecognized, nullptr, 0, false},
+      {"\rAT+DAT_OK", kCardReplyDone, &UiTextTable::msgOperationSuccessful, 3},
+      {"\rAT+DAT_OK and more\r\n", kCardReplyDone, &UiTextTable::msgOperationSuccessful, 3},
+      {"\rAT+ERR_03", kCardReplyBoardSilent, &UiTextTable::msgMainBoardNoResponse, 5},
+      {"\rAT+ERR_04\r\n", kCardReplyNoCard, &UiTextTable::msgCardNotBrought, 5},
+      {"\rAT+ERR_05", kCardReplyFailed, &UiTextTable::msgOperationFailed, 5},
+      {"\rAT+ERR_06", kCardReplyCardUnsupported, &UiTextTable::msgCardTypeUnsupported, 5},
+      {"\rAT+ERR_07", kCardReplyNotRecognized, nullptr, 0},
+      {"\rAT+DAT_O", kCardReplyNotRecognized, nullptr, 0},
+      {"x\rAT+DAT_OK", kCardReplyNotRecognized, nullptr, 0},
+      {"", kCardReplyNotRecognized, nullptr, 0},
   };
   for (const Case& c : cases) {
     CardReply reply = Classify(c.reply);
     EXPECT_EQ(reply.kind, c.kind) << c.reply;
     EXPECT_EQ(reply.message, c.message) << c.reply;
     EXPECT_EQ(reply.messageKind, c.messageKind) << c.reply;
-    EXPECT_EQ(reply.setsLastOperationSucceeded, c.setsSucceeded) << c.reply;
+    EXPECT_EQ(reply.setsLastOperationSucceeded, c.kind == kCardReplyDone) << c.reply;
   }
 }
 
@@ -61,34 +57,33 @@ TEST(CardReplies, ReadReplyNeedsAValidCrc) {
   EXPECT_EQ(good.message, &UiTextTable::msgOperationSuccessful);
   EXPECT_EQ(good.messageKind, 3);
   EXPECT_FALSE(good.setsLastOperationSucceeded);
-
-  block.bytes[15] ^= 1;
-  CardReply bad = Classify(ReadReply(block));
-  EXPECT_EQ(bad.kind, kCardReplyNotRecognized);
-  EXPECT_EQ(bad.message, nullptr);
   // A reply cut short: the missing block bytes count as zeros, which fail the check.
-  EXPECT_EQ(Classify(ReadReply(BuildUserWriteBlock(form)).substr(0, 20)).kind, kCardReplyNotRecognized);
+  EXPECT_EQ(Classify(ReadReply(block).substr(0, 20)).kind, kCardReplyNotRecognized);
+  block.bytes[15] ^= 1;
+  EXPECT_EQ(Classify(ReadReply(block)).kind, kCardReplyNotRecognized);
 }
 
 TEST(CardReplies, MasterBlockGivesRadiosWorkModeAndKey) {
   CardSnapshot form;
   form.workMode = 2;
-  const int radios[4] = {2, 1, 1, 0};  // Wiegand 44, Inverse, Static, poll On
-  std::copy(radios, radios + 4, form.radio);
+  const std::vector<int> radios = {2, 1, 1, 0};  // Wiegand 44, Inverse, Static, poll On
+  std::copy(radios.begin(), radios.end(), form.radio);
   form.sectorNumber = 200;
   form.blockNumber = 7;
-  const uint8_t key[6] = {0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02};
-  std::copy(key, key + 6, form.systemKey);
+  const std::vector<uint8_t> key = {0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02};
+  std::copy(key.begin(), key.end(), form.systemKey);
 
   CardReply reply = Classify(ReadReply(BuildMasterBlock(form)));
   ASSERT_EQ(reply.kind, kCardReplyBlockRead);
   const CardBlockValues& v = reply.block;
   EXPECT_TRUE(v.isMaster);
-  EXPECT_EQ(std::vector<int>(v.radio, v.radio + 4), std::vector<int>(radios, radios + 4));
+  EXPECT_EQ(std::vector<int>(v.radio, v.radio + 4), radios);
   EXPECT_EQ(v.workMode, 2);
   EXPECT_EQ(v.sectorNumber, 200);
   EXPECT_EQ(v.blockNumber, 7);
-  EXPECT_EQ(std::vector<uint8_t>(v.systemKey, v.systemKey + 6), std::vector<uint8_t>(key, key + 6));
+  EXPECT_EQ(std::vector<uint8_t>(v.systemKey, v.systemKey + 6), key);
+  // Read while the card-type list shows User: the User view of the mode read, list unchanged.
+  EXPECT_EQ(ViewCodeAfterRead(1, v), 12);
 }
 
 TEST(CardReplies, CodesOutsideTheirListsLeaveControlsAlone) {
@@ -98,27 +93,22 @@ TEST(CardReplies, CodesOutsideTheirListsLeaveControlsAlone) {
   ASSERT_TRUE(DecodeCardBlock(block, &v));
   EXPECT_EQ(std::vector<int>(v.radio, v.radio + 4), std::vector<int>({-1, -1, -1, -1}));
   EXPECT_EQ(v.workMode, -1);
+  EXPECT_EQ(ViewCodeAfterRead(0, v), -1);
   EXPECT_EQ(v.sectorNumber, 3);
   EXPECT_EQ(v.blockNumber, 1);
 }
 
 TEST(CardReplies, UserBlockGivesPlainSectorData) {
-  const uint8_t data[7] = {0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F, 0x60};
+  const std::vector<uint8_t> data = {0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F, 0x60};
   for (int workMode : {1, 3}) {
     CardSnapshot form;
     form.workMode = workMode;
-    form.sectorNumber = 4;
-    form.blockNumber = 2;
-    std::copy(data, data + 7, form.sectorData);
+    std::copy(data.begin(), data.end(), form.sectorData);
     CardReply reply = Classify(ReadReply(BuildUserWriteBlock(form)));
     ASSERT_EQ(reply.kind, kCardReplyBlockRead) << workMode;
     EXPECT_FALSE(reply.block.isMaster);
     EXPECT_EQ(reply.block.workMode, workMode);
-    EXPECT_EQ(std::vector<uint8_t>(reply.block.sectorData, reply.block.sectorData + 7),
-              std::vector<uint8_t>(data, data + 7))
-        << workMode;
-    EXPECT_EQ(reply.block.sectorNumber, 4);
-    EXPECT_EQ(reply.block.blockNumber, 2);
+    EXPECT_EQ(std::vector<uint8_t>(reply.block.sectorData, reply.block.sectorData + 7), data) << workMode;
   }
 }
 

@@ -1,7 +1,8 @@
-// The 27-byte card commands byte for byte, the setting codes of every radio and work mode, and
+// The 27-byte card commands byte for byte, the setting codes of the radios and work modes, and
 // the sector data transform of the encrypted work mode.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 #include "protocol/command_frames.h"
@@ -10,106 +11,95 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(const CommandFrame& frame) {
-  return std::vector<uint8_t>(frame.bytes, frame.bytes + kCommandFrameSize);
+using Bytes = std::vector<uint8_t>;
+
+Bytes Hex(const char* text) {
+  std::istringstream in(text);
+  Bytes bytes;
+  unsigned value;
+  while (in >> std::hex >> value) bytes.push_back(static_cast<uint8_t>(value));
+  return bytes;
 }
 
-std::vector<uint8_t> Concat(std::initializer_list<std::vector<uint8_t>> parts) {
-  std::vector<uint8_t> all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
+Bytes Of(const uint8_t* bytes, size_t n) { return Bytes(bytes, bytes + n); }
 
-const std::vector<uint8_t> kSixZeros(6, 0);
-const uint8_t kDefaultData[7] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77};
-
+// The form as it starts: FormState's initial values, the first radio of every group checked.
 CardSnapshot DefaultForm(int workMode) {
-  CardSnapshot form;
+  CardSnapshot form = SnapshotOfFormState(FormState());
   form.workMode = workMode;
   for (int& r : form.radio) r = 0;
-  std::copy(kDefaultData, kDefaultData + 7, form.sectorData);
   return form;
 }
 
 TEST(CommandFrames, FramesByteForByte) {
+  const char* zeros22 = "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
   struct Case {
     const char* name;
     CommandFrame (*build)(const CardSnapshot&);
     int workMode;
-    std::vector<uint8_t> expected;
+    std::string expected;
   };
-  const std::vector<uint8_t> at = {0x41, 0x54, 0x2B};
   const Case cases[] = {
       {"master write", BuildMasterWrite, 0,
-       Concat({at, {0x4D, 0x77}, kSixZeros,
-               {0x4D, 0x64, 0x64, 0x64, 0x64, 0x64, 0x01, 0x00}, std::vector<uint8_t>(7, 0), {0xA0}})},
+       "41 54 2B 4D 77 0 0 0 0 0 0 4D 64 64 64 64 64 01 00 0 0 0 0 0 0 0 A0"},
       {"user read", BuildUserRead, 0,
-       Concat({at, {0x55, 0x72}, kSixZeros,
-               {0x55, 0, 0, 0, 0, 0, 0x01, 0x00}, std::vector<uint8_t>(7, 0), {0xD5}})},
-      {"user clear carries the read block", BuildUserClear, 3,
-       Concat({at, {0x55, 0x63}, kSixZeros,
-               {0x55, 0, 0, 0, 0, 0, 0x01, 0x00}, std::vector<uint8_t>(7, 0), {0xD5}})},
+       "41 54 2B 55 72 0 0 0 0 0 0 55 00 00 00 00 00 01 00 0 0 0 0 0 0 0 D5"},
+      {"user clear", BuildUserClear, 3,
+       "41 54 2B 55 63 0 0 0 0 0 0 55 00 00 00 00 00 01 00 0 0 0 0 0 0 0 D5"},
       {"user write, mode 1", BuildUserWrite, 1,
-       Concat({at, {0x55, 0x77}, kSixZeros,
-               {0x55, 0, 0, 0, 0, 0x66, 0x01, 0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x0D}})},
-      {"master read", BuildMasterRead, 1, Concat({at, {0x4D, 0x72}, std::vector<uint8_t>(22, 0)})},
-      {"master clear", BuildMasterClear, 3, Concat({at, {0x4D, 0x63}, std::vector<uint8_t>(22, 0)})},
+       "41 54 2B 55 77 0 0 0 0 0 0 55 00 00 00 00 66 01 00 11 22 33 44 55 66 77 0D"},
+      {"master read", BuildMasterRead, 1, std::string("41 54 2B 4D 72 ") + zeros22},
+      {"master clear", BuildMasterClear, 3, std::string("41 54 2B 4D 63 ") + zeros22},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Bytes(c.build(DefaultForm(c.workMode))), c.expected) << c.name;
-  }
-}
-
-TEST(CommandFrames, MasterReadAndClearCarryNoKeySectorOrBlock) {
-  CardSnapshot form = DefaultForm(2);
-  for (int i = 0; i < 6; ++i) form.systemKey[i] = 0xA0 + i;
-  form.sectorNumber = 9;
-  form.blockNumber = 2;
-  for (auto build : {BuildMasterRead, BuildMasterClear}) {
-    CommandFrame frame = build(form);
-    for (int i = 5; i < kCommandFrameSize; ++i) EXPECT_EQ(frame.bytes[i], 0) << i;
+    CardSnapshot form = DefaultForm(c.workMode);
+    EXPECT_EQ(Of(c.build(form).bytes, kCommandFrameSize), Hex(c.expected.c_str())) << c.name;
+    // A key, sector and block of the form never reach a master read or clear.
+    form.systemKey[0] = 0xA5;
+    form.sectorNumber = 9;
+    if (c.build == BuildMasterRead || c.build == BuildMasterClear) {
+      EXPECT_EQ(Of(c.build(form).bytes, kCommandFrameSize), Hex(c.expected.c_str())) << c.name;
+    }
   }
 }
 
 TEST(CommandFrames, UserFramesCarryTheKeyAndTheLowBytesOfSectorAndBlock) {
   CardSnapshot form = DefaultForm(1);
-  const uint8_t key[6] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB};
-  std::copy(key, key + 6, form.systemKey);
+  const Bytes key = Hex("01 23 45 67 89 AB");
+  std::copy(key.begin(), key.end(), form.systemKey);
   form.sectorNumber = 0x10F;
   form.blockNumber = 0x102;
   for (auto build : {BuildUserWrite, BuildUserRead, BuildUserClear}) {
     CommandFrame frame = build(form);
-    EXPECT_EQ(std::vector<uint8_t>(frame.bytes + 5, frame.bytes + 11), std::vector<uint8_t>(key, key + 6));
-    EXPECT_EQ(frame.bytes[kFrameBlockOffset + 6], 0x0F);
-    EXPECT_EQ(frame.bytes[kFrameBlockOffset + 7], 0x02);
+    EXPECT_EQ(Of(frame.bytes + kFrameKeyOffset, 6), key);
+    EXPECT_EQ(Of(frame.bytes + kFrameBlockOffset + 6, 2), Hex("0F 02"));
     EXPECT_EQ(Crc8(frame.bytes + kFrameBlockOffset, 16), 0);
   }
   ConfigBlock master = BuildMasterBlock(form);
-  EXPECT_EQ(std::vector<uint8_t>(master.bytes + 8, master.bytes + 14), std::vector<uint8_t>(key, key + 6));
-  EXPECT_EQ(master.bytes[14], 0);
+  EXPECT_EQ(Of(master.bytes + 8, 7), Hex("01 23 45 67 89 AB 00"));
 }
 
 TEST(CommandFrames, WorkModesInUserWrite) {
   uint8_t encoded[7];
-  EncodeSectorData(kDefaultData, encoded);
+  EncodeSectorData(FormState().sectorData, encoded);
   struct Case {
     int workMode;
     uint8_t code;
-    const uint8_t* data;  // null: bytes 8 to 14 are zero
+    Bytes data;
     bool generatesWhenChecked;
   };
   const Case cases[] = {
-      {-1, 0x00, nullptr, false}, {0, 'd', nullptr, false}, {1, 'f', kDefaultData, true},
-      {2, 'e', nullptr, false},   {3, 'g', encoded, true},
+      {-1, 0x00, Bytes(7, 0), false},
+      {0, 'd', Bytes(7, 0), false},
+      {1, 'f', Hex("11 22 33 44 55 66 77"), true},
+      {2, 'e', Bytes(7, 0), false},
+      {3, 'g', Of(encoded, 7), true},
   };
   for (const Case& c : cases) {
     CardSnapshot form = DefaultForm(c.workMode);
     ConfigBlock block = BuildUserWriteBlock(form);
     EXPECT_EQ(block.bytes[5], c.code) << c.workMode;
-    for (int i = 0; i < 7; ++i) {
-      EXPECT_EQ(block.bytes[8 + i], c.data ? c.data[i] : 0) << c.workMode << " byte " << i;
-    }
-    EXPECT_EQ(Crc8(block.bytes, 16), 0) << c.workMode;
+    EXPECT_EQ(Of(block.bytes + 8, 7), c.data) << c.workMode;
     EXPECT_FALSE(UserWriteGeneratesData(form)) << c.workMode;
     form.generateBeforeWrite = true;
     EXPECT_EQ(UserWriteGeneratesData(form), c.generatesWhenChecked) << c.workMode;
@@ -120,43 +110,34 @@ TEST(CommandFrames, MasterBlockSettingCodes) {
   struct Case {
     int workMode;
     int radio[4];
-    uint8_t expected[5];  // bytes 1 to 5
+    const char* expected;  // block bytes 1 to 5
   };
   const Case cases[] = {
-      {0, {0, 0, 0, 0}, {'d', 'd', 'd', 'd', 'd'}},
-      {1, {1, 1, 1, 1}, {'e', 'e', 'e', 'e', 'f'}},
-      {2, {2, 0, 2, 0}, {'f', 'd', 'f', 'd', 'e'}},
-      {3, {0, 1, 2, 1}, {'d', 'e', 'f', 'e', 'g'}},
-      {-1, {-1, -1, -1, -1}, {'d', 'd', 'd', 'd', 'd'}},
+      {1, {1, 1, 1, 1}, "eeeef"},
+      {2, {2, 0, 2, 0}, "fdfde"},
+      {3, {0, 1, 2, 1}, "defeg"},
+      {-1, {-1, -1, -1, -1}, "ddddd"},
   };
   for (const Case& c : cases) {
     CardSnapshot form = DefaultForm(c.workMode);
     std::copy(c.radio, c.radio + 4, form.radio);
     ConfigBlock block = BuildMasterBlock(form);
-    EXPECT_EQ(block.bytes[0], 'M');
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(block.bytes[1 + i], c.expected[i]) << c.workMode << " " << i;
+    EXPECT_EQ(std::string(block.bytes + 1, block.bytes + 6), c.expected) << c.workMode;
   }
 }
 
 TEST(SectorDataCodec, DecodeUndoesEncode) {
-  const uint8_t samples[][7] = {
-      {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77},
-      {0, 0, 0, 0, 0, 0, 0},
-      {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
-      {0x5A, 0x17, 0xC3, 0x9E, 0x04, 0xB2, 0x6D},
-  };
-  for (const auto& sample : samples) {
+  for (const char* sample : {"11 22 33 44 55 66 77", "00 00 00 00 00 00 00", "FF FF FF FF FF FF FF"}) {
+    Bytes plain = Hex(sample);
     uint8_t data[7];
-    EncodeSectorData(sample, data);
-    EXPECT_NE(std::vector<uint8_t>(data, data + 7), std::vector<uint8_t>(sample, sample + 7));
+    EncodeSectorData(plain.data(), data);
+    EXPECT_NE(Of(data, 7), plain);
     DecodeSectorData(data);
-    EXPECT_EQ(std::vector<uint8_t>(data, data + 7), std::vector<uint8_t>(sample, sample + 7));
+    EXPECT_EQ(Of(data, 7), plain);
   }
-  uint8_t zeros[7] = {};
   uint8_t encoded[7];
-  EncodeSectorData(zeros, encoded);
-  EXPECT_EQ(encoded[0], 0xA5);  // ~(0x00 ^ 0x5A)
-  EXPECT_EQ(encoded[6], 0x92);  // ~(0x00 ^ 0x6D)
+  EncodeSectorData(Hex("00 00 00 00 00 00 00").data(), encoded);
+  EXPECT_EQ(Of(encoded, 7), Hex("A5 E8 3C 61 FB 4D 92"));  // the mask inverted
 }
 
 }  // namespace

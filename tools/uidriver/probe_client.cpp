@@ -54,4 +54,25 @@ std::vector<std::string> MenuBarLines(HWND window) { return Ask(window, kProbeMe
 
 std::vector<std::string> ComboItems(HWND combo) { return Ask(GetAncestor(combo, GA_ROOT), kProbeComboItems, combo); }
 
+bool ReadListView(HWND list, ListViewView* view) {
+  *view = ListViewView{};
+  const std::vector<std::string> lines = Ask(GetAncestor(list, GA_ROOT), kProbeListView, list);
+  if (lines.empty()) return false;
+  auto split = [](const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
+    if (!line.empty() && line.back() == '\t') fields.push_back("");
+    return fields;
+  };
+  view->headers = split(lines[0]);
+  for (size_t i = 1; i < lines.size(); ++i) {
+    std::vector<std::string> fields = split(lines[i]);
+    if (fields.size() < 2) return false;
+    view->centers.push_back(POINT{std::stoi(fields[0]), std::stoi(fields[1])});
+    view->rows.emplace_back(fields.begin() + 2, fields.end());
+  }
+  return true;
+}
+
 }  // namespace ui

@@ -10,6 +10,7 @@ inline constexpr int kProbeReplyBytes = 60000;
 enum ProbeOp : int {
   kProbeMenuBar = 1,     // the window's menu bar: one line per item
   kProbeComboItems = 2,  // a combo box's items: one line each
+  kProbeListView = 3,    // a report list view: its column headers, then per row x, y and cells
 };
 
 struct ProbeBlock {

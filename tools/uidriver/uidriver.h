@@ -56,6 +56,14 @@ bool PressDialogButton(HWND dialog, int id, int timeoutMs = 5000);
 // Menu bar lines: depth, id, flags (S separator, C checked, G grayed, P popup), text; tab-separated.
 std::vector<std::string> MenuBarLines(HWND window);
 std::vector<std::string> ComboItems(HWND combo);
+// A report list view: its column headers, its rows' cell texts and each row's centre in the
+// list's client pixels (of its first cell).
+struct ListViewView {
+  std::vector<std::string> headers;
+  std::vector<std::vector<std::string>> rows;
+  std::vector<POINT> centers;
+};
+bool ReadListView(HWND list, ListViewView* view);
 
 // Sleeps while keeping this thread's message queue alive.
 void Pause(int ms);

@@ -6,6 +6,7 @@
 
 #include "app/win/app.h"
 #include "app/win/waits.h"
+#include "keystore/win/keys_window.h"
 #include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
@@ -42,6 +43,12 @@ void OnCommand(WPARAM wParam) {
       break;
     case kIdSearch:
       OnSearchCommand();
+      break;
+    case kIdAddToList:
+      OnAddToList();
+      break;
+    case kIdShowList:
+      OnShowList();
       break;
     case kIdCardType:
     case kIdWorkMode:

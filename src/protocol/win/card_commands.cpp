@@ -8,7 +8,7 @@
 #include "app/win/waits.h"
 #include "link/win/link_state.h"
 #include "link/win/serial_port.h"
-#include "protocol/win/card_form_snapshot.h"
+#include "protocol/win/card_snapshot_win.h"
 #include "protocol/win/form_generator_commands.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
@@ -61,30 +61,30 @@ bool ClearConfirmed() {
 }  // namespace
 
 void SendMasterWrite() {
-  const CardSnapshot form = ReadCardSnapshot();
+  const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
   Send(BuildMasterWrite(form), BuildMasterBlock(form));
 }
 
-void SendMasterRead() { Send(BuildMasterRead(ReadCardSnapshot()), ConfigBlock{}); }
+void SendMasterRead() { Send(BuildMasterRead(ReadCardSnapshot(g_mainWindow)), ConfigBlock{}); }
 
-void SendMasterClear() { Send(BuildMasterClear(ReadCardSnapshot()), ConfigBlock{}); }
+void SendMasterClear() { Send(BuildMasterClear(ReadCardSnapshot(g_mainWindow)), ConfigBlock{}); }
 
 void SendUserWrite() {
-  CardSnapshot form = ReadCardSnapshot();
+  CardSnapshot form = ReadCardSnapshot(g_mainWindow);
   if (UserWriteGeneratesData(form)) {
     if (!FillUniqueSectorData()) return;
-    form = ReadCardSnapshot();
+    form = ReadCardSnapshot(g_mainWindow);
   }
   Send(BuildUserWrite(form), BuildUserWriteBlock(form));
 }
 
 void SendUserRead() {
-  const CardSnapshot form = ReadCardSnapshot();
+  const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
   Send(BuildUserRead(form), BuildUserAddressBlock(form));
 }
 
 void SendUserClear() {
-  const CardSnapshot form = ReadCardSnapshot();
+  const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
   Send(BuildUserClear(form), BuildUserAddressBlock(form));
 }
 

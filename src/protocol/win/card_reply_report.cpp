@@ -9,12 +9,12 @@
 
 #include "app/win/app.h"
 #include "app/win/message_box.h"
+#include "protocol/card_replies.h"
 #include "protocol/hex_pairs_text.h"
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
-#include "ui/form_views.h"
 #include "ui/win/form_view_switch.h"
 
 namespace {
@@ -41,7 +41,7 @@ bool HandleCardReply(const char* reply, int length) {
 
 void ApplyCardBlock(const CardBlockValues& block) {
   if (block.isMaster) {
-    for (int group = 0; group < kSettingGroupCount; ++group) {
+    for (int group = 0; group < kRadioGroupCount; ++group) {
       if (block.radio[group] < 0) continue;
       const SettingGroup& buttons = kSettingGroups[group];
       CheckRadioButton(g_mainWindow, buttons.firstControl,
@@ -52,7 +52,7 @@ void ApplyCardBlock(const CardBlockValues& block) {
   if (block.workMode >= 0) {
     const int cardType =
         static_cast<int>(SendDlgItemMessageA(g_mainWindow, kIdCardType, CB_GETCURSEL, 0, 0));
-    ApplyView(ViewCodeOf(cardType, block.workMode));
+    ApplyView(static_cast<unsigned>(ViewCodeAfterRead(cardType, block)));
     SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_SETCURSEL, static_cast<WPARAM>(block.workMode), 0);
   }
   g_form.sectorNumber = block.sectorNumber;

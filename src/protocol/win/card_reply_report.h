@@ -2,7 +2,8 @@
 // cyclic run waits for, and a block read from a card put back onto the form.
 #pragma once
 
-#include "protocol/card_replies.h"
+// Kept out of this header: the reply reader includes it next to the form's own radio tables.
+struct CardBlockValues;
 
 // A reply without handshake markers; false when it is not a card reply (nothing shown then).
 bool HandleCardReply(const char* reply, int length);

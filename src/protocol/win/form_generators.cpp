@@ -20,18 +20,23 @@ void SeedFromLocalTime(MsRand& rng) {
   SeedMsRand(rng, LocalTimeSeed(now.wSecond, now.wMilliseconds));
 }
 
+void ReportWithErrorCode(const char* message, DWORD error) {
+  char text[256];
+  std::snprintf(text, sizeof text, "%s\nGetLastError=%08X", message, static_cast<unsigned>(error));
+  Report(text, kMessageError);
+}
+
 void ReportUsersDataTrouble(const UsersDataOutcome& outcome) {
   switch (outcome.status) {
     case kUsersDataOpenFailed:
       Report(UiText.msgUsersDataOpenError, kMessageError);
       break;
-    case kUsersDataReadFailed: {
-      char text[256];
-      std::snprintf(text, sizeof text, "%s\nGetLastError=%08X", UiText.msgUsersDataReadError,
-                    static_cast<unsigned>(outcome.error));
-      Report(text, kMessageError);
+    case kUsersDataReadFailed:
+      ReportWithErrorCode(UiText.msgUsersDataReadError, outcome.error);
       break;
-    }
+    case kUsersDataWriteFailed:
+      ReportWithErrorCode(UiText.msgUsersDataWriteError, outcome.error);
+      break;
     case kUsersDataNoNewCode:
       Report(UiText.msgUsersDataNoNewCode, kMessageError);
       break;

@@ -8,7 +8,8 @@
 void GenerateRandomKey(uint8_t key[6]);
 
 // Sector data whose code is not yet in usersData.data, recorded there. When the file is missing,
-// locked or unreadable the user is told and `data` still receives new, unchecked data (true).
+// locked, unreadable or cannot be appended to, the user is told and `data` still receives new
+// data, unchecked or unrecorded (true).
 // False only when no new code could be found: the user is told and `data` is left unchanged, so
 // nothing must be written with it.
 bool GenerateUniqueSectorData(uint8_t data[7]);

@@ -31,13 +31,18 @@ bool ScanFile(HANDLE file, UsersDataScan& scan, DWORD* error) {
   }
 }
 
-void AppendCode(HANDLE file, const UsersDataScan& scan, uint64_t code) {
+// A code that could not be appended is not recorded, so the caller must hear of it.
+UsersDataOutcome AppendCode(HANDLE file, const UsersDataScan& scan, uint64_t code) {
   char text[12];
   DWORD length = static_cast<DWORD>(UsersDataAppendText(scan, code, text));
   LARGE_INTEGER zero = {};
-  SetFilePointerEx(file, zero, nullptr, FILE_END);
   DWORD written = 0;
-  WriteFile(file, text, length, &written, nullptr);
+  if (!SetFilePointerEx(file, zero, nullptr, FILE_END) ||
+      !WriteFile(file, text, length, &written, nullptr)) {
+    return {kUsersDataWriteFailed, GetLastError()};
+  }
+  if (written != length) return {kUsersDataWriteFailed, ERROR_WRITE_FAULT};
+  return {kUsersDataRecorded, 0};
 }
 
 // Opens and scans; on failure the file is closed again and `outcome` says why.
@@ -47,6 +52,10 @@ HANDLE OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome& outc
   if (file == INVALID_HANDLE_VALUE) {
     outcome = {kUsersDataOpenFailed, GetLastError()};
     return INVALID_HANDLE_VALUE;
+  }
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file, &size)) {
+    scan.codes.reserve(static_cast<size_t>(size.QuadPart / (kUsersDataRecordDigits + 1)) + 1);
   }
   DWORD error = 0;
   if (!ScanFile(file, scan, &error)) {
@@ -68,7 +77,7 @@ UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]) {
   if (std::find(scan.codes.begin(), scan.codes.end(), code) != scan.codes.end()) {
     outcome.status = kUsersDataAlreadyRecorded;
   } else {
-    AppendCode(file, scan, code);
+    outcome = AppendCode(file, scan, code);
   }
   CloseHandle(file);
   return outcome;
@@ -83,9 +92,8 @@ UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int m
     DrawSectorData(rng, data);
     return outcome;
   }
-  std::sort(scan.codes.begin(), scan.codes.end());
   if (DrawUniqueSectorData(rng, scan.codes, maxAttempts, data)) {
-    AppendCode(file, scan, SectorDataCode(data));
+    outcome = AppendCode(file, scan, SectorDataCode(data));
   } else {
     outcome.status = kUsersDataNoNewCode;
   }

@@ -15,12 +15,13 @@ enum UsersDataStatus : int {
   kUsersDataAlreadyRecorded = 1,  // the code is in the file; nothing written
   kUsersDataOpenFailed,           // missing, locked or unreadable: nothing checked or written
   kUsersDataReadFailed,           // a read failed part way: nothing written
+  kUsersDataWriteFailed,          // the append failed: the code is not recorded
   kUsersDataNoNewCode,            // generation: every candidate was already recorded
 };
 
 struct UsersDataOutcome {
   UsersDataStatus status;
-  DWORD error;  // GetLastError of a failed open or read, else 0
+  DWORD error;  // GetLastError of a failed open, read or write, else 0
 };
 
 // Appends the code of `data` (bytes 0 to 4) unless the file already holds it.
@@ -28,6 +29,7 @@ UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]);
 
 // Draws sector data from `rng` until its code is not in the file, trying at most `maxAttempts`
 // candidates, and appends it. After an open or read failure `data` still holds the first draw,
-// unchecked and unrecorded; after kUsersDataNoNewCode it holds the last rejected candidate.
+// unchecked; after a write failure the new code, unrecorded; after kUsersDataNoNewCode the last
+// rejected candidate.
 UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int maxAttempts,
                                             uint8_t data[7]);

@@ -1,6 +1,7 @@
 // The probe DLL: a window-procedure hook that the UI driver places on the program's GUI thread.
 // Inside that process it reads what another process cannot (menus, combo box items) in 8-bit text.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -40,6 +41,40 @@ void DumpComboItems(HWND combo, std::string* out) {
   }
 }
 
+// Tab-separated lines: the column headers, then for each row the centre of its first cell in
+// client pixels and its cell texts.
+void DumpListView(HWND list, std::string* out) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  for (int c = 0; c < columns; ++c) {
+    char text[256] = "";
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    *out += (c ? "\t" : "") + std::string(text);
+  }
+  *out += "\n";
+  const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int r = 0; r < rows; ++r) {
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    SendMessageA(list, LVM_GETITEMRECT, r, reinterpret_cast<LPARAM>(&rect));
+    *out += std::to_string((rect.left + rect.right) / 2) + "\t" + std::to_string((rect.top + rect.bottom) / 2);
+    for (int c = 0; c < columns; ++c) {
+      char text[512] = "";
+      LVITEMA item = {};
+      item.iSubItem = c;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(list, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(&item));
+      *out += "\t" + std::string(text);
+    }
+    *out += "\n";
+  }
+}
+
 void Answer(DWORD driverPid) {
   char name[64];
   ProbeBlockName(driverPid, name, sizeof name);
@@ -53,6 +88,8 @@ void Answer(DWORD driverPid) {
       if (bar) DumpMenu(bar, 0, &reply);
     } else if (block->op == kProbeComboItems) {
       DumpComboItems(block->target, &reply);
+    } else if (block->op == kProbeListView) {
+      DumpListView(block->target, &reply);
     }
     if (reply.size() >= kProbeReplyBytes) reply.resize(kProbeReplyBytes - 1);
     CopyMemory(block->reply, reply.c_str(), reply.size() + 1);

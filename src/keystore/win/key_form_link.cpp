@@ -1,0 +1,88 @@
+// Reading the reader settings of a new key line from the main form, and putting a stored record
+// back on it: the radios, the work mode with its view, the sector, the block and the key.
+#include "keystore/win/key_form_link.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/win/app.h"
+#include "ui/control_ids.h"
+#include "ui/form_state.h"
+#include "ui/win/form_view_switch.h"
+
+namespace {
+
+// A group of radios whose codes count from '0' in the order of their identifiers.
+struct RadioGroup {
+  int first;
+  int last;
+};
+constexpr RadioGroup kOutputInterface = {kIdInterfaceTouchMemory, kIdInterfaceWiegand44};
+constexpr RadioGroup kIndication = {kIdIndicationDirect, kIdIndicationInverse};
+constexpr RadioGroup kStandby = {kIdStandbyDynamic, kIdStandbyOff};
+constexpr RadioGroup kTouchPoll = {kIdTouchPollOn, kIdTouchPollOff};
+
+bool Checked(int id) {
+  return IsDlgButtonChecked(g_mainWindow, id) == BST_CHECKED;
+}
+
+// The first checked radio of a group of three; '0' when none is.
+char FirstChecked(const RadioGroup& group) {
+  for (int id = group.first; id <= group.last; ++id) {
+    if (Checked(id)) return static_cast<char>('0' + id - group.first);
+  }
+  return '0';
+}
+
+// '1' only when the first of a pair is unchecked and the second checked.
+char SecondOfPair(const RadioGroup& group) {
+  return !Checked(group.first) && Checked(group.last) ? '1' : '0';
+}
+
+void CheckRadioOfCode(const RadioGroup& group, const char* code) {
+  const int index = code[0] - '0';
+  if (code[1] != '\0' || index < 0 || index > group.last - group.first) return;
+  CheckRadioButton(g_mainWindow, group.first, group.last, group.first + index);
+}
+
+}  // namespace
+
+KeyLineSettings ReadFormKeySettings() {
+  KeyLineSettings settings;
+  settings.outputInterface = FirstChecked(kOutputInterface);
+  settings.indicationControl = SecondOfPair(kIndication);
+  settings.standbyIndication = FirstChecked(kStandby);
+  settings.touchButtonPoll = SecondOfPair(kTouchPoll);
+  const LRESULT mode = SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_GETCURSEL, 0, 0);
+  settings.workMode = mode >= 1 && mode <= 3 ? static_cast<char>('0' + mode) : '0';
+  settings.sector = g_form.sectorNumber;
+  settings.block = g_form.blockNumber;
+  return settings;
+}
+
+void ApplyKeyRecord() {
+  const KeyRecord& record = g_keyRecord;
+  CheckRadioOfCode(kOutputInterface, record.outputInterface);
+  CheckRadioOfCode(kIndication, record.indicationControl);
+  CheckRadioOfCode(kStandby, record.standbyIndication);
+  CheckRadioOfCode(kTouchPoll, record.touchButtonPoll);
+  const int mode = record.workMode[0] - '0';
+  if (record.workMode[1] == '\0' && mode >= 0 && mode <= 3) {
+    const LRESULT cardType = SendDlgItemMessageA(g_mainWindow, kIdCardType, CB_GETCURSEL, 0, 0);
+    ApplyView(static_cast<unsigned>(cardType * 10 + mode));
+    SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_SETCURSEL, mode, 0);
+  }
+  // After the view, whose field reset would otherwise undo them.
+  g_form.sectorNumber = KeyRecordSector(record);
+  SendDlgItemMessageA(g_mainWindow, kIdSectorUpDown, UDM_SETPOS32, 0, g_form.sectorNumber);
+  int block = 0;
+  for (const char* c = record.block; *c >= '0' && *c <= '9'; ++c) block = block * 10 + (*c - '0');
+  g_form.blockNumber = block;
+  SendDlgItemMessageA(g_mainWindow, kIdBlockUpDown, UDM_SETPOS32, 0, g_form.blockNumber);
+  snprintf(g_form.systemKeyText, sizeof g_form.systemKeyText, "%s", record.keyText);
+  SetDlgItemTextA(g_mainWindow, kIdKeyEdit, g_form.systemKeyText);
+  KeyTextToBytes(record.keyText, g_form.systemKey);
+}

@@ -1,0 +1,20 @@
+// The key store's error reports, shown through the message helper over the keys list window.
+// The error code is formatted as eight upper-case hexadecimal digits.
+#include "keystore/win/key_store_messages.h"
+
+#include <cstdio>
+
+#include "app/win/message_box.h"
+#include "keystore/win/keys_window.h"
+#include "ui/ui_text.h"
+
+void ReportKeyStoreError(const char* text) {
+  ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);
+}
+
+void ReportKeyStoreErrorCode(const char* text, DWORD code) {
+  char message[512];
+  snprintf(message, sizeof message, "%s\nGetLastError=%08lX", text,
+           static_cast<unsigned long>(code));
+  ReportKeyStoreError(message);
+}

@@ -1,0 +1,271 @@
+// The keys list window with its eleven controls and its procedure. It never touches the key
+// files itself: every file operation goes through the key store.
+#include "keystore/win/keys_window.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/win/app.h"
+#include "app/win/message_box.h"
+#include "keystore/key_files.h"
+#include "keystore/key_line.h"
+#include "keystore/win/key_list_file.h"
+#include "keystore/win/key_store.h"
+#include "ui/form_state.h"
+#include "ui/ui_text.h"
+
+HWND g_keysWindow = nullptr;
+HWND g_keysKeyEdit = nullptr;
+HWND g_keysDescriptionEdit = nullptr;
+HWND g_keysList = nullptr;
+HWND g_keysUseButton = nullptr;
+HWND g_keysRemoveButton = nullptr;
+int selectedKeyIndex = -1;
+
+namespace {
+
+constexpr int kWindowWidth = 650;
+constexpr int kWindowHeight = 480;
+constexpr int kProgramIcon = 2;
+
+struct KeysControlRow {
+  const char* className;
+  int id;
+  const char* const UiTextTable::*caption;  // nullptr: no caption
+  int x, y, width, height;
+  DWORD style;
+  HWND* handle;
+};
+
+HWND CreateControl(const KeysControlRow& row) {
+  const char* caption = row.caption ? UiText.*row.caption : "";
+  HWND control = CreateWindowExA(0, row.className, caption, WS_CHILD | WS_VISIBLE | row.style,
+                                 row.x, row.y, row.width, row.height, g_keysWindow,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                 g_instance, nullptr);
+  if (row.handle) *row.handle = control;
+  return control;
+}
+
+void AddKeysColumns() {
+  const struct {
+    const char* const UiTextTable::*header;
+    int width;
+  } columns[] = {
+      {&UiTextTable::columnNumber, 35}, {&UiTextTable::columnWorkMode, 35},
+      {&UiTextTable::columnSector, 35}, {&UiTextTable::columnBlock, 35},
+      {&UiTextTable::columnKey, 130},   {&UiTextTable::columnDescription, 200},
+  };
+  int index = 0;
+  for (const auto& column : columns) {
+    LVCOLUMNA lvc = {};
+    lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    lvc.fmt = LVCFMT_LEFT;
+    lvc.cx = column.width;
+    lvc.pszText = const_cast<char*>(UiText.*column.header);
+    lvc.iSubItem = index;
+    SendMessageA(g_keysList, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&lvc));
+    ++index;
+  }
+}
+
+// The controls in their order; the list is filled right after its creation.
+void CreateKeysControls() {
+  const KeysControlRow before[] = {
+      {"Button", 0, &UiTextTable::keysGroup, 5, 5, 635, 400, WS_GROUP | BS_GROUPBOX, nullptr},
+      {"Static", 0, &UiTextTable::keysKeyLabel, 18, 30, 80, 15, 0, nullptr},
+      {"Edit", kIdKeysKeyEdit, nullptr, 105, 27, 383, 23,
+       WS_BORDER | ES_READONLY | ES_PASSWORD | ES_UPPERCASE, &g_keysKeyEdit},
+      {"Button", kIdKeysShowKey, &UiTextTable::checkShowKey, 500, 27, 130, 23, BS_CHECKBOX,
+       nullptr},
+      {"Static", 0, &UiTextTable::keysDescriptionLabel, 18, 65, 80, 15, 0, nullptr},
+      {"Edit", kIdKeysDescriptionEdit, nullptr, 105, 62, 383, 23, WS_BORDER,
+       &g_keysDescriptionEdit},
+      {"Button", kIdKeysAddNew, &UiTextTable::keysAddNew, 500, 62, 130, 23, 0, nullptr},
+      {"SysListView32", kIdKeysList, nullptr, 18, 95, 470, 300,
+       WS_BORDER | LVS_REPORT | LVS_SINGLESEL, &g_keysList},
+  };
+  const KeysControlRow after[] = {
+      {"Button", kIdKeysUseThisKey, &UiTextTable::keysUseThisKey, 500, 95, 130, 23, 0,
+       &g_keysUseButton},
+      {"Button", kIdKeysRemove, &UiTextTable::keysRemove, 500, 128, 130, 23, 0,
+       &g_keysRemoveButton},
+      {"Button", kIdKeysCancel, &UiTextTable::keysCancel, 500, 415, 130, 23, 0, nullptr},
+  };
+  for (const KeysControlRow& row : before) CreateControl(row);
+  SendMessageA(g_keysDescriptionEdit, EM_LIMITTEXT, kMaxDescriptionLength, 0);
+  SendMessageA(g_keysList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+               LVS_EX_FULLROWSELECT);
+  AddKeysColumns();
+  RefreshKeysList();
+  for (const KeysControlRow& row : after) CreateControl(row);
+  EnableWindow(g_keysUseButton, FALSE);
+  EnableWindow(g_keysRemoveButton, FALSE);
+}
+
+void SetCell(int row, int column, const char* text) {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text);
+  SendMessageA(g_keysList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void OnShowKeyToggled() {
+  const bool show = IsDlgButtonChecked(g_keysWindow, kIdKeysShowKey) != BST_CHECKED;
+  CheckDlgButton(g_keysWindow, kIdKeysShowKey, show ? BST_CHECKED : BST_UNCHECKED);
+  SendMessageA(g_keysKeyEdit, EM_SETPASSWORDCHAR, show ? 0 : '*', 0);
+  InvalidateRect(g_keysKeyEdit, nullptr, FALSE);
+  RefreshKeysList();
+}
+
+void OnAddNew() {
+  int existing = -1;
+  if (AddKey(&existing)) {
+    char text[256];
+    snprintf(text, sizeof text, "[%04d] %s", existing, UiText.msgKeyAlreadyInList);
+    ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);
+    return;
+  }
+  Sleep(25);
+  RefreshKeysList();
+}
+
+void OnRemove() {
+  if (selectedKeyIndex < 1) return;
+  char text[256];
+  snprintf(text, sizeof text, "[%04d] %s", selectedKeyIndex, UiText.msgConfirmDeleteKey);
+  const int answer = MessageBoxExA(g_keysWindow, text, UiText.messageCaption,
+                                   MB_YESNO | MB_ICONINFORMATION,
+                                   MAKELANGID(g_messageBoxLanguage, SUBLANG_DEFAULT));
+  if (answer == IDYES) {
+    if (!RemoveKey(selectedKeyIndex)) {
+      PostMessageA(g_keysWindow, WM_CLOSE, 0, 0);
+    } else if (StoreEncryptedKeys()) {
+      RefreshKeysList();
+      ShowFirstKey();
+    } else {
+      // The shortened list was not stored; its plain copy must not stay behind.
+      DeleteFileA(kKeysFile);
+    }
+  }
+  selectedKeyIndex = -1;
+}
+
+void OnCommand(HWND window, int id) {
+  switch (id) {
+    case kIdKeysShowKey:
+      OnShowKeyToggled();
+      break;
+    case kIdKeysAddNew:
+      OnAddNew();
+      break;
+    case kIdKeysUseThisKey:
+      if (selectedKeyIndex != -1) {
+        UseKeyRecord(selectedKeyIndex);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+      }
+      break;
+    case kIdKeysRemove:
+      OnRemove();
+      break;
+    case kIdKeysCancel:
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      break;
+  }
+}
+
+int FirstSelectedRow() {
+  return static_cast<int>(SendMessageA(g_keysList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                       LVNI_SELECTED));
+}
+
+// The list's clicks; true when the message is passed on.
+bool OnListNotify(const NMHDR* header) {
+  if (header->code == static_cast<UINT>(NM_CLICK)) {
+    selectedKeyIndex = FirstSelectedRow();
+    if (selectedKeyIndex == -1) return false;
+    EnableWindow(g_keysUseButton, TRUE);
+    EnableWindow(g_keysRemoveButton, TRUE);
+  } else if (header->code == static_cast<UINT>(NM_DBLCLK)) {
+    selectedKeyIndex = FirstSelectedRow();
+    if (selectedKeyIndex == -1) return false;
+    ShowKeyRecord(selectedKeyIndex);
+  }
+  return true;
+}
+
+LRESULT CALLBACK KeysWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(window, LOWORD(wParam));
+      break;
+    case WM_NOTIFY:
+      if (wParam == kIdKeysList && !OnListNotify(reinterpret_cast<NMHDR*>(lParam))) return 0;
+      break;
+    case WM_CLOSE:
+      // The owner is enabled before this window goes, so that it is the one activated.
+      EnableWindow(g_mainWindow, TRUE);
+      break;
+    case WM_DESTROY:
+      selectedKeyIndex = -1;
+      g_keysWindow = nullptr;
+      EnableWindow(g_mainWindow, TRUE);
+      SetFocus(g_mainWindow);
+      return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool OpenKeysWindow() {
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = KeysWindowProc;
+  windowClass.hInstance = g_instance;
+  windowClass.hIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(kProgramIcon));
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kKeysWindowClass;
+  RegisterClassA(&windowClass);
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kWindowWidth / 2;
+  const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kWindowHeight / 2;
+  g_keysWindow = CreateWindowExA(0, kKeysWindowClass, UiText.keysTitle,
+                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, kWindowWidth,
+                                 kWindowHeight, g_mainWindow, nullptr, g_instance, nullptr);
+  if (g_keysWindow == nullptr) return false;
+  EnableWindow(g_mainWindow, FALSE);
+  CreateKeysControls();
+  ShowWindow(g_keysWindow, SW_SHOWNORMAL);
+  UpdateWindow(g_keysWindow);
+  return true;
+}
+
+void AppendKeysRow() {
+  const int row = static_cast<int>(SendMessageA(g_keysList, LVM_GETITEMCOUNT, 0, 0));
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = const_cast<char*>("");
+  SendMessageA(g_keysList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  char number[16];
+  snprintf(number, sizeof number, "%04d", row);
+  const char* const cells[] = {number,          g_keyRecord.workMode, g_keyRecord.sector,
+                               g_keyRecord.block, g_keyRecord.keyText, g_keyRecord.description};
+  for (int column = 0; column < 6; ++column) SetCell(row, column, cells[column]);
+}
+
+void ShowFirstKey() {
+  ShowKeyRecord(0);
+}
+
+void OnAddToList() {
+  if (!OpenKeysWindow()) return;
+  SetWindowTextA(g_keysKeyEdit, g_form.systemKeyText);
+  SetWindowTextA(g_keysDescriptionEdit, UiText.keysDefaultDescription);
+}
+
+void OnShowList() {
+  if (OpenKeysWindow()) ShowFirstKey();
+}

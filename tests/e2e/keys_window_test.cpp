@@ -1,0 +1,350 @@
+// The keys list window of the real program: adding the form's key with a description, the
+// duplicate notice, Show Key, double-click, Use This Key, Remove, and the stored files after each.
+#include <string>
+#include <vector>
+
+#include "form_expectations.h"
+#include "harness.h"
+#include "ui/ui_text.h"
+
+namespace {
+
+const char kKeysClass[] = "my Child Window";
+const std::string kMasked(17, '*');
+
+// Presses an arrow of an up-down as the mouse does.
+void PressArrow(HWND upDown, bool up) {
+  RECT rect = {};
+  GetClientRect(upDown, &rect);
+  const LPARAM point = MAKELPARAM(rect.right / 2, up ? rect.bottom / 4 : rect.bottom * 3 / 4);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, point, SMTO_ABORTIFHUNG, 5000, &ignored);
+  SendMessageTimeoutA(upDown, WM_LBUTTONUP, 0, point, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void SetText(HWND control, const std::string& text) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+}
+
+void ClickRadio(HWND main, int id) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(ui::Control(main, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+class KeysWindowScenario : public KeyloomScenario {
+ protected:
+  HWND StartInEnglish() {
+    WriteFile("appconfig.ini", "Language = EN;\r\n");
+    HWND main = Start();
+    if (main != nullptr) WaitUntilIdle(main);
+    return main;
+  }
+
+  // Opens the window with "Add to list" (21) or "Show list" (22) and waits until it is complete.
+  HWND Open(HWND main, int button) {
+    ui::PostCommand(main, button);
+    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+    EXPECT_NE(keys, nullptr) << "the keys list window did not open";
+    ui::Pause(200);
+    return keys;
+  }
+
+  std::vector<std::vector<std::string>> Rows(HWND keys) {
+    ui::ListViewView view;
+    EXPECT_TRUE(ui::ReadListView(ui::Control(keys, 43), &view));
+    return view.rows;
+  }
+
+  // Waits until the list shows count rows; the rows then.
+  std::vector<std::vector<std::string>> RowsOnceThere(HWND keys, size_t count) {
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 100; ++i) {
+      rows = Rows(keys);
+      if (rows.size() == count) break;
+      ui::Pause(50);
+    }
+    return rows;
+  }
+
+  // Clicks or double-clicks a row as the mouse does.
+  void ClickRow(HWND keys, int row, bool twice) {
+    HWND list = ui::Control(keys, 43);
+    ui::ListViewView view;
+    ASSERT_TRUE(ui::ReadListView(list, &view));
+    ASSERT_LT(static_cast<size_t>(row), view.centers.size());
+    const LPARAM point = MAKELPARAM(view.centers[row].x, view.centers[row].y);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+    if (twice) {
+      PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+      PostMessageA(list, WM_LBUTTONUP, 0, point);
+    }
+    ui::Pause(300);
+  }
+
+  // Presses a button of the keys window as a user could.
+  void Press(HWND keys, int id) {
+    ASSERT_TRUE(ui::Enabled(ui::Control(keys, id))) << "button " << id << " is disabled";
+    ui::PostCommand(keys, id, BN_CLICKED);
+    ui::Pause(300);
+  }
+
+  // The form of the example line: Wiegand 44, inverse, static, poll off, mode 3, sector 5, block 2.
+  void SetExampleSettings(HWND main) {
+    ChooseView(main, 0, 3);
+    for (int id : {27, 29, 31, 34}) ClickRadio(main, id);
+    for (int i = 0; i < 4; ++i) PressArrow(ui::Control(main, 15), true);
+    for (int i = 0; i < 2; ++i) PressArrow(ui::Control(main, 17), true);
+  }
+
+  // "Add new" with the given key (standing in for the form's key) and description.
+  void AddNew(HWND keys, const std::string& key, const std::string& description) {
+    SetText(ui::Control(keys, 39), key);
+    SetText(ui::Control(keys, 41), description);
+    Press(keys, 42);
+  }
+
+  void ExpectNoBox(int ms) {
+    ui::MessageBoxView box;
+    EXPECT_FALSE(ui::WaitMessageBox(pid(), ms, &box, keyloomExe_)) << "unexpected box: " << box.text;
+  }
+
+  void ExpectStoredFilesClean() {
+    EXPECT_EQ(ReadFile("crkeys.data"), ReadFile("zipkeys.data"));
+    EXPECT_FALSE(FileExists("keys.data"));
+    EXPECT_FALSE(FileExists("TmpCrKeys.data"));
+    EXPECT_FALSE(FileExists("TmpKeys.data"));
+  }
+};
+
+const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", kMasked, "Factory key"};
+
+TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
+  InstallShippedKeys();
+  HWND main = StartInEnglish();
+  ASSERT_NE(main, nullptr);
+  SetExampleSettings(main);
+  HWND keys = Open(main, 21);
+  ASSERT_NE(keys, nullptr);
+  EXPECT_FALSE(ui::Enabled(main));
+  EXPECT_EQ(ui::Text(keys), "Keys");
+  EXPECT_EQ(ui::Text(ui::Control(keys, 39)), "00 00 00 00 00 00");
+  EXPECT_EQ(ui::Text(ui::Control(keys, 41)), "Key Description");
+  ui::ListViewView view;
+  ASSERT_TRUE(ui::ReadListView(ui::Control(keys, 43), &view));
+  EXPECT_EQ(view.headers, (std::vector<std::string>{"No.", "WM", "SN", "BN", "Key", "Description"}));
+  ASSERT_EQ(view.rows, (std::vector<std::vector<std::string>>{kRecordZero}));
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 44)));
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 45)));
+
+  AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate A");
+  auto rows = RowsOnceThere(keys, 2);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"0001", "3", "05", "2", kMasked, "Gate A"}));
+  ExpectStoredFilesClean();
+  const std::string stored = ReadFile("crkeys.data");
+
+  AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate B");
+  rows = RowsOnceThere(keys, 3);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2][5], "Gate B");
+  ExpectStoredFilesClean();
+  const std::string three = ReadFile("crkeys.data");
+  EXPECT_NE(three, stored);
+
+  // The same key and description again: the notice names the listed record, nothing changes.
+  AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate B");
+  ui::MessageBoxView box = ExpectMessageBox();
+  EXPECT_EQ(box.text, "[0002] Key already exit at the list.");
+  EXPECT_EQ(box.caption, "Message");
+  EXPECT_EQ(box.iconId, 5);
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  EXPECT_EQ(Rows(keys).size(), 3u);
+  EXPECT_EQ(ReadFile("crkeys.data"), three);
+  ExpectStoredFilesClean();
+
+  // Record 0 holds twelve zeros: the spaced edit text matches it.
+  AddNew(keys, "FF FF FF FF FF FF", "Factory key");
+  box = ExpectMessageBox();
+  EXPECT_EQ(box.text, "[0000] Key already exit at the list.");
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+
+  Press(keys, 46);
+  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  EXPECT_TRUE(ui::Enabled(main));
+}
+
+TEST_F(KeysWindowScenario, ShowKeyDoubleClickAndUseThisKey) {
+  InstallShippedKeys();
+  HWND main = StartInEnglish();
+  ASSERT_NE(main, nullptr);
+  SetExampleSettings(main);
+  HWND keys = Open(main, 21);
+  ASSERT_NE(keys, nullptr);
+  AddNew(keys, "A1 B2 C3 D4 E5 F6", "Gate A");
+  ASSERT_EQ(RowsOnceThere(keys, 2).size(), 2u);
+
+  // Show Key: the edit and the Key column in clear, then masked again.
+  HWND keyEdit = ui::Control(keys, 39);
+  EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
+  Press(keys, 40);
+  EXPECT_EQ(SendMessageA(ui::Control(keys, 40), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), 0);
+  auto rows = Rows(keys);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][4], "FF FF FF FF FF FF");
+  EXPECT_EQ(rows[1][4], "A1 B2 C3 D4 E5 F6");
+  Press(keys, 40);
+  EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
+  EXPECT_EQ(Rows(keys)[1][4], kMasked);
+
+  // A double-click shows the record in the edits.
+  ClickRow(keys, 0, true);
+  EXPECT_EQ(ui::Text(keyEdit), "FF FF FF FF FF FF");
+  EXPECT_EQ(ui::Text(ui::Control(keys, 41)), "Factory key");
+  ExpectStoredFilesClean();
+
+  // Use This Key puts record 1 on a form that shows other settings, and closes the window.
+  ClickRow(keys, 1, false);
+  EXPECT_TRUE(ui::Enabled(ui::Control(keys, 44)));
+  EXPECT_TRUE(ui::Enabled(ui::Control(keys, 45)));
+  Press(keys, 46);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  ChooseView(main, 1, 1);
+  for (int id : {25, 28, 30, 33}) ClickRadio(main, id);
+  keys = Open(main, 22);
+  ASSERT_NE(keys, nullptr);
+  ClickRow(keys, 1, false);
+  Press(keys, 44);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  for (int id = 25; id <= 34; ++id) {
+    const bool expected = id == 27 || id == 29 || id == 31 || id == 34;
+    EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), expected ? BST_CHECKED : BST_UNCHECKED)
+        << "radio " << id;
+  }
+  EXPECT_EQ(SendMessageA(ui::Control(main, 8), CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(ui::Text(ui::Control(main, 16)), "5");
+  EXPECT_EQ(ui::Text(ui::Control(main, 18)), "2");
+  EXPECT_EQ(ui::Text(ui::Control(main, 37)), "A1 B2 C3 D4 E5 F6");
+  EXPECT_TRUE(ui::Enabled(main));
+  ExpectStoredFilesClean();
+}
+
+// Record 0 has work mode 0; on a master card that is view 0, whose reset clears sector, block
+// and key: the record's values still end up on the form.
+TEST_F(KeysWindowScenario, UseThisKeyAfterTheResetOfViewZero) {
+  InstallShippedKeys();
+  HWND main = StartInEnglish();
+  ASSERT_NE(main, nullptr);
+  SetExampleSettings(main);
+  HWND keys = Open(main, 22);
+  ASSERT_NE(keys, nullptr);
+  EXPECT_EQ(ui::Text(ui::Control(keys, 39)), "FF FF FF FF FF FF");
+  // Without a row taken, Use This Key stays disabled and the window open.
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 44)));
+  ClickRow(keys, 0, false);
+  Press(keys, 44);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(ui::Text(ui::Control(main, 16)), "1");
+  EXPECT_EQ(ui::Text(ui::Control(main, 18)), "0");
+  EXPECT_EQ(ui::Text(ui::Control(main, 37)), "FF FF FF FF FF FF");
+  for (int id : {25, 28, 30, 33}) EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
+  InstallShippedKeys();
+  HWND main = StartInEnglish();
+  ASSERT_NE(main, nullptr);
+  HWND keys = Open(main, 21);
+  ASSERT_NE(keys, nullptr);
+  for (const char* description : {"one", "two", "three"}) AddNew(keys, "11 22 33 44 55 66", description);
+  ASSERT_EQ(RowsOnceThere(keys, 4).size(), 4u);
+
+  ClickRow(keys, 2, false);
+  Press(keys, 45);
+  ui::MessageBoxView box = ExpectMessageBox();
+  EXPECT_EQ(box.text, "[0002] Are you sure you want to delete the key?");
+  EXPECT_EQ(box.caption, "Message");
+  EXPECT_EQ(ui::Text(ui::Control(box.window, IDYES)), "&Yes");
+  const std::string before = ReadFile("crkeys.data");
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDNO));
+  ui::Pause(300);
+  EXPECT_EQ(ReadFile("crkeys.data"), before);
+  EXPECT_EQ(Rows(keys).size(), 4u);
+
+  ClickRow(keys, 2, false);
+  Press(keys, 45);
+  box = ExpectMessageBox();
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDYES));
+  auto rows = RowsOnceThere(keys, 3);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1][0], "0001");
+  EXPECT_EQ(rows[1][5], "one");
+  EXPECT_EQ(rows[2][0], "0002");
+  EXPECT_EQ(rows[2][5], "three");
+  EXPECT_EQ(ui::Text(ui::Control(keys, 41)), "Factory key");
+  ExpectStoredFilesClean();
+
+  // Record 0 is never removed: no question, no change.
+  const std::string three = ReadFile("crkeys.data");
+  ClickRow(keys, 0, false);
+  Press(keys, 45);
+  ExpectNoBox(1000);
+  EXPECT_EQ(Rows(keys).size(), 3u);
+  EXPECT_EQ(ReadFile("crkeys.data"), three);
+}
+
+TEST_F(KeysWindowScenario, WithoutCrKeysTheDecryptionErrorComesFirstAndTheListIsEmpty) {
+  HWND main = StartInEnglish();
+  ASSERT_NE(main, nullptr);
+  ui::PostCommand(main, 22);
+  // The list's decryption, then record 0's for the edits.
+  for (int i = 0; i < 2; ++i) {
+    ui::MessageBoxView box = ExpectMessageBox();
+    EXPECT_EQ(box.iconId, 5);
+    EXPECT_NE(box.text.find("0x00000002."), std::string::npos) << box.text;
+    EXPECT_EQ(box.text.find("GetLastError"), std::string::npos);
+    EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  }
+  HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+  ASSERT_NE(keys, nullptr);
+  EXPECT_TRUE(Rows(keys).empty());
+  EXPECT_FALSE(FileExists("keys.data"));
+  EXPECT_FALSE(FileExists("crkeys.data"));
+}
+
+// crkeys.data held by another process that lets it be read and written but not deleted or
+// replaced: the keys are not recorded and crkeys.data stays as it was.
+TEST_F(KeysWindowScenario, AFailedStoreLeavesCrKeysAsItWas) {
+  InstallShippedKeys();
+  const std::string shipped = ReadFile("crkeys.data");
+  HANDLE held = CreateFileA(PathOf("crkeys.data").c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HWND main = StartInEnglish();
+  ASSERT_NE(main, nullptr);
+  HWND keys = Open(main, 21);
+  ASSERT_NE(keys, nullptr);
+  ASSERT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
+  AddNew(keys, "11 22 33 44 55 66", "never stored");
+  ui::MessageBoxView box = ExpectMessageBox();
+  EXPECT_EQ(box.text.rfind("There was a problem with the file crkeys.data!\nThe keys were not recorded!\n"
+                           "GetLastError=",
+                           0),
+            0u)
+      << box.text;
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  ui::Pause(300);
+  CloseHandle(held);
+  EXPECT_EQ(ReadFile("crkeys.data"), shipped);
+  EXPECT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
+  EXPECT_FALSE(FileExists("keys.data"));
+  EXPECT_FALSE(FileExists("TmpCrKeys.data"));
+  EXPECT_FALSE(FileExists("zipkeys.data"));
+}
+
+}  // namespace

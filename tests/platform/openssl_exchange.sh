@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Checks the encrypted key list format against openssl: a file the program encrypts decrypts
+# with "openssl enc -d -aes-256-cbc" under the derived key, and a file openssl encrypts decrypts
+# in the program. Usage: openssl_exchange.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+source_dir=$1
+build_dir=$2
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+
+# The key: H = MD5(pass phrase); then MD5 of 64 bytes of 0x36 and of 0x5C, each with H XORed
+# into its first 16 bytes, concatenated.
+key=$(python3 - <<'PY'
+import hashlib
+h = hashlib.md5(b"k%38wR*59?7!62&mzt").digest()
+def half(fill):
+    block = bytearray([fill] * 64)
+    for i in range(16):
+        block[i] ^= h[i]
+    return hashlib.md5(bytes(block)).digest()
+print((half(0x36) + half(0x5C)).hex())
+PY
+)
+iv=00000000000000000000000000000000
+
+head -c 2500 /dev/urandom >"$dir/plain"
+openssl enc -aes-256-cbc -K "$key" -iv "$iv" -in "$dir/plain" -out "$dir/openssl.enc"
+
+KEYLOOM_EXCHANGE_DIR="Z:$dir" "$source_dir/tools/wine/wine-run" "$build_dir" \
+  "$build_dir/platform_tests.exe" --gtest_filter=OpensslExchange.* | tee "$dir/log"
+grep -q '\[  PASSED  \] 1 test' "$dir/log"
+grep -q 'SKIPPED' "$dir/log" && { echo "the exchange test did not run"; exit 1; }
+
+openssl enc -d -aes-256-cbc -K "$key" -iv "$iv" -in "$dir/program.enc" -out "$dir/program.dec"
+cmp "$dir/program.dec" "$dir/plain"
+cmp "$dir/openssl.dec" "$dir/plain"
+echo "openssl and the program agree on $(stat -c %s "$dir/plain") bytes"
