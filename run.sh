@@ -27,11 +27,12 @@ fi
 keyloom_simreader_up "$home" "$top/build/win/simreader"
 wine "$top/build/win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null
 unplug_reader() {
+  trap - EXIT INT TERM
   wine "$top/build/win/readerfixture.exe" unplug >>"$home/readerfixture.log" 2>&1 </dev/null || true
   if [ "$private" = 1 ]; then keyloom_wine_down "$home"; else kill "$(cat "$home/simreader.pid")" 2>/dev/null || true; fi
 }
 trap unplug_reader EXIT
-trap 'exit 130' INT TERM
+trap 'unplug_reader; exit 130' INT TERM
 echo "The simulated Tarnel reader is plugged in on COM3."
 # A virtual card lies on the reader; what is written to it stays in build/run/cards between runs.
 mkdir -p "$home/cards"

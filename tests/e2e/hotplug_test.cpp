@@ -120,6 +120,28 @@ TEST_F(Hotplug, DeviceChangeDuringTheHandshakeWait) {
   EXPECT_FALSE(ui::Enabled(PortList(main)));
 }
 
+// Pulled out during the handshake wait: the reply that had arrived is still read and judged, and only
+// then is the connection reported broken; nothing reads from a closed port.
+TEST_F(Hotplug, UnpluggingDuringTheHandshakeWait) {
+  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  ui::MessageBoxView found;
+  ASSERT_TRUE(ui::WaitMessageBox(pid(), 6000, &found, keyloomExe_));
+  EXPECT_EQ(found.text, FoundText("COM5"));
+  simreader::DeliverDeviceChange(main);
+  ui::Pause(1500);
+  ASSERT_TRUE(ui::PressDialogButton(found.window, IDOK));
+  ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 1000), nullptr);
+  simreader::UnplugReader({"COM2"});
+  ExpectBox(kSettingsRead, kSuccess);
+  ExpectBox(kConnectionBroken, kError);
+  Idle(main);
+  ExpectNoBox(2000);
+  EXPECT_EQ(Version(main), "x.xx");
+  EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM2"}));
+}
+
 // Plugged in during the search delay: the check waits for the search instead of opening a second one.
 TEST_F(Hotplug, DeviceChangeDuringTheSearchDelay) {
   ASSERT_TRUE(simreader::SetSerialPorts({"COM2"}));

@@ -4,6 +4,7 @@
 
 void ReaderScenario::SetUp() {
   KeyloomScenario::SetUp();
+  answerSearchReports_ = false;
   simreader::Clean();
   ASSERT_TRUE(simreader::ControlOk("ping")) << "the simulated reader is not running";
   WriteFile("appconfig.ini", "Language = EN;\r\n");

@@ -120,6 +120,19 @@ TEST_F(ReaderSearch, NoReplyThenPickedByHand) {
   EXPECT_FALSE(ui::Enabled(PortList(main)));
 }
 
+// A reply that comes after the handshake wait counts as none.
+TEST_F(ReaderSearch, LateReplyIsNoReply) {
+  ASSERT_TRUE(simreader::PlugReader("COM5"));
+  ASSERT_TRUE(simreader::ControlOk("delay 1500"));
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  ExpectBox(FoundText("COM5"), kSuccess);
+  ExpectNoBox(3000);
+  Idle(main);
+  EXPECT_EQ(Version(main), "x.xx");
+  EXPECT_TRUE(ui::Enabled(PortList(main)));
+}
+
 TEST_F(ReaderSearch, AnotherFirmwareVersion) {
   ASSERT_TRUE(simreader::PlugReader("COM5"));
   Answer("version 1.01");

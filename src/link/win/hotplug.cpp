@@ -10,14 +10,13 @@
 #include "link/win/link_state.h"
 #include "link/win/port_list.h"
 #include "link/win/reader_lookup.h"
+#include "link/win/reader_search.h"
 #include "link/win/serial_port.h"
 #include "ui/ui_text.h"
 
 namespace {
 
-constexpr DWORD kReaderBaudRate = 19200;
 constexpr DWORD kReopenPauseMs = 1000;
-constexpr UINT kSearchDelayTickMs = 10;
 
 int g_activityDepth = 0;
 

@@ -2,6 +2,7 @@
 // added in the key's order and then sorted by number with the core's rule.
 #include "link/win/port_list.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 

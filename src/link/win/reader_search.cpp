@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr DWORD kReaderBaudRate = 19200;
-constexpr UINT kSearchDelayTickMs = 10;
 constexpr UINT kHandshakeTickMs = 500;
 constexpr int kReplyBufferSize = 64;
 

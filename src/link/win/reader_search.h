@@ -2,7 +2,13 @@
 // open it, send "AT+READS_USB", and judge the reply when the handshake wait is over.
 #pragma once
 
+#include <windows.h>
+
 #include "link/reply_classifier.h"
+
+// The reader's line speed, and the tick of the search delay (100 ticks, about a second).
+inline constexpr DWORD kReaderBaudRate = 19200;
+inline constexpr UINT kSearchDelayTickMs = 10;
 
 // The end of the search delay (timer 1): fills and sorts the port list and looks for the reader.
 void SearchReader();
