@@ -52,6 +52,13 @@ TEST_F(ClearAndCycles, ClearCyclicallyNeverAsks) {
   RemoveCard();
   Received();
   CardControl("timeout 1500");
+  // No card: the run ends with the first cycle, whatever succeeded before it.
+  Press(main, 13);
+  ExpectBox(kNoCard, kError, 30000);
+  Idle(main);
+  ExpectNoBox(3000);
+  EXPECT_EQ(Received().size(), 27u);
+
   Queue("a.card");
   Queue("b.card");
   Press(main, 13);

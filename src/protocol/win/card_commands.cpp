@@ -46,10 +46,12 @@ void Dispatch(void (*master)(), void (*user)()) {
 }
 
 // A button starts a run of its own kind: a cyclic run that never reached the end of a wait
-// (no port, a failed send, no acknowledgement) must not turn a later single press cyclic.
+// (no port, a failed send, no acknowledgement) must not turn a later single press cyclic, and
+// the success of an earlier operation must not carry a new cyclic run past a failing first card.
 void StartRun(uint8_t cyclicWrite, uint8_t cyclicClear) {
   g_cyclicWrite = cyclicWrite;
   g_cyclicClear = cyclicClear;
+  g_lastOperationSucceeded = 0;
 }
 
 bool ClearConfirmed() {
