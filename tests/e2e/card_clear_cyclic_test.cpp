@@ -39,6 +39,24 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
   EXPECT_EQ(CardBlock("master.card", 1, 0), std::string(16, '\0'));
 }
 
+// In the Russian interface the question is asked in Russian; No still sends nothing.
+TEST_F(ClearAndCycles, ClearAsksInRussian) {
+  HWND main = StartConnected();
+  ASSERT_NE(main, nullptr);
+  ui::PostCommand(main, 2);
+  ui::Pause(500);
+  Press(main, 11);
+  ui::MessageBoxView box;
+  ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
+  EXPECT_EQ(box.caption, "\xD1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE5");
+  EXPECT_EQ(box.text,
+            "\xC2\xFB \xF3\xE2\xE5\xF0\xE5\xED\xFB, \xF7\xF2\xEE \xF5\xEE\xF2\xE8\xF2\xE5 "
+            "\xEE\xF7\xE8\xF1\xF2\xE8\xF2\xFC \xEA\xE0\xF0\xF2\xF3?");
+  ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
+  ExpectNoBox(1000);
+  EXPECT_EQ(Received(), "");
+}
+
 // "Clear cyclically" never asks: each card is cleared without a word until none comes.
 TEST_F(ClearAndCycles, ClearCyclicallyNeverAsks) {
   HWND main = StartConnected();
