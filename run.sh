@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds keyloom.exe and starts it under Wine in build/run/keyloom.
-# On the current X display; without one, on a private Xvfb display with a screenshot saved.
+# Sets up what is missing, builds keyloom.exe and starts it under Wine in build/run/keyloom, with the
+# simulated Tarnel reader plugged in on COM3. On the current X display; without one, on a private
+# Xvfb display with a screenshot saved.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh" win keyloom >/dev/null
+"$top/scripts/build.sh" win keyloom simreader_program readerfixture_cli >/dev/null
 
 home="$top/build/run"
 work="$home/keyloom"
@@ -18,9 +19,19 @@ private=0
 keyloom_wine_up "$home" "$private"
 if [ "$private" = 1 ]; then
   echo "No X display is set: Keyloom runs on a private Xvfb display, $DISPLAY."
-  trap 'keyloom_wine_down "$home"' EXIT
-  trap 'exit 130' INT TERM
 fi
+
+# The simulated reader on the far end of COM3, made present in the prefix as the USB reader.
+keyloom_simreader_up "$home" "$top/build/win/simreader"
+wine "$top/build/win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null
+unplug_reader() {
+  trap - EXIT INT TERM
+  wine "$top/build/win/readerfixture.exe" unplug >>"$home/readerfixture.log" 2>&1 </dev/null || true
+  if [ "$private" = 1 ]; then keyloom_wine_down "$home"; else kill "$(cat "$home/simreader.pid")" 2>/dev/null || true; fi
+}
+trap unplug_reader EXIT
+trap 'unplug_reader; exit 130' INT TERM
+echo "The simulated Tarnel reader is plugged in on COM3."
 
 (cd "$work" && exec wine "$top/build/win/keyloom.exe" >"$home/keyloom.log" 2>&1 </dev/null) &
 keyloom=$!

@@ -6,7 +6,20 @@
 #include <fstream>
 #include <sstream>
 
+#include "ui/ui_text.h"
+
 namespace {
+
+// The reports of a search that found no reader, in either language.
+bool IsNoReaderReport(const std::string& text) {
+  for (Language language : {kRussian, kEnglish}) {
+    const UiTextTable& texts = UiTextOf(language);
+    for (const char* report : {texts.msgNoComPorts, texts.msgTarnelNotFound, texts.msgSelectPortHint}) {
+      if (text == report) return true;
+    }
+  }
+  return false;
+}
 
 std::string ExeDirectory() {
   char path[MAX_PATH];
@@ -75,9 +88,18 @@ ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
 }
 
 void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {
+  // Idle must last a moment: a wait's end re-enables the window just before its reports appear.
   const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!(ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty())) {
+  ULONGLONG idleSince = 0;
+  for (;;) {
+    const bool idle = ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty();
+    if (!idle) idleSince = 0;
+    if (idle && idleSince == 0) idleSince = GetTickCount64();
+    if (idle && GetTickCount64() - idleSince >= 300) break;
     ASSERT_LT(GetTickCount64(), end) << "the program stayed busy";
+    for (HWND box : ui::TopWindows(pid(), "#32770")) {
+      if (answerSearchReports_ && IsNoReaderReport(ui::Text(GetDlgItem(box, 0xFFFF)))) ui::PressDialogButton(box, IDOK);
+    }
     ui::Pause(20);
   }
 }

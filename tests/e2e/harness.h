@@ -32,8 +32,10 @@ class KeyloomScenario : public ::testing::Test {
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.
   ui::MessageBoxView ExpectMessageBox(int timeoutMs = 5000);
-  // Waits until the start-up search is over and the main window is enabled again.
+  // Waits until the start-up search is over and the main window is enabled again. Unless the
+  // scenario is about the reader, the search's reports that no reader was found are answered on the way.
   void WaitUntilIdle(HWND main, int timeoutMs = 10000);
+  bool answerSearchReports_ = true;
 
   std::string keyloomExe_;
   std::string workDir_;

@@ -77,7 +77,7 @@ TEST_F(StartupScenario, SearchWaitWindowRunsAboutOneSecond) {
     const ULONGLONG elapsed = GetTickCount64() - seen;
     EXPECT_GT(elapsed, 500u);
     EXPECT_LT(elapsed, 3000u);
-    for (int i = 0; i < 50 && !ui::Enabled(main); ++i) ui::Pause(20);
+    WaitUntilIdle(main, 3000);
     EXPECT_TRUE(ui::Enabled(main));
 
     ui::PostCommand(main, 1);

@@ -72,9 +72,33 @@ keyloom_wine_up() {
   exec 9>&-
 }
 
-# keyloom_wine_down HOME: ends every Wine process of this tree and its private X display.
+# keyloom_simreader_up HOME PROGRAM: the tree's simulated reader, started once and kept running
+# (it leaves by itself after 10 idle minutes). Exports KEYLOOM_SIMREADER_PORT, its control port.
+keyloom_simreader_up() {
+  local home=$1 program=$2 pid
+  if [ -f "$home/simreader.pid" ] && [ -f "$home/simreader.port" ]; then
+    read -r pid <"$home/simreader.pid"
+    if kill -0 "$pid" 2>/dev/null; then
+      KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT; return 0
+    fi
+  fi
+  rm -f "$home/simreader.port"
+  setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$home/simreader.port" \
+    --log "$home/simreader-frames.log" >>"$home/simreader.log" 2>&1 </dev/null 9>&- &
+  echo $! >"$home/simreader.pid"
+  for _ in $(seq 50); do [ -f "$home/simreader.port" ] && break; sleep 0.1; done
+  [ -f "$home/simreader.port" ] || { echo "the simulated reader did not start (see $home/simreader.log)" >&2; return 1; }
+  KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT
+}
+
+# keyloom_wine_down HOME: ends every Wine process of this tree, its simulated reader and its private X display.
 keyloom_wine_down() {
   local home=$1 n pid
+  if [ -f "$home/simreader.pid" ]; then
+    read -r pid <"$home/simreader.pid"
+    kill "$pid" 2>/dev/null || true
+    rm -f "$home/simreader.pid"
+  fi
   WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 || true
   if [ -f "$home/xvfb.display" ]; then
     read -r n pid <"$home/xvfb.display"

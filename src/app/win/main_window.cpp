@@ -7,7 +7,9 @@
 #include "app/win/app.h"
 #include "app/win/waits.h"
 #include "keystore/win/keys_window.h"
+#include "link/win/hotplug.h"
 #include "link/win/link_state.h"
+#include "link/win/reader_search.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_view_switch.h"
@@ -33,6 +35,15 @@ void OnCommand(WPARAM wParam) {
       break;
     case kIdShowList:
       OnShowList();
+      break;
+    case kIdPortList:
+      if (HIWORD(wParam) != CBN_SELCHANGE) break;
+      BeginLinkActivity();
+      OnPortChosen();
+      EndLinkActivity();
+      break;
+    case kIdSearch:
+      OnSearchCommand();
       break;
     case kIdCardType:
     case kIdWorkMode:

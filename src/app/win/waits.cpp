@@ -5,7 +5,9 @@
 #include <commctrl.h>
 
 #include "app/win/app.h"
+#include "link/win/hotplug.h"
 #include "link/win/link_state.h"
+#include "link/win/reader_search.h"
 #include "ui/ui_text.h"
 
 HWND g_waitWindow = nullptr;
@@ -44,19 +46,16 @@ void RunEndAction(UINT_PTR timerId) {
   switch (timerId) {
     case kTimerSearchDelay:
       EnableWindow(g_mainWindow, TRUE);
+      SearchReader();
       break;
     case kTimerHandshakeWait:
+      ReadAndReportReply();
       EnableWindow(g_mainWindow, TRUE);
       break;
     case kTimerCardWait:
       EnableWindow(g_mainWindow, TRUE);
       break;
   }
-}
-
-void EndHotplugDebounce() {
-  KillTimer(g_mainWindow, kTimerHotplugDebounce);
-  g_link.hotplugPending = false;
 }
 
 }  // namespace
@@ -78,7 +77,7 @@ void OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
 
 void OnTimer(UINT_PTR timerId) {
   if (timerId == kTimerHotplugDebounce) {
-    EndHotplugDebounce();
+    HotplugCheck();
     return;
   }
   const WaitKind* kind = FindWaitKind(timerId);
@@ -86,7 +85,9 @@ void OnTimer(UINT_PTR timerId) {
   SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
   if (++g_waitTicks < kind->lastTick) return;
   EndWait(timerId);
+  BeginLinkActivity();
   RunEndAction(timerId);
+  EndLinkActivity();
 }
 
 void KillAllTimers() {

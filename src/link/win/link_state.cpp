@@ -1,11 +1,19 @@
-// The program-wide LinkState and the reset that closes the port.
-// Opening, reading and writing the port build on this record.
+// The program-wide LinkState and the reset that closes the port and puts the port list and
+// the version label back to their idle state.
 #include "link/win/link_state.h"
+
+#include "link/win/port_list.h"
+#include "ui/win/form_controls.h"
 
 LinkState g_link;
 
 void ResetLink() {
-  if (g_link.portOpen) CloseHandle(g_link.portHandle);
-  g_link.portHandle = INVALID_HANDLE_VALUE;
-  g_link.portOpen = false;
+  if (g_link.portOpen) {
+    g_link.portOpen = false;
+    CloseHandle(g_link.portHandle);
+    g_link.portHandle = INVALID_HANDLE_VALUE;
+  }
+  RefreshPortList();
+  g_link.portChosenByHand = false;
+  SetWindowTextA(VersionLabel(), "x.xx");
 }

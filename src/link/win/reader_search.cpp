@@ -1,0 +1,149 @@
+// Search, handshake and reply judging as the user lives through them: each outcome is reported
+// where it happens, and a hand-picked port that gives no usable answer is closed with a retry hint.
+#include "link/win/reader_search.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/win/message_box.h"
+#include "app/win/waits.h"
+#include "link/win/hotplug.h"
+#include "link/win/link_state.h"
+#include "link/win/port_list.h"
+#include "link/win/reader_lookup.h"
+#include "link/win/serial_port.h"
+#include "ui/ui_text.h"
+#include "ui/win/form_controls.h"
+
+namespace {
+
+constexpr UINT kHandshakeTickMs = 500;
+constexpr int kReplyBufferSize = 64;
+
+void ReportWithPort(const char* format, const char* text, MessageKind kind) {
+  char message[512];
+  std::snprintf(message, sizeof message, format, text, g_link.portName.c_str());
+  Report(message, kind);
+}
+
+// A hand-picked port that gave no usable answer: closed, and the user asked to try again.
+void GiveUpHandPickedPort() {
+  ResetLink();
+  Report(UiText.msgReaderNoResponse, kMessageRetry);
+  EnableWindow(PortList(), TRUE);
+}
+
+void ReportNoPorts() { Report(UiText.msgNoComPorts, kMessageWarning); }
+
+}  // namespace
+
+void SearchReader() {
+  HWND list = PortList();
+  EnableWindow(list, TRUE);
+  if (FillPortList(list)) {
+    SortPortList(list);
+    LocateReader();
+    return;
+  }
+  SendMessageA(list, CB_RESETCONTENT, 0, 0);
+  SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
+  SendMessageA(list, CB_SETCURSEL, 0, 0);
+  ReportNoPorts();
+}
+
+void LocateReader() {
+  if (!FindReaderPort(&g_link.portName, kTarnelIdentity)) {
+    Report(UiText.msgTarnelNotFound, kMessageError);
+    Report(UiText.msgSelectPortHint, kMessageHint);
+    return;
+  }
+  ReportWithPort("%s\n\r->[%s]", UiText.msgReaderFound, kMessageSuccess);
+  SelectPortInList(PortList(), g_link.portName.c_str(), &g_link.portListIndex);
+  if (!g_link.portOpen) OpenAndHandshake();
+}
+
+void OpenAndHandshake() {
+  if (!OpenPort(g_link.portName.c_str(), kReaderBaudRate)) {
+    ReportWithPort("%s [%s]!", UiText.errorOpening, kMessageError);
+    RefreshPortList();
+    return;
+  }
+  g_link.portOpen = true;
+  EnableWindow(PortList(), FALSE);
+  SendHandshake();
+}
+
+void SendHandshake() {
+  if (!WritePort(kHandshakeCommand, kHandshakeLength)) {
+    ResetLink();
+    return;
+  }
+  OpenWaitWindow(kTimerHandshakeWait, kHandshakeTickMs);
+}
+
+ReplyCode ReadAndReportReply() {
+  // One byte more than the reader's reply can fill, so the text is always terminated.
+  char buffer[kReplyBufferSize + 1] = {};
+  int length = 0;
+  if (!ReadReplyBytes(buffer, kReplyBufferSize, &length)) {
+    if (g_link.portChosenByHand) {
+      Report(UiText.msgReaderNoResponse, kMessageRetry);
+      EnableWindow(PortList(), TRUE);
+    }
+    ResetLink();
+    return kReplyNothing;
+  }
+  const ReplyCode code = ClassifyReply(buffer, length);
+  switch (code) {
+    case kReplyHandshake:
+      Report(UiText.msgSettingsRead, kMessageSuccess);
+      CheckFirmwareVersion(buffer);
+      break;
+    case kReplyAcknowledged:
+      break;
+    case kReplyUnknownCommand:
+      Report(UiText.msgInvalidCommand, kMessageError);
+      if (g_link.portChosenByHand) GiveUpHandPickedPort();
+      break;
+    case kReplyNothing:
+      Report(UiText.msgAnswerNotRecognized, kMessageError);
+      if (g_link.portChosenByHand) GiveUpHandPickedPort();
+      break;
+  }
+  return code;
+}
+
+void CheckFirmwareVersion(const char* text) {
+  if (!IsSupportedFirmware(text)) {
+    Report(UiText.msgFirmwareNotSupported, kMessageError);
+    ResetLink();
+    return;
+  }
+  const std::string version(text, 4);
+  SetWindowTextA(VersionLabel(), version.c_str());
+}
+
+void OnPortChosen() {
+  HWND list = PortList();
+  const int index = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
+  std::string name;
+  const LRESULT length = index < 0 ? CB_ERR : SendMessageA(list, CB_GETLBTEXTLEN, index, 0);
+  if (length != CB_ERR) {
+    name.assign(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+    name.resize(static_cast<size_t>(length));
+  }
+  if (name.empty()) {
+    ReportNoPorts();
+    return;
+  }
+  g_link.portName = name;
+  g_link.portListIndex = index;
+  OpenAndHandshake();
+  g_link.portChosenByHand = true;
+}
+
+void OnSearchCommand() {
+  ResetLink();
+  OpenWaitWindow(kTimerSearchDelay, kSearchDelayTickMs);
+}

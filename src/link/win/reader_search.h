@@ -1,0 +1,29 @@
+// The search for the reader and the handshake: list the ports, find the reader's own port,
+// open it, send "AT+READS_USB", and judge the reply when the handshake wait is over.
+#pragma once
+
+#include <windows.h>
+
+#include "link/reply_classifier.h"
+
+// The reader's line speed, and the tick of the search delay (100 ticks, about a second).
+inline constexpr DWORD kReaderBaudRate = 19200;
+inline constexpr UINT kSearchDelayTickMs = 10;
+
+// The end of the search delay (timer 1): fills and sorts the port list and looks for the reader.
+void SearchReader();
+// Finds the reader's port, reports it, selects it and, with no port open, opens it.
+void LocateReader();
+// Opens g_link.portName and sends the handshake, or reports that it cannot be opened.
+void OpenAndHandshake();
+// Writes the handshake and opens the handshake wait (timer 2); a failed write resets the link.
+void SendHandshake();
+// Reads the reader's reply and reports what it means; the reply code.
+ReplyCode ReadAndReportReply();
+// Shows the version when it is the supported one; otherwise reports it and resets the link.
+void CheckFirmwareVersion(const char* text);
+
+// Command 6: the user picked a port in the port list.
+void OnPortChosen();
+// Command 7: SEARCH.
+void OnSearchCommand();

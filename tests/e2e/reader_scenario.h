@@ -1,0 +1,52 @@
+// The scenario fixture of the reader link: the simulated reader plugged in or not as each
+// scenario needs, English texts, and helpers that read the boxes in order and the link controls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "reader_fixture.h"
+
+class ReaderScenario : public KeyloomScenario {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The next message box must have exactly this text and kind; it is then answered with OK.
+  void ExpectBox(const std::string& text, int kind, int timeoutMs = 6000);
+  // No message box appears for the given time.
+  void ExpectNoBox(int ms);
+  // The version label beside "Version: ".
+  std::string Version(HWND main);
+  HWND PortList(HWND main) { return ui::Control(main, 6); }
+  std::vector<std::string> Ports(HWND main) { return ui::ComboItems(PortList(main)); }
+  int SelectedPort(HWND main);
+  // Picks a port in the list as a user does: it must be enabled.
+  void PickPort(HWND main, int index);
+  // The main window back and no wait left.
+  void Idle(HWND main) { WaitUntilIdle(main, 15000); }
+  // What the reader received since the last call, as text.
+  std::string Received();
+  // The reader answers the handshake this way ("version 1.00", "ok", "silent", ...).
+  void Answer(const std::string& how);
+};
+
+// The report that the reader was found on a port.
+std::string FoundText(const std::string& port);
+
+inline constexpr int kSuccess = 3;
+inline constexpr int kWarning = 4;
+inline constexpr int kError = 5;
+inline constexpr int kHint = 6;
+inline constexpr int kRetry = 7;
+inline constexpr char kNoPorts[] = "No COM ports found in the system!";
+inline constexpr char kNotFound[] = "Tarnel not found!";
+inline constexpr char kSelectHint[] =
+    "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!";
+inline constexpr char kSettingsRead[] = "Settings read!";
+inline constexpr char kNotSupported[] = "Firmware version not supported!";
+inline constexpr char kInvalidCommand[] = "Invalid command!";
+inline constexpr char kNotRecognized[] = "The answer could not be recognized!";
+inline constexpr char kNoResponse[] = "The reader did not respond!\n(Try again or a different COM port).";
+inline constexpr char kConnectionBroken[] = "Connection broken.\n\r(Tarnel disabled!)";

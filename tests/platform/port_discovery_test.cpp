@@ -1,0 +1,112 @@
+// The port list from the registry and the reader's port from the device set-up information,
+// against the values and USB devices the fixture writes into the Wine prefix.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/win/app.h"
+#include "link/win/port_list.h"
+#include "link/win/reader_lookup.h"
+#include "reader_fixture.h"
+#include "shell_globals.h"
+
+namespace {
+
+std::vector<std::string> Entries(HWND list) {
+  std::vector<std::string> entries;
+  const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[64] = {};
+    SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+class PortDiscovery : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateTestMainWindow();
+    simreader::Clean();
+  }
+  void TearDown() override {
+    simreader::Clean();
+    DestroyTestMainWindow();
+  }
+};
+
+TEST_F(PortDiscovery, ListIsSortedByNumberWithTheFirstSelected) {
+  ASSERT_TRUE(simreader::SetSerialPorts({"COM10", "COM3", "COM1", "COM3"}));
+  HWND list = PortList();
+  ASSERT_TRUE(FillPortList(list));
+  EXPECT_EQ(Entries(list), (std::vector<std::string>{"COM10", "COM3", "COM1", "COM3"}));
+  SortPortList(list);
+  EXPECT_EQ(Entries(list), (std::vector<std::string>{"COM1", "COM3", "COM3", "COM10"}));
+  EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
+
+  int index = -1;
+  SelectPortInList(list, "COM10", &index);
+  EXPECT_EQ(index, 3);
+  EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 3);
+  SelectPortInList(list, "com3", &index);
+  EXPECT_EQ(index, 3) << "the match is case-sensitive; nothing changes";
+
+  EXPECT_TRUE(IsPortPresent("COM3"));
+  EXPECT_FALSE(IsPortPresent("COM4"));
+  EXPECT_FALSE(IsPortPresent("com3"));
+}
+
+TEST_F(PortDiscovery, SixtyPortsKeepTheFiftyReadFirst) {
+  std::vector<std::string> ports;
+  for (int n = 1; n <= 60; ++n) ports.push_back("COM" + std::to_string(n));
+  ASSERT_TRUE(simreader::SetSerialPorts(ports));
+  RefreshPortList();
+  const std::vector<std::string> entries = Entries(PortList());
+  EXPECT_EQ(entries.size(), 50u);
+}
+
+TEST_F(PortDiscovery, NoPortGivesOneEmptyEntry) {
+  RefreshPortList();
+  EXPECT_EQ(Entries(PortList()), (std::vector<std::string>{""}));
+  EXPECT_TRUE(IsWindowEnabled(PortList()));
+  ASSERT_TRUE(simreader::SetSerialPorts({}));
+  EXPECT_FALSE(FillPortList(PortList()));
+}
+
+TEST_F(PortDiscovery, FindsTheReadersPortByItsHardwareId) {
+  const struct {
+    const char* name;
+    const char* hardwareId;
+    const char* portName;
+    bool found;
+  } cases[] = {
+      {"plain id", "USB\\VID_2E3C&PID_5750&REV_0200", "COM5", true},
+      {"interface suffix", "USB\\VID_2E3C&PID_5750&REV_0200&MI_00", "COM7", true},
+      {"lower form", "USB\\Vid_2e3c&Pid_5750&Rev_0200", "COM8", true},
+      {"four-digit port", "USB\\VID_2E3C&PID_5750&REV_0200", "COM1000", true},
+      {"mixed case", "USB\\VID_2e3c&PID_5750&REV_0200", "COM7", false},
+      {"other revision", "USB\\VID_2E3C&PID_5750&REV_0201", "COM7", false},
+      {"COM0", "USB\\VID_2E3C&PID_5750&REV_0200", "COM0", false},
+      {"not a COM port", "USB\\VID_2E3C&PID_5750&REV_0200", "LPT1", false},
+  };
+  for (const auto& c : cases) {
+    simreader::RemoveUsbDevices();
+    ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", c.hardwareId, c.portName)) << c.name;
+    std::string port = "unchanged";
+    EXPECT_EQ(FindReaderPort(&port, kTarnelIdentity), c.found) << c.name;
+    EXPECT_EQ(port, c.found ? c.portName : "unchanged") << c.name;
+  }
+}
+
+TEST_F(PortDiscovery, TheLastMatchingDeviceGivesThePort) {
+  ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", simreader::kReaderHardwareId, "COM4"));
+  ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim2", simreader::kReaderHardwareId, "COM9"));
+  std::string port;
+  ASSERT_TRUE(FindReaderPort(&port, kTarnelIdentity));
+  EXPECT_EQ(port, "COM9");
+  simreader::RemoveUsbDevices();
+  EXPECT_FALSE(FindReaderPort(&port, kTarnelIdentity));
+}
+
+}  // namespace

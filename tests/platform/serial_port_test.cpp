@@ -1,0 +1,114 @@
+// The serial channel against the simulated reader's pseudo-terminal under Wine: real time-outs,
+// whole replies, the one-byte poll, a device that cannot be opened, and COM ports above 9.
+#include "link/win/serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/win/link_state.h"
+#include "reader_fixture.h"
+#include "shell_globals.h"
+
+namespace {
+
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned char b : bytes) text += {kDigits[b >> 4], kDigits[b & 15]};
+  return text;
+}
+
+class SerialPort : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateTestMainWindow();
+    simreader::Clean();
+    ASSERT_TRUE(simreader::LinkPort("COM5")) << "the simulated reader is not running";
+    ASSERT_TRUE(simreader::ControlOk("answer silent"));
+  }
+  void TearDown() override {
+    if (g_link.portHandle != INVALID_HANDLE_VALUE) CloseHandle(g_link.portHandle);
+    g_link.portHandle = INVALID_HANDLE_VALUE;
+    simreader::Clean();
+    DestroyTestMainWindow();
+  }
+  // Bytes from the reader, then a moment for them to cross the line.
+  void Send(const std::string& bytes) {
+    ASSERT_TRUE(simreader::ControlOk("send " + Hex(bytes)));
+    Sleep(50);
+  }
+};
+
+TEST_F(SerialPort, ReadWithNoByteReturnsAfterAboutSixtyMilliseconds) {
+  ASSERT_TRUE(OpenPort("COM5", 19200));
+  char buffer[64] = {};
+  int length = -1;
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_FALSE(ReadReplyBytes(buffer, 64, &length));
+  const ULONGLONG elapsed = GetTickCount64() - start;
+  EXPECT_GE(elapsed, 45u);
+  EXPECT_LE(elapsed, 200u);
+  EXPECT_EQ(length, -1);
+  // With nothing waiting, the poll gives up after the same time-out.
+  const ULONGLONG pollStart = GetTickCount64();
+  EXPECT_FALSE(PollByte());
+  EXPECT_GE(GetTickCount64() - pollStart, 45u);
+}
+
+TEST_F(SerialPort, ReadsATwentyByteReplyWhole) {
+  ASSERT_TRUE(OpenPort("COM5", 19200));
+  const std::string reply = "0123456789ABCDEFGHIJ";
+  Send(reply);
+  char buffer[64] = {};
+  int length = 0;
+  ASSERT_TRUE(ReadReplyBytes(buffer, 64, &length));
+  EXPECT_EQ(length, 20);
+  EXPECT_EQ(std::string(buffer, 20), reply);
+}
+
+// A reply longer than the buffer fills it and the rest is dropped, not left for the next read.
+TEST_F(SerialPort, LongReplyIsBoundedByTheBuffer) {
+  ASSERT_TRUE(OpenPort("COM5", 19200));
+  const std::string reply(100, 'x');
+  Send(reply.substr(0, 60) + "TAIL" + reply.substr(64));
+  char buffer[65] = {};
+  int length = 0;
+  ASSERT_TRUE(ReadReplyBytes(buffer, 64, &length));
+  EXPECT_EQ(length, 64);
+  EXPECT_EQ(std::string(buffer + 60, 4), "TAIL");
+  EXPECT_EQ(buffer[64], '\0');
+  EXPECT_FALSE(ReadReplyBytes(buffer, 64, &length));
+}
+
+TEST_F(SerialPort, PollByteConsumesExactlyOneByte) {
+  ASSERT_TRUE(OpenPort("COM5", 19200));
+  Send("\x11\x22");
+  EXPECT_TRUE(PollByte());
+  char buffer[64] = {};
+  int length = 0;
+  ASSERT_TRUE(ReadReplyBytes(buffer, 64, &length));
+  EXPECT_EQ(length, 1);
+  EXPECT_EQ(buffer[0], '\x22');
+}
+
+TEST_F(SerialPort, WritesTheHandshakeToTheReader) {
+  ASSERT_TRUE(OpenPort("COM5", 19200));
+  ASSERT_TRUE(simreader::ControlOk("clear"));
+  EXPECT_TRUE(WritePort("AT+READS_USB", 12));
+  Sleep(100);
+  EXPECT_EQ(simreader::Control("received"), "ok " + Hex("AT+READS_USB"));
+}
+
+TEST_F(SerialPort, PortsAboveNineOpenThroughTheDevicePath) {
+  simreader::UnlinkPort();
+  ASSERT_TRUE(simreader::LinkPort("COM12"));
+  EXPECT_TRUE(OpenPort("COM12", 19200));
+  CloseHandle(g_link.portHandle);
+  g_link.portHandle = INVALID_HANDLE_VALUE;
+  // A port whose device cannot be opened: the open fails and no handle is kept.
+  EXPECT_FALSE(OpenPort("COM5", 19200)) << "COM5 is no longer linked";
+  EXPECT_EQ(g_link.portHandle, INVALID_HANDLE_VALUE);
+}
+
+}  // namespace

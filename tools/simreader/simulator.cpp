@@ -1,0 +1,137 @@
+// The reader's side of the line and its control commands. Commands from the program are
+// recognised in the received bytes; the control commands come from the tests, one per line.
+#include "simulator.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+
+#include "hex_text.h"
+
+namespace {
+
+constexpr char kHandshake[] = "AT+READS_USB";
+// Bytes that never complete a command are not kept for ever.
+constexpr size_t kMaxCommandBytes = 4096;
+
+void Schedule(Simulator* simulator, const std::string& answer) {
+  if (answer.empty()) return;
+  simulator->pending.push_back({Clock::now() + std::chrono::milliseconds(simulator->behaviour.delayMs), answer});
+}
+
+// The COM name in lower case, as Wine names its dosdevices links ("com5").
+std::string LinkPath(const Simulator& simulator, std::string name) {
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return simulator.dosdevices + "/" + name;
+}
+
+std::string Plug(Simulator* simulator, const std::string& name) {
+  if (name.empty() || name.find('/') != std::string::npos) return "error plug COMn";
+  Unplug(simulator);
+  const std::string link = LinkPath(*simulator, name);
+  unlink(link.c_str());
+  if (symlink(simulator->line.slavePath.c_str(), link.c_str()) != 0) return "error cannot link " + link;
+  simulator->pluggedLink = link;
+  return "ok " + simulator->line.slavePath;
+}
+
+std::string Reset(Simulator* simulator) {
+  simulator->behaviour = ReaderBehaviour();
+  simulator->pending.clear();
+  simulator->command.clear();
+  simulator->received.clear();
+  FlushPtyLine(simulator->line);
+  return "ok";
+}
+
+struct ControlCommand {
+  const char* name;
+  std::string (*run)(Simulator* simulator, const std::string& argument, const std::string& extra);
+};
+
+const ControlCommand kControlCommands[] = {
+    {"ping", [](Simulator*, const std::string&, const std::string&) { return std::string("ok"); }},
+    {"plug", [](Simulator* s, const std::string& name, const std::string&) { return Plug(s, name); }},
+    {"unplug",
+     [](Simulator* s, const std::string&, const std::string&) {
+       Unplug(s);
+       return std::string("ok");
+     }},
+    {"answer",
+     [](Simulator* s, const std::string& kind, const std::string& argument) {
+       std::string value = argument;
+       if (kind == "raw" && !FromHex(argument, &value)) return std::string("error raw needs hex bytes");
+       return SetAnswer(&s->behaviour, kind, value) ? std::string("ok") : "error unknown answer " + kind;
+     }},
+    {"delay",
+     [](Simulator* s, const std::string& ms, const std::string&) {
+       s->behaviour.delayMs = std::atoi(ms.c_str());
+       return std::string("ok");
+     }},
+    {"send",
+     [](Simulator* s, const std::string& hex, const std::string&) {
+       std::string bytes;
+       if (!FromHex(hex, &bytes)) return std::string("error send needs hex bytes");
+       return WritePtyLine(s->line, bytes) ? std::string("ok") : std::string("error write failed");
+     }},
+    {"received", [](Simulator* s, const std::string&, const std::string&) { return "ok " + ToHex(s->received); }},
+    {"clear",
+     [](Simulator* s, const std::string&, const std::string&) {
+       s->received.clear();
+       return std::string("ok");
+     }},
+    {"reset", [](Simulator* s, const std::string&, const std::string&) { return Reset(s); }},
+};
+
+}  // namespace
+
+void OnLineBytes(Simulator* simulator, const std::string& bytes) {
+  if (simulator->frameLog != nullptr) {
+    std::fprintf(simulator->frameLog, "rx %s\n", ToHex(bytes).c_str());
+    std::fflush(simulator->frameLog);
+  }
+  simulator->received += bytes;
+  simulator->command += bytes;
+  const size_t at = simulator->command.find(kHandshake);
+  if (at != std::string::npos) {
+    simulator->command.erase(0, at + sizeof kHandshake - 1);
+    Schedule(simulator, HandshakeAnswer(simulator->behaviour));
+  }
+  if (simulator->command.size() > kMaxCommandBytes) simulator->command.clear();
+}
+
+int SendDueAnswers(Simulator* simulator) {
+  const Clock::time_point now = Clock::now();
+  int next = -1;
+  for (auto it = simulator->pending.begin(); it != simulator->pending.end();) {
+    if (it->due <= now) {
+      WritePtyLine(simulator->line, it->bytes);
+      if (simulator->frameLog != nullptr) std::fprintf(simulator->frameLog, "tx %s\n", ToHex(it->bytes).c_str());
+      it = simulator->pending.erase(it);
+      continue;
+    }
+    const int wait = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(it->due - now).count()) + 1;
+    next = next < 0 ? wait : std::min(next, wait);
+    ++it;
+  }
+  return next;
+}
+
+std::string RunControlLine(Simulator* simulator, const std::string& line) {
+  std::istringstream words(line);
+  std::string name, argument, extra;
+  words >> name >> argument >> extra;
+  for (const ControlCommand& command : kControlCommands) {
+    if (name == command.name) return command.run(simulator, argument, extra);
+  }
+  return "error unknown command " + name;
+}
+
+void Unplug(Simulator* simulator) {
+  if (simulator->pluggedLink.empty()) return;
+  unlink(simulator->pluggedLink.c_str());
+  simulator->pluggedLink.clear();
+}

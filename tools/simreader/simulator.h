@@ -1,0 +1,38 @@
+// The state of one simulated Tarnel reader: its serial line, what it answers, what it has
+// received, the COM link it is plugged in through, and the answers still waiting to go out.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "pty_line.h"
+#include "reader_behaviour.h"
+
+using Clock = std::chrono::steady_clock;
+
+struct PendingAnswer {
+  Clock::time_point due;
+  std::string bytes;
+};
+
+struct Simulator {
+  PtyLine line;
+  std::string dosdevices;  // the Wine prefix's dosdevices folder
+  std::string pluggedLink;  // the link in it while the reader is plugged in
+  ReaderBehaviour behaviour;
+  std::string command;   // bytes received since the last complete command
+  std::string received;  // every byte received since the last "clear"
+  std::vector<PendingAnswer> pending;
+  std::FILE* frameLog = nullptr;
+};
+
+// Takes bytes read from the line: logs them and answers every complete command.
+void OnLineBytes(Simulator* simulator, const std::string& bytes);
+// Sends the answers whose time has come; the milliseconds until the next one, or -1.
+int SendDueAnswers(Simulator* simulator);
+// Runs one control line and returns the answer line ("ok ..." or "error ...").
+std::string RunControlLine(Simulator* simulator, const std::string& line);
+// Removes the COM link if the reader is plugged in.
+void Unplug(Simulator* simulator);
