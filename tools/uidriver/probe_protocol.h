@@ -10,6 +10,7 @@ inline constexpr int kProbeReplyBytes = 60000;
 enum ProbeOp : int {
   kProbeMenuBar = 1,     // the window's menu bar: one line per item
   kProbeComboItems = 2,  // a combo box's items: one line each
+  kProbePopupMenu = 3,   // the menu an open pop-up menu window (#32768) shows: as the menu bar
 };
 
 struct ProbeBlock {

@@ -56,6 +56,8 @@ bool PressDialogButton(HWND dialog, int id, int timeoutMs = 5000);
 // Menu bar lines: depth, id, flags (S separator, C checked, G grayed, P popup), text; tab-separated.
 std::vector<std::string> MenuBarLines(HWND window);
 std::vector<std::string> ComboItems(HWND combo);
+// The items of an open pop-up menu, from its menu window (class #32768), in the same lines.
+std::vector<std::string> PopupMenuLines(HWND menuWindow);
 
 // Sleeps while keeping this thread's message queue alive.
 void Pause(int ms);

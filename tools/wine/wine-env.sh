@@ -72,10 +72,34 @@ keyloom_wine_up() {
   exec 9>&-
 }
 
-# keyloom_wine_down HOME: ends every Wine process of this tree and its private X display.
+# keyloom_xinput_up HOME: starts (or reuses) the X input server of this tree on $DISPLAY and
+# exports KEYLOOM_XINPUT=127.0.0.1:PORT, where programs inside Wine reach it (tools/xinput).
+keyloom_xinput_up() {
+  local home=$1 file="$1/xinput.port" port pid
+  (
+    flock 8
+    if [ -f "$file" ] && read -r port pid <"$file" && kill -0 "$pid" 2>/dev/null; then exit 0; fi
+    rm -f "$file"
+    setsid python3 "$(dirname "${BASH_SOURCE[0]}")/../xinput/xinput-server.py" "$file" 600 \
+      >"$home/xinput.log" 2>&1 </dev/null 8>&- 9>&- &
+    for _ in $(seq 50); do [ -f "$file" ] && exit 0; sleep 0.1; done
+    echo "the X input server did not start (see $home/xinput.log)" >&2
+    exit 1
+  ) 8>"$home/xinput.lock" || return 1
+  read -r port pid <"$file"
+  export KEYLOOM_XINPUT="127.0.0.1:$port"
+}
+
+# keyloom_wine_down HOME: ends every Wine process of this tree, its X input server and its
+# private X display.
 keyloom_wine_down() {
-  local home=$1 n pid
+  local home=$1 n pid port
   WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$home/xinput.port" ]; then
+    read -r port pid <"$home/xinput.port"
+    kill "$pid" 2>/dev/null || true
+    rm -f "$home/xinput.port"
+  fi
   if [ -f "$home/xvfb.display" ]; then
     read -r n pid <"$home/xvfb.display"
     kill "$pid" 2>/dev/null || true

@@ -1,0 +1,236 @@
+// Scenarios of the small commands: the help document with its failure reports, the About dialog
+// in each language and the ways to close it, and the right-click "Quit" menu.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "ui/language_config.h"
+#include "ui/ui_text.h"
+#include "x_input.h"
+
+namespace {
+
+constexpr int kCommandHelp = 4;
+
+std::string ExeDirectory() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path);
+  return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+constexpr int kCommandAbout = 5;
+const char kRussianAboutCaption[] = "\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5...";  // "О программе..."
+
+// Removes the system's association of PDF files with a program for as long as it lives.
+// Wine's own prefix hands PDF files to its web browser bridge; an installer's PC may have no
+// PDF viewer at all, which this recreates.
+class NoPdfViewer {
+ public:
+  NoPdfViewer() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+      char value[256] = "";
+      DWORD size = sizeof value;
+      if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
+        progId_ = value;
+      }
+      RegCloseKey(key);
+    }
+    removed_ = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kKey) == ERROR_SUCCESS || progId_.empty();
+  }
+  ~NoPdfViewer() {
+    if (progId_.empty()) return;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(progId_.c_str()),
+                     static_cast<DWORD>(progId_.size() + 1));
+      RegCloseKey(key);
+    }
+  }
+  bool removed() const { return removed_; }
+
+ private:
+  static constexpr char kKey[] = "Software\\Classes\\.pdf";
+  std::string progId_;
+  bool removed_ = false;
+};
+
+class SmallCommandsScenario : public KeyloomScenario {
+ protected:
+  // Runs Keyloom from a copy in its working directory, as it is installed: the shell looks for a
+  // relative path next to the program too, and the build's help folder must not answer for it.
+  void RunFromWorkDir() {
+    const std::string copy = workDir_ + "\\keyloom.exe";
+    ASSERT_TRUE(CopyFileA(keyloomExe_.c_str(), copy.c_str(), FALSE));
+    keyloomExe_ = copy;
+  }
+
+  // Starts Keyloom in a language and waits until its start-up is over, answering whatever the
+  // start-up search reports on this machine, which has no reader.
+  HWND StartIn(Language language) {
+    WriteFile("appconfig.ini", LanguageConfigLine(language));
+    HWND main = Start();
+    if (main == nullptr) return nullptr;
+    const ULONGLONG end = GetTickCount64() + 15000;
+    int quietSince = 0;
+    for (int t = 0; GetTickCount64() < end; t += 20) {
+      for (HWND box : ui::TopWindows(pid(), "#32770")) ui::PressDialogButton(box, IDOK);
+      const bool idle = ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty() &&
+                        ui::TopWindows(pid(), "#32770").empty();
+      if (!idle) quietSince = t;
+      if (t - quietSince >= 1500) return main;
+      ui::Pause(20);
+    }
+    ADD_FAILURE() << "the start-up did not settle";
+    return main;
+  }
+
+  // Copies the help folder of the build into the working directory.
+  void InstallHelp() {
+    std::filesystem::copy(std::filesystem::path(ExeDirectory()) / "help", std::filesystem::path(workDir_) / "help",
+                          std::filesystem::copy_options::recursive);
+    ASSERT_TRUE(FileExists("help\\Keyloom ver_1_01.pdf"));
+  }
+
+  // Expects the reports one after the other, answering each with OK.
+  void ExpectReports(const std::vector<std::pair<std::string, int>>& reports, Language language) {
+    for (const auto& [text, kind] : reports) {
+      ui::MessageBoxView box = ExpectMessageBox();
+      EXPECT_EQ(box.caption, UiTextOf(language).messageCaption);
+      EXPECT_EQ(box.text, text);
+      EXPECT_EQ(box.iconId, kind) << text;
+      ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+    }
+    ui::Pause(300);
+    EXPECT_TRUE(ui::TopWindows(pid(), "#32770").empty()) << "an unexpected further report";
+  }
+
+  HWND OpenAbout(HWND main, const std::string& caption) {
+    ui::PostCommand(main, kCommandAbout);
+    HWND about = ui::WaitTopWindow(pid(), "#32770", 5000);
+    EXPECT_NE(about, nullptr) << "the About dialog did not open";
+    if (about) {
+      EXPECT_EQ(ui::Text(about), caption);
+    }
+    return about;
+  }
+};
+
+TEST_F(SmallCommandsScenario, HelpWithoutItsFolderNamesTheMissingFileInEachLanguage) {
+  RunFromWorkDir();
+  for (Language language : {kEnglish, kRussian}) {
+    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+    HWND main = StartIn(language);
+    ASSERT_NE(main, nullptr);
+    ui::PostCommand(main, kCommandHelp);
+    const UiTextTable& t = UiTextOf(language);
+    ExpectReports({{t.msgHelpNotFound, 5}, {t.msgHelpFolderHint, 6}}, language);
+    EXPECT_TRUE(ui::Enabled(main));
+    ui::Terminate(&program());
+  }
+}
+
+TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOne) {
+  RunFromWorkDir();
+  InstallHelp();
+  NoPdfViewer noViewer;
+  ASSERT_TRUE(noViewer.removed());
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  ui::PostCommand(main, kCommandHelp);
+  const UiTextTable& t = UiTextOf(kEnglish);
+  ExpectReports({{t.msgHelpCannotOpen, 4}, {t.msgInstallPdfViewer, 6}}, kEnglish);
+}
+
+TEST_F(SmallCommandsScenario, AboutShowsTheTemplateOfTheActiveLanguage) {
+  const struct {
+    Language language;
+    std::string caption;
+    std::string firstLine;
+  } cases[] = {
+      {kEnglish, "About...", "Program:"},
+      {kRussian, kRussianAboutCaption, "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0:"},  // "Программа:"
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    HWND main = StartIn(c.language);
+    ASSERT_NE(main, nullptr);
+    HWND about = OpenAbout(main, c.caption);
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(ui::Enabled(main)) << "the main window stays usable under the About dialog";
+    HWND ok = ui::Control(about, IDOK);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ui::Text(ok), "OK");
+    std::string text;
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (ui::ClassOf(child) == "Static" && ui::Text(child).size() > text.size()) text = ui::Text(child);
+    }
+    EXPECT_EQ(text.substr(0, text.find('\n')), c.firstLine);
+    EXPECT_NE(text.find("Keyloom\n\n\r"), std::string::npos);
+    EXPECT_NE(text.find(":   1.01 (x64)\n\n\r"), std::string::npos);
+    EXPECT_NE(text.find("Fernbrook Devices"), std::string::npos);
+    ASSERT_TRUE(ui::PressDialogButton(about, IDOK));
+    ui::Terminate(&program());
+  }
+}
+
+TEST_F(SmallCommandsScenario, EscEnterOkAndTheCloseBoxCloseAbout) {
+  ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  const struct {
+    const char* way;
+    bool (*close)(HWND about);
+  } ways[] = {
+      {"Esc", [](HWND) { return ui::PressKey("Escape"); }},
+      {"Enter", [](HWND) { return ui::PressKey("Return"); }},
+      {"OK button", [](HWND about) { return ui::ClickWindow(ui::Control(about, IDOK)); }},
+      {"close box",
+       [](HWND about) {
+         RECT r;
+         GetWindowRect(about, &r);
+         const int x = r.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2 - 2;
+         const int y = r.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+         return ui::ClickAt(x, y);
+       }},
+  };
+  for (const auto& w : ways) {
+    SCOPED_TRACE(w.way);
+    HWND about = OpenAbout(main, "About...");
+    ASSERT_NE(about, nullptr);
+    ui::Pause(300);
+    ASSERT_TRUE(w.close(about));
+    EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "#32770", 3000)) << "the About dialog stayed open";
+    for (int i = 0; i < 50 && !ui::Enabled(main); ++i) ui::Pause(20);
+    EXPECT_TRUE(ui::Enabled(main));
+  }
+}
+
+TEST_F(SmallCommandsScenario, RightClickOnAnEmptyPartOpensTheQuitMenu) {
+  ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  // A point of the client area below the form's groups, where no control takes the click.
+  POINT point = {330, 0};
+  RECT client;
+  GetClientRect(main, &client);
+  point.y = client.bottom - 4;
+  ClientToScreen(main, &point);
+  EXPECT_EQ(WindowFromPoint(point), main) << "the point is not an empty part of the form";
+  ASSERT_TRUE(ui::ClickAt(point.x, point.y, 3));
+  HWND menu = ui::WaitTopWindow(pid(), "#32768", 3000);
+  ASSERT_NE(menu, nullptr) << "no pop-up menu opened";
+  EXPECT_EQ(ui::PopupMenuLines(menu), (std::vector<std::string>{"0\t1\t\tQuit"}));
+  RECT r;
+  GetWindowRect(menu, &r);
+  EXPECT_LE(std::abs(r.left - point.x), 2);
+  EXPECT_LE(std::abs(r.top - point.y), 2);
+  ASSERT_TRUE(ui::ClickAt(r.left + 20, (r.top + r.bottom) / 2));
+  DWORD exitCode = 1;
+  EXPECT_TRUE(ui::WaitExit(&program(), 5000, &exitCode)) << "choosing Quit did not end the program";
+  EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace
