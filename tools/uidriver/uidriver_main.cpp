@@ -16,7 +16,7 @@ HWND FindKeyloom(DWORD* pid) {
 }
 
 int Usage() {
-  std::puts("usage: uidriver title | menu | command ID | box | press ID");
+  std::puts("usage: uidriver title | menu | command ID | box | press ID | select TYPE MODE | check ID 0|1");
   return 2;
 }
 
@@ -37,6 +37,13 @@ int main(int argc, char** argv) {
     for (const std::string& line : ui::MenuBarLines(main)) std::printf("%s\n", line.c_str());
   } else if (verb == "command" && argc == 3) {
     ui::PostCommand(main, std::atoi(argv[2]));
+  } else if (verb == "select" && argc == 4) {
+    // Card type and work mode chosen as a user would, which switches the form's view.
+    SendMessageA(ui::Control(main, 8), CB_SETCURSEL, std::atoi(argv[2]), 0);
+    SendMessageA(ui::Control(main, 14), CB_SETCURSEL, std::atoi(argv[3]), 0);
+    ui::PostCommand(main, 14, CBN_SELCHANGE);
+  } else if (verb == "check" && argc == 4) {
+    SendMessageA(ui::Control(main, std::atoi(argv[2])), BM_SETCHECK, std::atoi(argv[3]), 0);
   } else if (verb == "box") {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);

@@ -8,11 +8,14 @@
 #include "app/win/waits.h"
 #include "link/win/link_state.h"
 #include "protocol/win/card_number_display.h"
+#include "protocol/win/generate_before_write.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
+#include "ui/win/form_view_switch.h"
 #include "ui/win/help_about.h"
 #include "ui/win/hex_fields.h"
 #include "ui/win/language.h"
+#include "ui/win/main_form.h"
 #include "ui/win/menu_bar.h"
 
 namespace {
@@ -37,6 +40,9 @@ void OnCommand(WPARAM wParam) {
     case kIdShowKey:
       OnShowKeyCommand();
       break;
+    case kIdGenerateBeforeWrite:
+      OnGenerateBeforeWriteCommand();
+      break;
     case kIdConverterFormat0:
     case kIdConverterFormat1:
       OnConverterFormatCommand(LOWORD(wParam));
@@ -44,6 +50,10 @@ void OnCommand(WPARAM wParam) {
     case kIdKeyEdit:
     case kIdDataEdit:
       OnHexFieldCommand(LOWORD(wParam), HIWORD(wParam));
+      break;
+    case kIdCardType:
+    case kIdWorkMode:
+      OnViewComboCommand(wParam);
       break;
   }
 }
@@ -84,6 +94,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_COMMAND:
       OnCommand(wParam);
+      break;
+    case WM_NOTIFY:
+      OnUpDownDelta(wParam, lParam);
       break;
     case WM_TIMER:
       OnTimer(wParam);

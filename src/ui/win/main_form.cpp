@@ -1,9 +1,89 @@
-// Builds the main form once, between the creation of the main window and its first showing.
-// The menu bar comes first; the controls follow it.
+// Builds the main form once, between the creation of the main window and its first showing:
+// the menu bar, then the controls in table order with their initial contents, then the first view.
 #include "ui/win/main_form.h"
 
+#include <commctrl.h>
+
+#include "app/win/app.h"
+#include "protocol/win/card_number_display.h"
+#include "ui/control_ids.h"
+#include "ui/form_state.h"
+#include "ui/win/form_controls.h"
+#include "ui/win/form_view_switch.h"
 #include "ui/win/menu_bar.h"
+
+namespace {
+
+HWND CreateControl(const FormControlSpec& spec) {
+  HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
+  if (spec.className == kClassUpDown) {
+    return CreateWindowExW(0, UPDOWN_CLASSW, L"", spec.style, spec.x, spec.y, spec.width, spec.height,
+                           g_mainWindow, id, g_instance, nullptr);
+  }
+  const char* caption = spec.uiCaption ? UiText.*spec.uiCaption : spec.caption;
+  return CreateWindowExA(0, spec.className, caption, spec.style, spec.x, spec.y, spec.width, spec.height,
+                         g_mainWindow, id, g_instance, nullptr);
+}
+
+// The up-down places itself at the right edge of its buddy; the request for position 0 lands
+// on the lower bound of the range.
+void AttachUpDown(int upDownRow, int editRow, uint32_t range) {
+  HWND upDown = g_formControls[upDownRow];
+  SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(g_formControls[editRow]), 0);
+  SendMessageW(upDown, UDM_SETRANGE, 0, static_cast<LPARAM>(range));
+  SendMessageW(upDown, UDM_SETPOS32, 0, 0);
+}
+
+void SetLimitedText(HWND edit, int limit, const char* text) {
+  SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+  SetWindowTextA(edit, text);
+}
+
+// The initial contents of a control that depend on it (and its group) existing.
+void FillRow(int row) {
+  HWND control = g_formControls[row];
+  switch (kFormControls[row].id) {
+    case kIdCardType:
+      FillComboBox(control, kCardTypeItems, kCardTypeItemCount, 0);
+      break;
+    case kIdWorkMode:
+      FillComboBox(control, kWorkModeItems, kWorkModeItemCount, 0);
+      break;
+    case kIdSectorEdit:
+      AttachUpDown(kRowSectorUpDown, row, kSectorRange);
+      break;
+    case kIdBlockEdit:
+      AttachUpDown(kRowBlockUpDown, row, kBlockRange);
+      break;
+    case kIdKeyEdit:
+      SetLimitedText(control, kKeyEditLimit, g_form.systemKeyText);
+      break;
+    case kIdDataEdit:
+      SetLimitedText(control, kDataEditLimit, g_form.sectorDataText);
+      break;
+  }
+  for (const RadioGroup& group : kRadioGroups) {
+    if (group.lastRow == row) CheckRadioButton(g_mainWindow, group.first, group.last, group.checked);
+  }
+}
+
+}  // namespace
 
 void BuildMainForm() {
   BuildMenuBar();
+  for (int row = 0; row < kFormControlCount; ++row) {
+    g_formControls[row] = CreateControl(kFormControls[row]);
+    FillRow(row);
+  }
+  ShowCardNumber();
+  ApplyStartView();
+}
+
+void OnUpDownDelta(WPARAM id, LPARAM notification) {
+  const auto* header = reinterpret_cast<const NMHDR*>(notification);
+  if (header->code != UDN_DELTAPOS) return;
+  const auto* change = reinterpret_cast<const NMUPDOWN*>(notification);
+  const int32_t proposed = change->iPos + change->iDelta;
+  if (id == kIdSectorUpDown) g_form.sectorNumber = ClampSectorNumber(proposed);
+  if (id == kIdBlockUpDown) g_form.blockNumber = ClampBlockNumber(proposed);
 }

@@ -1,0 +1,109 @@
+// The main form's 59 controls as one table: class, identifier, caption, position, size and style.
+// Portable core: the shell walks the table in order (which is also the z-order) to create the form.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/ui_text.h"
+
+// Whole style values, WS_CHILD + WS_VISIBLE included.
+enum FormStyle : uint32_t {
+  kStyleGroupBox = 0x50020007,    // WS_GROUP + BS_GROUPBOX
+  kStyleStatic = 0x50000000,      // SS_LEFT
+  kStylePushButton = 0x50000000,  // BS_PUSHBUTTON
+  kStyleDropDownList = 0x50000003,
+  kStyleUpDown = 0x50000006,        // UDS_SETBUDDYINT + UDS_ALIGNRIGHT
+  kStyleReadOnlyEdit = 0x50800800,  // WS_BORDER + ES_READONLY
+  kStyleKeyEdit = 0x50800028,       // WS_BORDER + ES_PASSWORD + ES_UPPERCASE
+  kStyleDataEdit = 0x50800008,      // WS_BORDER + ES_UPPERCASE
+  kStyleCheckBox = 0x50000002,      // BS_CHECKBOX
+  kStyleRadio = 0x50000009,         // BS_AUTORADIOBUTTON
+};
+
+inline constexpr char kClassButton[] = "Button";
+inline constexpr char kClassStatic[] = "Static";
+inline constexpr char kClassCombobox[] = "Combobox";
+inline constexpr char kClassEdit[] = "Edit";
+inline constexpr char kClassUpDown[] = "msctls_updown32";
+
+using UiTextEntry = const char* UiTextTable::*;
+
+struct FormControlSpec {
+  const char* className;
+  int id;                 // 0 for the controls reached only through their handles
+  UiTextEntry uiCaption;  // the caption in the active language, or nullptr
+  const char* caption;    // the caption when it is the same in both languages (or empty)
+  int x, y, width, height;
+  uint32_t style;
+};
+
+inline constexpr int kFormControlCount = 59;
+extern const FormControlSpec kFormControls[kFormControlCount];
+
+// Table rows (0-based) of the controls that are reached by their place in the form.
+enum FormRow : int {
+  kRowSettingsGroup = 0,
+  kRowPortLabel = 1,
+  kRowVersionLabel = 4,
+  kRowVersionValue = 5,
+  kRowCardGroup = 6,
+  kRowTypeLabel = 7,
+  kRowMasterGroup = 14,
+  kRowWorkModeLabel = 15,
+  kRowSectorLabel = 17,
+  kRowSectorUpDown = 18,
+  kRowSectorEdit = 19,
+  kRowBlockLabel = 20,
+  kRowBlockUpDown = 21,
+  kRowBlockEdit = 22,
+  kRowKeyLabel = 23,
+  kRowKeyEdit = 24,
+  kRowUserGroup = 29,
+  kRowDataLabel = 30,
+  kRowDataEdit = 31,
+  kRowConverterGroup = 34,
+  kRowTouchMemoryLabel = 35,
+  kRowTouchMemoryEdit = 36,
+  kRowHexLabel = 37,
+  kRowHexEdit = 38,
+  kRowDecimalLabel = 39,
+  kRowDecimalEdit = 40,
+  kRowReaderInterfaceGroup = 41,
+  kRowConverterRadio1 = 43,
+  kRowOrvaneGroup = 44,
+  kRowInterfacesGroup = 45,
+  kRowIndicationGroup = 49,
+  kRowStandbyGroup = 52,
+  kRowTouchPollGroup = 56,
+  kRowLast = 58,
+};
+
+// The row of a control identifier, or -1.
+int FormRowOfId(int id);
+
+// A group of radio buttons and the one checked when the form is built.
+struct RadioGroup {
+  int first, last, checked;
+  int lastRow;  // the group's last control: the check is set once it exists
+};
+inline constexpr int kRadioGroupCount = 5;
+extern const RadioGroup kRadioGroups[kRadioGroupCount];
+
+// The items of the card type (id 8) and work mode (id 14) combo boxes, in index order.
+inline constexpr int kCardTypeItemCount = 2;
+extern const UiTextEntry kCardTypeItems[kCardTypeItemCount];
+inline constexpr int kWorkModeItemCount = 4;
+extern const UiTextEntry kWorkModeItems[kWorkModeItemCount];
+
+// The text limits of the key and data edits: their lengths without the spaces.
+inline constexpr int kKeyEditLimit = 12;
+inline constexpr int kDataEditLimit = 14;
+
+// The ranges of the sector and block up-downs, packed as UDM_SETRANGE wants them
+// (low word the upper bound, high word the lower bound).
+inline constexpr uint32_t kSectorRange = 0x0001000F;
+inline constexpr uint32_t kBlockRange = 0x00000002;
+
+// The sector and block numbers an up-down proposes, kept inside their ranges.
+int32_t ClampSectorNumber(int32_t proposed);
+int32_t ClampBlockNumber(int32_t proposed);

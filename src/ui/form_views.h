@@ -1,0 +1,55 @@
+// The form's views by card type and work mode: the view of each view code, the field reset that
+// comes before it, and for every control the view touches its state in each of the six views.
+// Portable core: the shell applies these states to the controls.
+#pragma once
+
+#include "ui/form_state.h"
+
+enum FormView : int {
+  kViewMasterId,
+  kViewMasterData,
+  kViewMasterAuth,
+  kViewUserId,
+  kViewUserData,
+  kViewUserAuth,
+  kViewCount,
+};
+
+// What a view code resets in FormState (and in the controls showing it) before its view applies.
+enum FieldReset : int {
+  kResetNothing,
+  kResetMasterId,  // sector 1, block 0, system key zero, "Show Key" cleared
+  kResetBlock,     // block 0
+};
+
+// Card type index x 10 + work mode index.
+unsigned ViewCodeOf(int cardType, int workMode);
+// The view of a code; false for codes that have none (a combo box without a selection).
+bool ViewOfCode(unsigned code, FormView* view);
+FieldReset FieldResetOf(unsigned code);
+// Resets the FormState fields of a reset; the shell then shows them in the controls.
+void ResetFields(FieldReset reset, FormState* form);
+
+// The state a view gives a control.
+enum ControlState : char {
+  kStateEnabled = 'E',          // visible and enabled
+  kStateDisabled = 'D',         // visible and disabled
+  kStateHidden = 'H',           // hidden, enabled state left as it was
+  kStateShown = 'S',            // visible, enabled state left as it was
+  kStateUntouched = '-',        // left as it was
+  kStateEnabledIfBox24 = 'c',   // visible; enabled while "Generate unique data before write" is checked
+  kStateEnabledUnlessBox24 = 'u',  // visible; enabled while it is unchecked
+  kStateDisabledUnchecked = 'x',   // visible, disabled, and its check cleared
+};
+
+struct ViewStateRow {
+  int row;                   // the control's row in the form table
+  const char* states;        // one ControlState per view, in FormView order
+};
+
+inline constexpr int kViewStateRowCount = 48;
+extern const ViewStateRow kViewStates[kViewStateRowCount];
+
+ControlState StateInView(const ViewStateRow& entry, FormView view);
+// True when a state follows the "Generate unique data before write" check box.
+bool FollowsBox24(ControlState state);

@@ -1,0 +1,96 @@
+// Applies the control-by-view table to the form's controls, with the field resets of view codes
+// 0 and 2, and routes the two view combo boxes here.
+#include "ui/win/form_view_switch.h"
+
+#include <commctrl.h>
+
+#include "app/win/app.h"
+#include "ui/control_ids.h"
+#include "ui/form_state.h"
+#include "ui/form_views.h"
+#include "ui/win/form_controls.h"
+
+namespace {
+
+bool GenerateBeforeWriteChecked() {
+  return IsDlgButtonChecked(g_mainWindow, kIdGenerateBeforeWrite) == BST_CHECKED;
+}
+
+void ShowFieldReset(FieldReset reset) {
+  if (reset == kResetNothing) return;
+  ResetFields(reset, &g_form);
+  if (reset == kResetMasterId) {
+    SendMessageW(g_formControls[kRowSectorUpDown], UDM_SETPOS32, 0, g_form.sectorNumber);
+  }
+  SendMessageW(g_formControls[kRowBlockUpDown], UDM_SETPOS32, 0, g_form.blockNumber);
+  if (reset != kResetMasterId) return;
+  HWND keyEdit = g_formControls[kRowKeyEdit];
+  SetWindowTextA(keyEdit, g_form.systemKeyText);
+  if (IsDlgButtonChecked(g_mainWindow, kIdShowKey) == BST_CHECKED) {
+    CheckDlgButton(g_mainWindow, kIdShowKey, BST_UNCHECKED);
+    SendMessageA(keyEdit, EM_SETPASSWORDCHAR, '*', 0);
+    InvalidateRect(keyEdit, nullptr, FALSE);
+  }
+}
+
+void SetControlState(HWND control, ControlState state, bool box24Checked) {
+  if (state == kStateUntouched) return;
+  if (state == kStateHidden) {
+    ShowWindow(control, SW_HIDE);
+    return;
+  }
+  ShowWindow(control, SW_SHOW);
+  switch (state) {
+    case kStateEnabled:
+      EnableWindow(control, TRUE);
+      break;
+    case kStateDisabled:
+      EnableWindow(control, FALSE);
+      break;
+    case kStateEnabledIfBox24:
+      EnableWindow(control, box24Checked);
+      break;
+    case kStateEnabledUnlessBox24:
+      EnableWindow(control, !box24Checked);
+      break;
+    case kStateDisabledUnchecked:
+      EnableWindow(control, FALSE);
+      SendMessageA(control, BM_SETCHECK, BST_UNCHECKED, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void ApplyViewStates(FormView view) {
+  const bool box24Checked = GenerateBeforeWriteChecked();
+  for (const ViewStateRow& entry : kViewStates) {
+    SetControlState(g_formControls[entry.row], StateInView(entry, view), box24Checked);
+  }
+}
+
+}  // namespace
+
+void ApplyView(unsigned code) {
+  FormView view;
+  if (!ViewOfCode(code, &view)) return;
+  ShowFieldReset(FieldResetOf(code));
+  ApplyViewStates(view);
+}
+
+void ApplyStartView() { ApplyViewStates(kViewMasterId); }
+
+void OnViewComboCommand(WPARAM wParam) {
+  if (HIWORD(wParam) != CBN_SELCHANGE) return;
+  const int cardType = static_cast<int>(SendDlgItemMessageA(g_mainWindow, kIdCardType, CB_GETCURSEL, 0, 0));
+  const int workMode = static_cast<int>(SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_GETCURSEL, 0, 0));
+  ApplyView(ViewCodeOf(cardType, workMode));
+}
+
+void ApplyGenerateBeforeWriteRule() {
+  const bool box24Checked = GenerateBeforeWriteChecked();
+  for (const ViewStateRow& entry : kViewStates) {
+    const ControlState state = StateInView(entry, kViewUserData);
+    if (FollowsBox24(state)) SetControlState(g_formControls[entry.row], state, box24Checked);
+  }
+}

@@ -1,0 +1,186 @@
+// Scenarios of the form's views: for every card type and work mode, which controls are shown,
+// hidden, enabled and disabled (with and without "Generate unique data before write"), and the
+// fields that choosing master card "Send card ID" or "Send card ID after logged in" resets.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "form_expectations.h"
+#include "harness.h"
+
+namespace {
+
+// Per view M-ID, M-DATA, M-AUTH, U-ID, U-DATA, U-AUTH: E shown and enabled, D shown and disabled,
+// H hidden, S shown, c enabled only with box 24 checked, u enabled only with it unchecked,
+// x disabled and unchecked. Rows are the form's rows counted from 1.
+struct ExpectedViewRow {
+  std::vector<int> rows;
+  const char* states;
+};
+
+const ExpectedViewRow kExpectedViews[] = {
+    {{1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 16}, "EEEEEE"},  // never touched by a view
+    {{10, 11, 12, 14}, "EEEDEE"},                     // Write, Read, Clear, Clear cyclically
+    {{13}, "DDDDcE"},                                 // Write cyclically
+    {{17}, "EEEDDD"},                                 // work mode
+    {{18, 24, 26}, "DEEDEE"},                         // sector label, key label, Show Key
+    {{19, 20, 25, 27}, "DEEDDD"},                     // sector up-down and edit, key edit, Generate random
+    {{21}, "DEDDED"},                                 // block label
+    {{22, 23}, "DEDDDD"},                             // block up-down and edit
+    {{28}, "EEEDDD"},                                 // Add to list
+    {{29}, "EEEEEE"},                                 // Show list
+    {{30, 35, 42}, "HHHSSS"},                         // user card, converter, reader interface groups
+    {{31, 36, 38, 40}, "HHHDED"},                     // data and converter labels
+    {{32, 33, 37, 39, 41, 43, 44}, "HHHDuD"},         // data edit, Generate unique, converter
+    {{34}, "HHHxED"},                                 // Generate unique data before write
+    {{45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59}, "SSSHHH"},  // Orvane settings
+};
+
+const struct {
+  int cardType, workMode, view;
+} kCodes[] = {{0, 0, 0}, {0, 1, 1}, {0, 2, 2}, {0, 3, 1}, {1, 0, 3}, {1, 1, 4}, {1, 2, 5}, {1, 3, 4}};
+
+bool Checked(HWND control) { return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void ExpectState(HWND control, char state, bool box24) {
+  const bool visible = ui::Visible(control);
+  const bool enabled = ui::Enabled(control);
+  switch (state) {
+    case 'E': EXPECT_TRUE(visible && enabled) << "visible " << visible << ", enabled " << enabled; break;
+    case 'D': EXPECT_TRUE(visible && !enabled) << "visible " << visible << ", enabled " << enabled; break;
+    case 'H': EXPECT_FALSE(visible); break;
+    case 'S': EXPECT_TRUE(visible); break;
+    case 'c': EXPECT_TRUE(visible && enabled == box24) << "visible " << visible << ", enabled " << enabled; break;
+    case 'u': EXPECT_TRUE(visible && enabled == !box24) << "visible " << visible << ", enabled " << enabled; break;
+    case 'x':
+      EXPECT_TRUE(visible && !enabled) << "visible " << visible << ", enabled " << enabled;
+      EXPECT_FALSE(Checked(control));
+      break;
+  }
+}
+
+void ExpectView(HWND main, int view, bool box24) {
+  const std::vector<HWND> children = FormChildren(main);
+  ASSERT_EQ(children.size(), static_cast<size_t>(kExpectedControlCount));
+  for (const ExpectedViewRow& expected : kExpectedViews) {
+    for (int row : expected.rows) {
+      SCOPED_TRACE("row " + std::to_string(row) + ", state " + expected.states[view]);
+      ExpectState(children[row - 1], expected.states[view], box24);
+    }
+  }
+}
+
+class FormViewScenario : public KeyloomScenario {
+ protected:
+  HWND StartReady() {
+    HWND main = Start();
+    if (main != nullptr) WaitUntilIdle(main);
+    return main;
+  }
+};
+
+TEST_F(FormViewScenario, TheFormStartsInTheMasterCardIdView) {
+  HWND main = StartReady();
+  ASSERT_NE(main, nullptr);
+  ExpectView(main, 0, false);
+}
+
+TEST_F(FormViewScenario, EveryCardTypeAndWorkModeShowsItsView) {
+  HWND main = StartReady();
+  ASSERT_NE(main, nullptr);
+  HWND box24 = ui::Control(main, 24);
+  for (bool checked : {false, true}) {
+    for (const auto& code : kCodes) {
+      SCOPED_TRACE("type " + std::to_string(code.cardType) + ", mode " + std::to_string(code.workMode) +
+                   (checked ? ", box 24 checked" : ", box 24 unchecked"));
+      SendMessageA(box24, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      ChooseView(main, code.cardType, code.workMode, code.cardType == 1 ? 8 : 14);
+      ExpectView(main, code.view, checked);
+      // Only the user card "Send card ID" view clears the box; the others leave it as it was.
+      EXPECT_EQ(Checked(box24), checked && code.view != 3);
+    }
+  }
+}
+
+TEST_F(FormViewScenario, AComboBoxWithoutASelectionChangesNothing) {
+  HWND main = StartReady();
+  ASSERT_NE(main, nullptr);
+  ChooseView(main, 1, 1);
+  ChooseView(main, -1, 1);
+  ExpectView(main, 4, false);
+}
+
+// Presses an arrow of an up-down as the mouse does.
+void ClickArrow(HWND upDown, bool up) {
+  RECT rect = {};
+  GetClientRect(upDown, &rect);
+  const LPARAM point = MAKELPARAM(rect.right / 2, up ? rect.bottom / 4 : rect.bottom * 3 / 4);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, point, SMTO_ABORTIFHUNG, 5000, &ignored);
+  SendMessageTimeoutA(upDown, WM_LBUTTONUP, 0, point, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+TEST_F(FormViewScenario, MasterCardIdResetsSectorBlockAndKeyAndAuthModeResetsTheBlock) {
+  HWND main = StartReady();
+  ASSERT_NE(main, nullptr);
+  HWND sector = ui::Control(main, 16);
+  HWND block = ui::Control(main, 18);
+  HWND key = ui::Control(main, 37);
+  HWND showKey = ui::Control(main, 19);
+  const std::string typedKey = "A1 B2 C3 D4 E5 F6";
+
+  // A typed key, sector 4, block 2 and the key shown in clear, in the master card data view.
+  auto prepare = [&] {
+    ChooseView(main, 0, 1);
+    for (int i = 0; i < 14; ++i) ClickArrow(ui::Control(main, 15), false);
+    for (int i = 0; i < 3; ++i) ClickArrow(ui::Control(main, 15), true);
+    for (int i = 0; i < 2; ++i) ClickArrow(ui::Control(main, 17), true);
+    SendMessageA(key, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typedKey.c_str()));
+    SendMessageA(showKey, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(key, EM_SETPASSWORDCHAR, 0, 0);
+    ASSERT_EQ(ui::Text(sector), "4");
+    ASSERT_EQ(ui::Text(block), "2");
+  };
+
+  // "Send card ID after logged in": only the block goes back to 0.
+  prepare();
+  ChooseView(main, 0, 2);
+  EXPECT_EQ(ui::Text(block), "0");
+  EXPECT_EQ(ui::Text(sector), "4");
+  EXPECT_EQ(ui::Text(key), typedKey);
+  EXPECT_TRUE(Checked(showKey));
+  EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), 0);
+
+  // The other views reset nothing.
+  for (const auto& code : kCodes) {
+    if (code.view == 0 || code.view == 2) continue;
+    prepare();
+    ChooseView(main, code.cardType, code.workMode, code.cardType == 1 ? 8 : 14);
+    EXPECT_EQ(ui::Text(sector), "4") << "type " << code.cardType << ", mode " << code.workMode;
+    EXPECT_EQ(ui::Text(block), "2") << "type " << code.cardType << ", mode " << code.workMode;
+    EXPECT_EQ(ui::Text(key), typedKey) << "type " << code.cardType << ", mode " << code.workMode;
+  }
+
+  // "Send card ID" for a master card, reached from either combo box: everything goes back and
+  // the key is masked again.
+  for (int combo : {14, 8}) {
+    prepare();
+    if (combo == 8) ChooseView(main, 1, 0, 8);
+    ChooseView(main, 0, 0, combo);
+    SCOPED_TRACE(combo == 8 ? "card type chosen" : "work mode chosen");
+    EXPECT_EQ(ui::Text(sector), "1");
+    EXPECT_EQ(ui::Text(block), "0");
+    EXPECT_EQ(ui::Text(key), "00 00 00 00 00 00");
+    EXPECT_FALSE(Checked(showKey));
+    EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), '*');
+    // The up-downs go on from the reset values.
+    ClickArrow(ui::Control(main, 15), true);
+    EXPECT_EQ(ui::Text(sector), "1") << "the sector up-down is disabled in this view";
+  }
+  ChooseView(main, 0, 1);
+  ClickArrow(ui::Control(main, 15), true);
+  EXPECT_EQ(ui::Text(sector), "2");
+}
+
+}  // namespace

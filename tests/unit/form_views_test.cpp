@@ -1,0 +1,98 @@
+// The view codes, their field resets, and the shape of the control-by-view table.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "ui/control_ids.h"
+#include "ui/form_layout.h"
+#include "ui/form_views.h"
+
+namespace {
+
+TEST(FormViews, EightCodesMapOntoSixViews) {
+  const struct {
+    unsigned code;
+    FormView view;
+    FieldReset reset;
+  } cases[] = {
+      {0, kViewMasterId, kResetMasterId}, {1, kViewMasterData, kResetNothing}, {2, kViewMasterAuth, kResetBlock},
+      {3, kViewMasterData, kResetNothing}, {10, kViewUserId, kResetNothing},    {11, kViewUserData, kResetNothing},
+      {12, kViewUserAuth, kResetNothing},  {13, kViewUserData, kResetNothing},
+  };
+  for (const auto& c : cases) {
+    FormView view = kViewCount;
+    EXPECT_TRUE(ViewOfCode(c.code, &view)) << c.code;
+    EXPECT_EQ(view, c.view) << c.code;
+    EXPECT_EQ(FieldResetOf(c.code), c.reset) << c.code;
+  }
+  EXPECT_EQ(ViewCodeOf(1, 3), 13u);
+  // A combo box without a selection (-1) gives a code that changes nothing.
+  for (unsigned code : {4u, 9u, 14u, 20u, ViewCodeOf(-1, 0), ViewCodeOf(0, -1), ViewCodeOf(-1, -1)}) {
+    FormView view = kViewCount;
+    EXPECT_FALSE(ViewOfCode(code, &view)) << code;
+    EXPECT_EQ(view, kViewCount) << code;
+  }
+}
+
+TEST(FormViews, ResetsTouchOnlyTheirFields) {
+  FormState form;
+  form.sectorNumber = 7;
+  form.blockNumber = 2;
+  std::memset(form.systemKey, 0xAB, sizeof form.systemKey);
+  std::strcpy(form.systemKeyText, "AB AB AB AB AB AB");
+
+  FormState block = form;
+  ResetFields(kResetBlock, &block);
+  EXPECT_EQ(block.sectorNumber, 7);
+  EXPECT_EQ(block.blockNumber, 0);
+  EXPECT_STREQ(block.systemKeyText, "AB AB AB AB AB AB");
+
+  FormState none = form;
+  ResetFields(kResetNothing, &none);
+  EXPECT_EQ(none.blockNumber, 2);
+
+  FormState all = form;
+  ResetFields(kResetMasterId, &all);
+  EXPECT_EQ(all.sectorNumber, 1);
+  EXPECT_EQ(all.blockNumber, 0);
+  for (uint8_t byte : all.systemKey) EXPECT_EQ(byte, 0);
+  EXPECT_STREQ(all.systemKeyText, "00 00 00 00 00 00");
+  EXPECT_STREQ(all.sectorDataText, "11 22 33 44 55 66 77");
+}
+
+TEST(FormViews, TheTableCoversEachControlOnceAndLeavesTheFixedGroupsAlone) {
+  std::set<int> rows;
+  for (const ViewStateRow& entry : kViewStates) {
+    ASSERT_GE(entry.row, 0);
+    ASSERT_LT(entry.row, kFormControlCount);
+    EXPECT_TRUE(rows.insert(entry.row).second) << "row " << entry.row + 1 << " twice";
+    ASSERT_EQ(std::strlen(entry.states), static_cast<size_t>(kViewCount)) << "row " << entry.row + 1;
+    for (int view = 0; view < kViewCount; ++view) {
+      EXPECT_NE(std::strchr("EDHScux", entry.states[view]), nullptr) << "row " << entry.row + 1;
+    }
+  }
+  // The settings group, the card group with its type combo, the master group box and its
+  // work mode label stay as they are in every view.
+  for (int row : {0, 1, 2, 3, 4, 5, 6, 7, 8, int{kRowMasterGroup}, int{kRowWorkModeLabel}}) {
+    EXPECT_EQ(rows.count(row), 0u) << "row " << row + 1;
+  }
+  EXPECT_EQ(rows.size(), static_cast<size_t>(kFormControlCount - 11));
+}
+
+TEST(FormViews, OrvaneSettingsAreOnlyShownOrHiddenAndBox24RulesOnlyUserData) {
+  for (const ViewStateRow& entry : kViewStates) {
+    const int id = kFormControls[entry.row].id;
+    for (int view = 0; view < kViewCount; ++view) {
+      const ControlState state = StateInView(entry, static_cast<FormView>(view));
+      if (id >= kIdInterfaceTouchMemory && id <= kIdTouchPollOff) {
+        EXPECT_EQ(state, view < kViewUserId ? kStateShown : kStateHidden) << "id " << id;
+      }
+      if (FollowsBox24(state)) {
+        EXPECT_EQ(view, kViewUserData) << "row " << entry.row + 1;
+      }
+    }
+  }
+}
+
+}  // namespace
