@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "harness.h"
-#include "ui/language_config.h"
+#include "settled_scenario.h"
 #include "ui/ui_text.h"
 #include "x_input.h"
 
@@ -57,7 +56,7 @@ class NoPdfViewer {
   bool removed_ = false;
 };
 
-class SmallCommandsScenario : public KeyloomScenario {
+class SmallCommandsScenario : public SettledScenario {
  protected:
   // Runs Keyloom from a copy in its working directory, as it is installed: the shell looks for a
   // relative path next to the program too, and the build's help folder must not answer for it.
@@ -65,26 +64,6 @@ class SmallCommandsScenario : public KeyloomScenario {
     const std::string copy = workDir_ + "\\keyloom.exe";
     ASSERT_TRUE(CopyFileA(keyloomExe_.c_str(), copy.c_str(), FALSE));
     keyloomExe_ = copy;
-  }
-
-  // Starts Keyloom in a language and waits until its start-up is over, answering whatever the
-  // start-up search reports on this machine, which has no reader.
-  HWND StartIn(Language language) {
-    WriteFile("appconfig.ini", LanguageConfigLine(language));
-    HWND main = Start();
-    if (main == nullptr) return nullptr;
-    const ULONGLONG end = GetTickCount64() + 15000;
-    int quietSince = 0;
-    for (int t = 0; GetTickCount64() < end; t += 20) {
-      for (HWND box : ui::TopWindows(pid(), "#32770")) ui::PressDialogButton(box, IDOK);
-      const bool idle = ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty() &&
-                        ui::TopWindows(pid(), "#32770").empty();
-      if (!idle) quietSince = t;
-      if (t - quietSince >= 1500) return main;
-      ui::Pause(20);
-    }
-    ADD_FAILURE() << "the start-up did not settle";
-    return main;
   }
 
   // Copies the help folder of the build into the working directory.
