@@ -19,6 +19,7 @@ keyloom_wine_up "$home" "$private"
 if [ "$private" = 1 ]; then
   echo "No X display is set: Keyloom runs on a private Xvfb display, $DISPLAY."
   trap 'keyloom_wine_down "$home"' EXIT
+  trap 'exit 130' INT TERM
 fi
 
 (cd "$work" && exec wine "$top/build/win/keyloom.exe" >"$home/keyloom.log" 2>&1 </dev/null) &

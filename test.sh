@@ -9,6 +9,7 @@ top=$(cd "$(dirname "$0")" && pwd)
 
 . "$top/tools/wine/wine-env.sh"
 trap 'keyloom_wine_down "$top/build/win/wine"' EXIT
+trap 'exit 130' INT TERM
 status=0
 ctest --test-dir "$top/build/native" --output-on-failure -j2 || status=1
 ctest --test-dir "$top/build/win" --output-on-failure -j2 || status=1

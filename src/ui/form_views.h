@@ -36,7 +36,6 @@ enum ControlState : char {
   kStateDisabled = 'D',         // visible and disabled
   kStateHidden = 'H',           // hidden, enabled state left as it was
   kStateShown = 'S',            // visible, enabled state left as it was
-  kStateUntouched = '-',        // left as it was
   kStateEnabledIfBox24 = 'c',   // visible; enabled while "Generate unique data before write" is checked
   kStateEnabledUnlessBox24 = 'u',  // visible; enabled while it is unchecked
   kStateDisabledUnchecked = 'x',   // visible, disabled, and its check cleared

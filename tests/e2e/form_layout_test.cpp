@@ -160,4 +160,34 @@ TEST_F(FormLayoutScenario, TheUpDownsStopAtTheEndsOfTheirRanges) {
   EXPECT_EQ(ui::Text(ui::Control(main, 18)), "0");
 }
 
+// Every radio group starts behind its own group box, so a click unchecks only its own group:
+// "Wiegand 26" of the converter (36) and of the reader's interfaces (26) are independent.
+TEST_F(FormLayoutScenario, AClickedRadioUnchecksOnlyItsOwnGroup) {
+  HWND main = StartInEnglish();
+  ASSERT_NE(main, nullptr);
+  const struct {
+    int cardType, workMode, clicked;
+    std::vector<int> checked;
+  } steps[] = {
+      {1, 1, 36, {25, 28, 32, 33, 36}},
+      {0, 1, 26, {26, 28, 32, 33, 36}},
+      {0, 1, 31, {26, 28, 31, 33, 36}},
+      {0, 1, 34, {26, 28, 31, 34, 36}},
+      {0, 1, 29, {26, 29, 31, 34, 36}},
+      {1, 1, 35, {26, 29, 31, 34, 35}},
+  };
+  for (const auto& step : steps) {
+    ChooseView(main, step.cardType, step.workMode);
+    HWND radio = ui::Control(main, step.clicked);
+    ASSERT_TRUE(ui::Visible(radio) && ui::Enabled(radio)) << "radio " << step.clicked;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(radio, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    for (int id = 25; id <= 36; ++id) {
+      const bool expected = std::find(step.checked.begin(), step.checked.end(), id) != step.checked.end();
+      EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), expected ? BST_CHECKED : BST_UNCHECKED)
+          << "radio " << id << " after a click on " << step.clicked;
+    }
+  }
+}
+
 }  // namespace

@@ -11,9 +11,6 @@
 #include "ui/win/language.h"
 #include "ui/win/main_form.h"
 
-HINSTANCE g_instance = nullptr;
-HWND g_mainWindow = nullptr;
-
 namespace {
 
 // Brings the window of a running instance forward; true when there was one.

@@ -34,7 +34,6 @@ void ShowFieldReset(FieldReset reset) {
 }
 
 void SetControlState(HWND control, ControlState state, bool box24Checked) {
-  if (state == kStateUntouched) return;
   if (state == kStateHidden) {
     ShowWindow(control, SW_HIDE);
     return;

@@ -1,0 +1,81 @@
+// Scenario of a language switch on the main form: every captioned control and both combo boxes
+// take the new language in place, and the chosen card type, work mode and view stay.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "form_expectations.h"
+#include "harness.h"
+
+namespace {
+
+std::vector<std::string> CardTypes(Language language) {
+  const UiTextTable& t = UiTextOf(language);
+  return {t.cardTypeMaster, t.cardTypeUser};
+}
+
+std::vector<std::string> WorkModes(Language language) {
+  const UiTextTable& t = UiTextOf(language);
+  return {t.workModeCardId, t.workModeSectorData, t.workModeCardIdAuth, t.workModeSectorDataDecrypt};
+}
+
+void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
+  SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+  const std::vector<HWND> children = FormChildren(main);
+  ASSERT_EQ(children.size(), static_cast<size_t>(kExpectedControlCount));
+  int captioned = 0;
+  for (int i = 0; i < kExpectedControlCount; ++i) {
+    const ExpectedControl& row = kExpectedForm[i];
+    const std::string className = row.className;
+    if (className == "Edit" || className == "Combobox") continue;
+    if (row.uiCaption) ++captioned;
+    EXPECT_EQ(ui::Text(children[i]), CaptionIn(row, language)) << "row " << i + 1;
+  }
+  EXPECT_EQ(captioned, 38);
+  HWND types = ui::Control(main, 8);
+  HWND modes = ui::Control(main, 14);
+  EXPECT_EQ(ui::ComboItems(types), CardTypes(language));
+  EXPECT_EQ(ui::ComboItems(modes), WorkModes(language));
+  EXPECT_EQ(SendMessageA(types, CB_GETCURSEL, 0, 0), cardType);
+  EXPECT_EQ(SendMessageA(modes, CB_GETCURSEL, 0, 0), workMode);
+  EXPECT_EQ(ui::Text(types), CardTypes(language)[cardType]);
+  EXPECT_EQ(ui::Text(modes), WorkModes(language)[workMode]);
+}
+
+void SwitchTo(HWND main, Language language) {
+  ui::PostCommand(main, language == kEnglish ? 3 : 2);
+  const std::string title = UiTextOf(language).windowTitle;
+  for (int i = 0; i < 100 && ui::Text(main) != title; ++i) ui::Pause(20);
+  ASSERT_EQ(ui::Text(main), title);
+}
+
+class FormLanguageScenario : public KeyloomScenario {};
+
+TEST_F(FormLanguageScenario, SwitchingRelabelsTheFormAndKeepsTheChoices) {
+  WriteFile("appconfig.ini", "Language = EN;\r\n");
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  WaitUntilIdle(main);
+  ExpectFormIn(main, kEnglish, 0, 0);
+
+  // User card with the last work mode: the work mode combo box is disabled in this view.
+  ChooseView(main, 0, 3);
+  ChooseView(main, 1, 3, 8);
+  HWND modes = ui::Control(main, 14);
+  ASSERT_FALSE(ui::Enabled(modes));
+
+  SwitchTo(main, kRussian);
+  ExpectFormIn(main, kRussian, 1, 3);
+  EXPECT_FALSE(ui::Enabled(modes));
+  EXPECT_TRUE(ui::Visible(ui::Control(main, 38)));
+  EXPECT_FALSE(ui::Visible(ui::Control(main, 25)));
+
+  ChooseView(main, 0, 2, 8);
+  SwitchTo(main, kEnglish);
+  ExpectFormIn(main, kEnglish, 0, 2);
+  EXPECT_FALSE(ui::Enabled(ui::Control(main, 18)));
+  EXPECT_TRUE(ui::Visible(ui::Control(main, 25)));
+}
+
+}  // namespace
