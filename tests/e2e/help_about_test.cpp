@@ -22,38 +22,58 @@ std::string ExeDirectory() {
 constexpr int kCommandAbout = 5;
 const char kRussianAboutCaption[] = "\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5...";  // "О программе..."
 
-// Removes the system's association of PDF files with a program for as long as it lives.
-// Wine's own prefix hands PDF files to its web browser bridge; an installer's PC may have no
-// PDF viewer at all, which this recreates.
-class NoPdfViewer {
+// Changes which program the system opens PDF files with for as long as it lives: none at all
+// (as on a PC without a PDF viewer), or a registered "viewer" whose command is no program.
+// Wine's own prefix hands PDF files to its web browser bridge; the original is put back.
+class PdfAssociation {
  public:
-  NoPdfViewer() {
+  enum Kind { kNoViewer, kBrokenViewer };
+
+  explicit PdfAssociation(Kind kind) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPdfKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
       char value[256] = "";
       DWORD size = sizeof value;
       if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
-        progId_ = value;
+        original_ = value;
       }
       RegCloseKey(key);
     }
-    removed_ = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kKey) == ERROR_SUCCESS || progId_.empty();
-  }
-  ~NoPdfViewer() {
-    if (progId_.empty()) return;
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(progId_.c_str()),
-                     static_cast<DWORD>(progId_.size() + 1));
-      RegCloseKey(key);
+    if (kind == kNoViewer) {
+      ready_ = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey) == ERROR_SUCCESS || original_.empty();
+    } else {
+      ready_ = SetDefault(kBrokenCommandKey, "\"C:\\windows\\win.ini\" \"%1\"") && SetDefault(kPdfKey, kBrokenProgId);
     }
   }
-  bool removed() const { return removed_; }
+  ~PdfAssociation() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBrokenProgIdKey);
+    if (original_.empty()) {
+      RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey);
+    } else {
+      SetDefault(kPdfKey, original_);
+    }
+  }
+  bool ready() const { return ready_; }
 
  private:
-  static constexpr char kKey[] = "Software\\Classes\\.pdf";
-  std::string progId_;
-  bool removed_ = false;
+  static constexpr char kPdfKey[] = "Software\\Classes\\.pdf";
+  static constexpr char kBrokenProgId[] = "KeyloomTest.BrokenViewer";
+  static constexpr char kBrokenProgIdKey[] = "Software\\Classes\\KeyloomTest.BrokenViewer";
+  static constexpr char kBrokenCommandKey[] = "Software\\Classes\\KeyloomTest.BrokenViewer\\shell\\open\\command";
+
+  static bool SetDefault(const char* path, const std::string& value) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      return false;
+    }
+    const bool set = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return set;
+  }
+
+  std::string original_;
+  bool ready_ = false;
 };
 
 class SmallCommandsScenario : public SettledScenario {
@@ -114,13 +134,31 @@ TEST_F(SmallCommandsScenario, HelpWithoutItsFolderNamesTheMissingFileInEachLangu
 TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOne) {
   RunFromWorkDir();
   InstallHelp();
-  NoPdfViewer noViewer;
-  ASSERT_TRUE(noViewer.removed());
+  PdfAssociation noViewer(PdfAssociation::kNoViewer);
+  ASSERT_TRUE(noViewer.ready());
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
   ui::PostCommand(main, kCommandHelp);
   const UiTextTable& t = UiTextOf(kEnglish);
   ExpectReports({{t.msgHelpCannotOpen, 4}, {t.msgInstallPdfViewer, 6}}, kEnglish);
+}
+
+// Any other failure of the shell is reported with its code: here the registered viewer's command
+// names a file that is no program, for which the shell answers 11 (bad format).
+TEST_F(SmallCommandsScenario, HelpReportsAnyOtherShellFailureWithItsCode) {
+  RunFromWorkDir();
+  InstallHelp();
+  PdfAssociation brokenViewer(PdfAssociation::kBrokenViewer);
+  ASSERT_TRUE(brokenViewer.ready());
+  for (Language language : {kEnglish, kRussian}) {
+    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+    HWND main = StartIn(language);
+    ASSERT_NE(main, nullptr);
+    ui::PostCommand(main, kCommandHelp);
+    const UiTextTable& t = UiTextOf(language);
+    ExpectReports({{std::string(t.msgHelpOpenFailed) + "\n\r[" + t.errorCode + ": 11]", 5}}, language);
+    ui::Terminate(&program());
+  }
 }
 
 TEST_F(SmallCommandsScenario, AboutShowsTheTemplateOfTheActiveLanguage) {
@@ -187,26 +225,68 @@ TEST_F(SmallCommandsScenario, EscEnterOkAndTheCloseBoxCloseAbout) {
   }
 }
 
-TEST_F(SmallCommandsScenario, RightClickOnAnEmptyPartOpensTheQuitMenu) {
+// The screen rectangle of the first child of the main window with this class and text.
+RECT RectOfChild(HWND main, const std::string& className, const std::string& text) {
+  RECT r = {};
+  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ui::ClassOf(child) == className && ui::Text(child) == text) {
+      GetWindowRect(child, &r);
+      return r;
+    }
+  }
+  ADD_FAILURE() << "no " << className << " \"" << text << "\"";
+  return r;
+}
+
+POINT CentreOf(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
   ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
-  // A point of the client area below the form's groups, where no control takes the click.
-  POINT point = {330, 0};
+  const UiTextTable& t = UiTextOf(kEnglish);
   RECT client;
   GetClientRect(main, &client);
-  point.y = client.bottom - 4;
-  ClientToScreen(main, &point);
-  EXPECT_EQ(WindowFromPoint(point), main) << "the point is not an empty part of the form";
-  ASSERT_TRUE(ui::ClickAt(point.x, point.y, 3));
-  HWND menu = ui::WaitTopWindow(pid(), "#32768", 3000);
-  ASSERT_NE(menu, nullptr) << "no pop-up menu opened";
-  EXPECT_EQ(ui::PopupMenuLines(menu), (std::vector<std::string>{"0\t1\t\tQuit"}));
-  RECT r;
-  GetWindowRect(menu, &r);
-  EXPECT_LE(std::abs(r.left - point.x), 2);
-  EXPECT_LE(std::abs(r.top - point.y), 2);
-  ASSERT_TRUE(ui::ClickAt(r.left + 20, (r.top + r.bottom) / 2));
+  POINT empty = {client.right / 2, client.bottom - 4};  // below the form's groups
+  ClientToScreen(main, &empty);
+  const POINT label = CentreOf(RectOfChild(main, "Static", t.labelProgrammerPort));
+  // Inside the frame of the " Settings " group, beside its controls.
+  const RECT settings = RectOfChild(main, "Button", t.groupSettings);
+  const POINT group = {settings.left + 4, settings.bottom - 4};
+  const POINT button = CentreOf(RectOfChild(main, "Button", t.buttonSearch));
+  const struct {
+    const char* where;
+    POINT point;
+    bool quitMenu;
+  } cases[] = {
+      {"a button", button, false},
+      {"a label", label, true},
+      {"a group box", group, true},
+      {"an empty part", empty, true},  // last: its menu's "Quit" ends the program
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    ASSERT_TRUE(ui::ClickAt(c.point.x, c.point.y, 3));
+    HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? 3000 : 700);
+    const std::vector<std::string> quitMenu = {std::string("0\t1\t\t") + t.menuQuit};
+    if (!c.quitMenu) {
+      EXPECT_TRUE(menu == nullptr || ui::PopupMenuLines(menu) != quitMenu) << "the Quit menu opened";
+      if (menu) ui::PressKey("Escape");
+      continue;
+    }
+    ASSERT_NE(menu, nullptr) << "no pop-up menu opened";
+    EXPECT_EQ(ui::PopupMenuLines(menu), quitMenu);
+    RECT r;
+    GetWindowRect(menu, &r);
+    EXPECT_LE(std::abs(r.left - c.point.x), 2);
+    EXPECT_LE(std::abs(r.top - c.point.y), 2);
+    if (&c != &cases[3]) {
+      ASSERT_TRUE(ui::PressKey("Escape"));
+      ASSERT_TRUE(ui::WaitNoTopWindow(pid(), "#32768", 2000));
+      continue;
+    }
+    ASSERT_TRUE(ui::ClickAt(r.left + 20, (r.top + r.bottom) / 2));
+  }
   DWORD exitCode = 1;
   EXPECT_TRUE(ui::WaitExit(&program(), 5000, &exitCode)) << "choosing Quit did not end the program";
   EXPECT_EQ(exitCode, 0u);
