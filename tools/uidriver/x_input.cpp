@@ -62,8 +62,9 @@ bool XDoTool(const std::vector<std::string>& args) {
   return Request(line + "\n") == 0;
 }
 
+// No --sync: it waits for a movement that never comes when the pointer is already there.
 bool ClickAt(int x, int y, int button) {
-  return XDoTool({"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", std::to_string(button)});
+  return XDoTool({"mousemove", std::to_string(x), std::to_string(y), "sleep", "0.05", "click", std::to_string(button)});
 }
 
 bool ClickWindow(HWND window, int button) {

@@ -3,7 +3,8 @@
 # which reach it over a loopback TCP port. One request per line, one answer per request.
 #
 # Request: xdotool's arguments separated by tabs, e.g. "mousemove\t120\t80\tclick\t1".
-# Answer: xdotool's exit status as a decimal number and a line feed, once xdotool has ended.
+# Answer: xdotool's exit status as a decimal number and a line feed, once xdotool has ended
+# (124 when it had to be stopped after XDOTOOL_TIMEOUT seconds).
 # Only xdotool is ever run, and only 127.0.0.1 is listened on. The server ends by itself after
 # IDLE seconds without a request.
 #
@@ -13,15 +14,22 @@ import socket
 import subprocess
 import sys
 
+# A request that takes longer has hung (xdotool waiting for an event that never comes).
+XDOTOOL_TIMEOUT = 20
+
+
+def run_xdotool(args):
+    try:
+        return subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL, timeout=XDOTOOL_TIMEOUT).returncode
+    except subprocess.TimeoutExpired:
+        return 124
+
 
 def serve(connection):
     with connection, connection.makefile("rwb", buffering=0) as stream:
         for line in stream:
             args = line.decode("utf-8", "replace").rstrip("\r\n").split("\t")
-            if args == [""]:
-                status = 0
-            else:
-                status = subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL).returncode
+            status = 0 if args == [""] else run_xdotool(args)
             stream.write(b"%d\n" % status)
 
 
