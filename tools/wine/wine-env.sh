@@ -78,7 +78,10 @@ keyloom_xinput_up() {
   local home=$1 file="$1/xinput.port" port pid
   (
     flock 8
-    if [ -f "$file" ] && read -r port pid <"$file" && kill -0 "$pid" 2>/dev/null; then exit 0; fi
+    # A server that still answers is reused (a dead one may linger as a zombie, so no kill -0).
+    if [ -f "$file" ] && read -r port pid <"$file" && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+      exit 0
+    fi
     rm -f "$file"
     setsid python3 "$(dirname "${BASH_SOURCE[0]}")/../xinput/xinput-server.py" "$file" 600 \
       >"$home/xinput.log" 2>&1 </dev/null 8>&- 9>&- &

@@ -10,6 +10,7 @@
 #
 # Usage: xinput-server.py PORT_FILE [IDLE]   (DISPLAY must name the X display to act on)
 import os
+import signal
 import socket
 import subprocess
 import sys
@@ -34,6 +35,7 @@ def serve(connection):
 
 
 def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))  # so the port file is removed
     port_file = sys.argv[1]
     idle = float(sys.argv[2]) if len(sys.argv) > 2 else 600
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
