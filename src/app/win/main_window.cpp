@@ -10,9 +10,13 @@
 #include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
+#include "protocol/win/card_number_display.h"
+#include "protocol/win/generate_before_write.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_view_switch.h"
+#include "ui/win/help_about.h"
+#include "ui/win/hex_fields.h"
 #include "ui/win/language.h"
 #include "ui/win/main_form.h"
 #include "ui/win/menu_bar.h"
@@ -44,6 +48,26 @@ void OnCommand(WPARAM wParam) {
       break;
     case kIdSearch:
       OnSearchCommand();
+      break;
+    case kCommandHelp:
+      OnHelpCommand();
+      break;
+    case kCommandAbout:
+      OnAboutCommand();
+      break;
+    case kIdShowKey:
+      OnShowKeyCommand();
+      break;
+    case kIdGenerateBeforeWrite:
+      OnGenerateBeforeWriteCommand();
+      break;
+    case kIdConverterFormat0:
+    case kIdConverterFormat1:
+      OnConverterFormatCommand(LOWORD(wParam));
+      break;
+    case kIdKeyEdit:
+    case kIdDataEdit:
+      OnHexFieldCommand(LOWORD(wParam), HIWORD(wParam));
       break;
     case kIdCardType:
     case kIdWorkMode:
@@ -97,6 +121,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam);
+      break;
+    case WM_RBUTTONUP:
+      ShowQuitMenu(lParam);
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

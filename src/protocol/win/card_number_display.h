@@ -1,0 +1,7 @@
+// The " Custom Card Converter " group: the three number fields and the two format radios.
+#pragma once
+
+// Fills the three converter fields from FormState's sector data and converter format.
+void ShowCardNumber();
+// Commands 35 and 36: the converter format radios.
+void OnConverterFormatCommand(int radioId);

@@ -1,0 +1,67 @@
+// The hexadecimal entry fields' text rules: blanks removed and put back, typed characters
+// filtered, and the committed text padded, cut and turned into bytes.
+#include "ui/hex_field.h"
+
+#include <cstring>
+
+namespace {
+
+// The value of a hex digit; any other character counts 0.
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 0;
+}
+
+}  // namespace
+
+void StripSpaces(char* text) {
+  char* out = text;
+  for (const char* in = text; *in != '\0'; ++in) {
+    if (*in != ' ') *out++ = *in;
+  }
+  *out = '\0';
+}
+
+void SpaceHexPairs(char* text, int pairCount) {
+  char scratch[40];
+  int length = 0;
+  for (int pair = 0; pair < pairCount; ++pair) {
+    scratch[length++] = text[2 * pair];
+    scratch[length++] = text[2 * pair + 1];
+    scratch[length++] = ' ';
+  }
+  scratch[length - 1] = '\0';
+  std::memcpy(text, scratch, static_cast<size_t>(length));
+}
+
+bool IsAcceptedHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+int FirstRejectedPosition(const char* text) {
+  for (int p = 0; text[p] != '\0'; ++p) {
+    if (!IsAcceptedHexDigit(text[p])) return p;
+  }
+  return -1;
+}
+
+void RemoveCharAt(char* text, int position) {
+  std::memmove(text + position, text + position + 1, std::strlen(text + position));
+}
+
+void CommitHexText(const char* typed, const HexFieldLayout& layout, uint8_t* bytes, char* spacedText) {
+  char digits[32];
+  const size_t typedLength = std::strlen(typed);
+  for (int i = 0; i < layout.digitCount; ++i) {
+    digits[i] = static_cast<size_t>(i) < typedLength ? typed[i] : 'F';
+  }
+  digits[layout.digitCount] = '\0';
+  static const char kHex[] = "0123456789ABCDEF";
+  for (int i = 0; i < layout.byteCount; ++i) {
+    bytes[i] = static_cast<uint8_t>(DigitValue(digits[2 * i]) << 4 | DigitValue(digits[2 * i + 1]));
+    // The text is written back from the bytes, so what the field shows is what is stored.
+    spacedText[2 * i] = kHex[bytes[i] >> 4];
+    spacedText[2 * i + 1] = kHex[bytes[i] & 0x0F];
+  }
+  spacedText[layout.digitCount] = '\0';
+  SpaceHexPairs(spacedText, layout.byteCount);
+}

@@ -1,0 +1,86 @@
+// The hex entry fields: on entry the spaces go, every typed character that is not a hex digit is
+// removed at once, the last digit moves the focus away, and leaving the field commits the bytes.
+#include "ui/win/hex_fields.h"
+
+#include <windows.h>
+
+#include "app/win/app.h"
+#include "protocol/win/card_number_display.h"
+#include "ui/control_ids.h"
+#include "ui/form_state.h"
+#include "ui/hex_field.h"
+
+namespace {
+
+// Where a field keeps its value in FormState, and what follows its commit.
+struct HexFieldBinding {
+  const HexFieldLayout& layout;
+  uint8_t* bytes;
+  char* text;
+  bool* active;
+  void (*afterCommit)();
+};
+
+HexFieldBinding BindingOf(int editId) {
+  if (editId == kIdKeyEdit) {
+    return {kKeyFieldLayout, g_form.systemKey, g_form.systemKeyText, &g_form.keyEditActive, nullptr};
+  }
+  return {kDataFieldLayout, g_form.sectorData, g_form.sectorDataText, &g_form.dataEditActive, ShowCardNumber};
+}
+
+void OnEnter(HWND edit, const HexFieldBinding& field) {
+  StripSpaces(field.text);
+  SetWindowTextA(edit, field.text);
+  *field.active = true;
+}
+
+// Each removal sets the text again, whose change notification comes back here for the next one.
+void OnChange(HWND edit, const HexFieldBinding& field) {
+  if (!*field.active) return;
+  char text[32] = {};
+  const int length = GetWindowTextA(edit, text, sizeof text);
+  if (length == 0) return;
+  const int rejected = FirstRejectedPosition(text);
+  if (rejected < 0) {
+    if (length == field.layout.digitCount) SetFocus(g_mainWindow);
+    return;
+  }
+  RemoveCharAt(text, rejected);
+  SetWindowTextA(edit, text);
+  SendMessageA(edit, EM_SETSEL, rejected, rejected);
+}
+
+void OnLeave(HWND edit, const HexFieldBinding& field) {
+  *field.active = false;
+  char typed[32] = {};
+  GetWindowTextA(edit, typed, field.layout.digitCount + 1);
+  CommitHexText(typed, field.layout, field.bytes, field.text);
+  if (field.afterCommit) field.afterCommit();
+  SetWindowTextA(edit, field.text);
+}
+
+}  // namespace
+
+void OnHexFieldCommand(int editId, int notification) {
+  HWND edit = GetDlgItem(g_mainWindow, editId);
+  const HexFieldBinding field = BindingOf(editId);
+  switch (notification) {
+    case EN_SETFOCUS:
+      OnEnter(edit, field);
+      break;
+    case EN_CHANGE:
+      OnChange(edit, field);
+      break;
+    case EN_KILLFOCUS:
+      OnLeave(edit, field);
+      break;
+  }
+}
+
+void OnShowKeyCommand() {
+  HWND keyEdit = GetDlgItem(g_mainWindow, kIdKeyEdit);
+  const bool wasShown = IsDlgButtonChecked(g_mainWindow, kIdShowKey) == BST_CHECKED;
+  CheckDlgButton(g_mainWindow, kIdShowKey, wasShown ? BST_UNCHECKED : BST_CHECKED);
+  SendMessageA(keyEdit, EM_SETPASSWORDCHAR, wasShown ? '*' : 0, 0);
+  InvalidateRect(keyEdit, nullptr, FALSE);
+}

@@ -1,0 +1,106 @@
+// The hexadecimal fields' text rules: blanks removed and restored, the typing filter, and the
+// commit of what was typed into bytes and the spaced text.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ui/hex_field.h"
+
+namespace {
+
+TEST(StripSpaces, RemovesEveryBlankInPlace) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"00 00 00 00 00 00", "000000000000"},
+      {"11 22 33 44 55 66 77", "11223344556677"},
+      {"  1A  2F ", "1A2F"},
+      {"", ""},
+      {"   ", ""},
+      {"ABC", "ABC"},
+  };
+  for (const auto& c : cases) {
+    char text[32];
+    std::strcpy(text, c.in);
+    StripSpaces(text);
+    EXPECT_STREQ(text, c.out) << "from \"" << c.in << "\"";
+  }
+}
+
+TEST(SpaceHexPairs, SpacesTheFirstPairsOfTheText) {
+  const struct {
+    const char* in;
+    int pairs;
+    const char* out;
+  } cases[] = {
+      {"11223344556677", 7, "11 22 33 44 55 66 77"},
+      {"000000000000", 6, "00 00 00 00 00 00"},
+      {"1A", 1, "1A"},
+      {"1A2FXXXX", 2, "1A 2F"},  // only the first 2n characters count
+      {"00112233445566778899AABBCC", 13, "00 11 22 33 44 55 66 77 88 99 AA BB CC"},
+  };
+  for (const auto& c : cases) {
+    std::vector<char> text(3 * c.pairs < 40 ? 40 : 3 * c.pairs, '\0');
+    std::strcpy(text.data(), c.in);
+    SpaceHexPairs(text.data(), c.pairs);
+    EXPECT_STREQ(text.data(), c.out) << c.pairs << " pairs of \"" << c.in << "\"";
+  }
+}
+
+TEST(HexFieldFilter, FindsTheFirstRejectedCharacter) {
+  const struct {
+    const char* text;
+    int rejected;
+  } cases[] = {
+      {"", -1},
+      {"0123456789ABCDEF", -1},
+      {"1A2G", 3},
+      {"12 34", 2},
+      {"-", 0},
+      {"a", 0},  // lower case only arrives as capitals through the edit's upper-case style
+      {"AB\xC0", 2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FirstRejectedPosition(c.text), c.rejected) << "\"" << c.text << "\"";
+}
+
+TEST(HexFieldFilter, RemovesRejectedCharactersOneAfterTheOther) {
+  // A pasted "12 3-4G": each pass removes the first rejected character, as the edit's change
+  // notifications would, until only digits are left.
+  char text[32] = "12 3-4G";
+  std::vector<int> removedAt;
+  for (int p = FirstRejectedPosition(text); p >= 0; p = FirstRejectedPosition(text)) {
+    removedAt.push_back(p);
+    RemoveCharAt(text, p);
+  }
+  EXPECT_STREQ(text, "1234");
+  EXPECT_EQ(removedAt, (std::vector<int>{2, 3, 4}));
+}
+
+TEST(HexFieldCommit, PadsCutsAndConvertsTheTypedText) {
+  const struct {
+    const char* typed;
+    const HexFieldLayout& layout;
+    std::vector<uint8_t> bytes;
+    const char* text;
+  } cases[] = {
+      {"000000000000", kKeyFieldLayout, {0, 0, 0, 0, 0, 0}, "00 00 00 00 00 00"},
+      {"1A2", kKeyFieldLayout, {0x1A, 0x2F, 0xFF, 0xFF, 0xFF, 0xFF}, "1A 2F FF FF FF FF"},
+      {"", kKeyFieldLayout, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "FF FF FF FF FF FF"},
+      {"", kDataFieldLayout, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "FF FF FF FF FF FF FF"},
+      {"11223344556677", kDataFieldLayout, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}, "11 22 33 44 55 66 77"},
+      {"0123456789ABCDEF", kKeyFieldLayout, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB}, "01 23 45 67 89 AB"},
+      {"G1zz", kKeyFieldLayout, {0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, "01 00 FF FF FF FF"},
+  };
+  for (const auto& c : cases) {
+    uint8_t bytes[7] = {};
+    char text[32] = {};
+    CommitHexText(c.typed, c.layout, bytes, text);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + c.layout.byteCount), c.bytes) << "\"" << c.typed << "\"";
+    EXPECT_STREQ(text, c.text) << "\"" << c.typed << "\"";
+  }
+}
+
+}  // namespace
