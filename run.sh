@@ -10,10 +10,10 @@ top=$(cd "$(dirname "$0")" && pwd)
 home="$top/build/run"
 work="$home/keyloom"
 mkdir -p "$work"
-# The help document goes where the program looks for it: help\ in its working directory.
-cp -r "$top/build/win/help" "$work/"
 # A new installation starts with the shipped key list, which holds record 0.
 [ -f "$work/crkeys.data" ] || cp "$top/data/crkeys.data" "$work/crkeys.data"
+# The help document goes where the program looks for it: help\ in its working directory.
+cp -r "$top/build/win/help" "$work/"
 . "$top/tools/wine/wine-env.sh"
 
 private=0

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/hex_field.h"
+
 KeyRecord g_keyRecord = {};
 
 namespace {
@@ -100,14 +102,6 @@ void MaskKeyText(KeyRecord* record) {
   record->keyText[kSpacedKeyLength] = '\0';
 }
 
-void RemoveKeyBlanks(char* text) {
-  char* out = text;
-  for (const char* in = text; *in != '\0'; ++in) {
-    if (*in != ' ') *out++ = *in;
-  }
-  *out = '\0';
-}
-
 int KeyRecordSector(const KeyRecord& record) {
   int sector = 0;
   for (const char* c = record.sector; *c >= '0' && *c <= '9'; ++c) sector = sector * 10 + (*c - '0');
@@ -117,7 +111,7 @@ int KeyRecordSector(const KeyRecord& record) {
 void KeyTextToBytes(const char* keyText, uint8_t bytes[6]) {
   char digits[32];
   CopyValue(digits, sizeof digits, keyText, sizeof digits - 1);
-  RemoveKeyBlanks(digits);
+  StripSpaces(digits);
   auto nibble = [](char c) -> uint8_t {
     if (c >= '0' && c <= '9') return static_cast<uint8_t>(c - '0');
     if (c >= 'A' && c <= 'F') return static_cast<uint8_t>(c - 'A' + 10);

@@ -58,8 +58,6 @@ bool TakeKeyLineByte(KeyLineReader* reader, char byte);
 // Rewrites the record's key text as six spaced pairs or as 17 '*' for masked display.
 void SpaceKeyText(KeyRecord* record);
 void MaskKeyText(KeyRecord* record);
-// Removes every blank from text, in place.
-void RemoveKeyBlanks(char* text);
 
 // The record's sector as a number, where 0 and text that is no number become 1.
 int KeyRecordSector(const KeyRecord& record);

@@ -48,20 +48,20 @@ void RemoveCharAt(char* text, int position) {
   std::memmove(text + position, text + position + 1, std::strlen(text + position));
 }
 
-void CommitHexText(const char* typed, const HexFieldSpec& spec, uint8_t* bytes, char* spacedText) {
+void CommitHexText(const char* typed, const HexFieldLayout& layout, uint8_t* bytes, char* spacedText) {
   char digits[32];
   const size_t typedLength = std::strlen(typed);
-  for (int i = 0; i < spec.digitCount; ++i) {
+  for (int i = 0; i < layout.digitCount; ++i) {
     digits[i] = static_cast<size_t>(i) < typedLength ? typed[i] : 'F';
   }
-  digits[spec.digitCount] = '\0';
+  digits[layout.digitCount] = '\0';
   static const char kHex[] = "0123456789ABCDEF";
-  for (int i = 0; i < spec.byteCount; ++i) {
+  for (int i = 0; i < layout.byteCount; ++i) {
     bytes[i] = static_cast<uint8_t>(DigitValue(digits[2 * i]) << 4 | DigitValue(digits[2 * i + 1]));
     // The text is written back from the bytes, so what the field shows is what is stored.
     spacedText[2 * i] = kHex[bytes[i] >> 4];
     spacedText[2 * i + 1] = kHex[bytes[i] & 0x0F];
   }
-  spacedText[spec.digitCount] = '\0';
-  SpaceHexPairs(spacedText, spec.byteCount);
+  spacedText[layout.digitCount] = '\0';
+  SpaceHexPairs(spacedText, layout.byteCount);
 }

@@ -6,14 +6,14 @@
 #include <cstdint>
 
 // The two fields: edit identifier, byte count n and digit count L = 2n.
-struct HexFieldSpec {
+struct HexFieldLayout {
   int editId;
   int byteCount;
   int digitCount;
 };
 
-inline constexpr HexFieldSpec kKeyFieldSpec = {37, 6, 12};
-inline constexpr HexFieldSpec kDataFieldSpec = {38, 7, 14};
+inline constexpr HexFieldLayout kKeyFieldLayout = {37, 6, 12};
+inline constexpr HexFieldLayout kDataFieldLayout = {38, 7, 14};
 
 // Removes every blank from a NUL-terminated text in place, keeping the order of the rest.
 void StripSpaces(char* text);
@@ -34,4 +34,4 @@ void RemoveCharAt(char* text, int position);
 // The commit of a typed text: padded with 'F' to L digits, cut at L, turned into n bytes
 // (pairs give high and low four bits; characters other than hex digits count 0).
 // Writes the n bytes and the spaced text (3n - 1 characters and a NUL; spacedText holds 3n bytes).
-void CommitHexText(const char* typed, const HexFieldSpec& spec, uint8_t* bytes, char* spacedText);
+void CommitHexText(const char* typed, const HexFieldLayout& layout, uint8_t* bytes, char* spacedText);

@@ -1,16 +1,14 @@
-// The program-wide handles the shell library expects from the entry point, for the platform tests:
-// a hidden main window with the port list, so the link code has its controls.
+// A hidden main window with the port list for the platform tests, standing in for the program's own,
+// so the link code finds its controls.
 #include "shell_globals.h"
 
 #include "app/win/app.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 
-HINSTANCE g_instance = GetModuleHandleA(nullptr);
-HWND g_mainWindow = nullptr;
-
 HWND CreateTestMainWindow() {
   SelectUiText();
+  g_instance = GetModuleHandleA(nullptr);
   g_mainWindow = CreateWindowExA(0, "STATIC", "platform test", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr,
                                  g_instance, nullptr);
   CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 200, g_mainWindow,

@@ -9,14 +9,6 @@
 
 namespace {
 
-TEST(Crc8, MatchesThePublishedValues) {
-  const uint8_t digits[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
-  const uint8_t abc[] = {'a', 'b', 'c'};
-  EXPECT_EQ(Crc8(digits, 9), 0xA1);
-  EXPECT_EQ(Crc8(abc, 3), 0x42);
-  EXPECT_EQ(Crc8(digits, 0), 0);
-}
-
 TEST(CardNumber, ShowsTheConverterTexts) {
   const struct {
     uint8_t data[7];

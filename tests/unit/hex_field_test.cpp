@@ -82,23 +82,23 @@ TEST(HexFieldFilter, RemovesRejectedCharactersOneAfterTheOther) {
 TEST(HexFieldCommit, PadsCutsAndConvertsTheTypedText) {
   const struct {
     const char* typed;
-    const HexFieldSpec& spec;
+    const HexFieldLayout& layout;
     std::vector<uint8_t> bytes;
     const char* text;
   } cases[] = {
-      {"000000000000", kKeyFieldSpec, {0, 0, 0, 0, 0, 0}, "00 00 00 00 00 00"},
-      {"1A2", kKeyFieldSpec, {0x1A, 0x2F, 0xFF, 0xFF, 0xFF, 0xFF}, "1A 2F FF FF FF FF"},
-      {"", kKeyFieldSpec, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "FF FF FF FF FF FF"},
-      {"", kDataFieldSpec, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "FF FF FF FF FF FF FF"},
-      {"11223344556677", kDataFieldSpec, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}, "11 22 33 44 55 66 77"},
-      {"0123456789ABCDEF", kKeyFieldSpec, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB}, "01 23 45 67 89 AB"},
-      {"G1zz", kKeyFieldSpec, {0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, "01 00 FF FF FF FF"},
+      {"000000000000", kKeyFieldLayout, {0, 0, 0, 0, 0, 0}, "00 00 00 00 00 00"},
+      {"1A2", kKeyFieldLayout, {0x1A, 0x2F, 0xFF, 0xFF, 0xFF, 0xFF}, "1A 2F FF FF FF FF"},
+      {"", kKeyFieldLayout, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "FF FF FF FF FF FF"},
+      {"", kDataFieldLayout, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "FF FF FF FF FF FF FF"},
+      {"11223344556677", kDataFieldLayout, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}, "11 22 33 44 55 66 77"},
+      {"0123456789ABCDEF", kKeyFieldLayout, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB}, "01 23 45 67 89 AB"},
+      {"G1zz", kKeyFieldLayout, {0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, "01 00 FF FF FF FF"},
   };
   for (const auto& c : cases) {
     uint8_t bytes[7] = {};
     char text[32] = {};
-    CommitHexText(c.typed, c.spec, bytes, text);
-    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + c.spec.byteCount), c.bytes) << "\"" << c.typed << "\"";
+    CommitHexText(c.typed, c.layout, bytes, text);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + c.layout.byteCount), c.bytes) << "\"" << c.typed << "\"";
     EXPECT_STREQ(text, c.text) << "\"" << c.typed << "\"";
   }
 }

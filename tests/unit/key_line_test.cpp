@@ -148,9 +148,6 @@ TEST(KeyLine, KeyTextForms) {
   EXPECT_STREQ(record.keyText, "0A 1B 2C 3D 4E 5F");
   MaskKeyText(&record);
   EXPECT_STREQ(record.keyText, "*****************");
-  char text[] = "00 11 22 33 44 55";
-  RemoveKeyBlanks(text);
-  EXPECT_STREQ(text, "001122334455");
   uint8_t bytes[6];
   KeyTextToBytes("0A 1B 2C 3D 4E FG", bytes);
   const uint8_t expected[6] = {0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0xF0};

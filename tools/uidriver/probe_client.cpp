@@ -52,6 +52,8 @@ std::vector<std::string> Ask(HWND window, int op, HWND target) {
 
 std::vector<std::string> MenuBarLines(HWND window) { return Ask(window, kProbeMenuBar, window); }
 
+std::vector<std::string> PopupMenuLines(HWND menuWindow) { return Ask(menuWindow, kProbePopupMenu, menuWindow); }
+
 std::vector<std::string> ComboItems(HWND combo) { return Ask(GetAncestor(combo, GA_ROOT), kProbeComboItems, combo); }
 
 bool ReadListView(HWND list, ListViewView* view) {

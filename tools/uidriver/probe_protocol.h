@@ -11,6 +11,7 @@ enum ProbeOp : int {
   kProbeMenuBar = 1,     // the window's menu bar: one line per item
   kProbeComboItems = 2,  // a combo box's items: one line each
   kProbeListView = 3,    // a report list view: its column headers, then per row x, y and cells
+  kProbePopupMenu = 4,   // the menu an open pop-up menu window (#32768) shows: as the menu bar
 };
 
 struct ProbeBlock {

@@ -64,6 +64,8 @@ struct ListViewView {
   std::vector<POINT> centers;
 };
 bool ReadListView(HWND list, ListViewView* view);
+// The items of an open pop-up menu, from its menu window (class #32768), in the same lines.
+std::vector<std::string> PopupMenuLines(HWND menuWindow);
 
 // Sleeps while keeping this thread's message queue alive.
 void Pause(int ms);

@@ -7,7 +7,7 @@ keyloom_wine_env() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # Wine takes its ANSI code page from the locale: 1251, as on the installers' PCs.
-  { export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8; } 2>/dev/null
+  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 }
 
 # keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY.
@@ -91,15 +91,42 @@ keyloom_simreader_up() {
   KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT
 }
 
-# keyloom_wine_down HOME: ends every Wine process of this tree, its simulated reader and its private X display.
+# keyloom_xinput_up HOME: starts (or reuses) the X input server of this tree on $DISPLAY and
+# exports KEYLOOM_XINPUT=127.0.0.1:PORT, where programs inside Wine reach it (tools/xinput).
+keyloom_xinput_up() {
+  local home=$1 file="$1/xinput.port" port pid
+  (
+    flock 8
+    # A server that still answers is reused (a dead one may linger as a zombie, so no kill -0).
+    if [ -f "$file" ] && read -r port pid <"$file" && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+      exit 0
+    fi
+    rm -f "$file"
+    setsid python3 "$(dirname "${BASH_SOURCE[0]}")/../xinput/xinput-server.py" "$file" 600 \
+      >"$home/xinput.log" 2>&1 </dev/null 8>&- 9>&- &
+    for _ in $(seq 50); do [ -f "$file" ] && exit 0; sleep 0.1; done
+    echo "the X input server did not start (see $home/xinput.log)" >&2
+    exit 1
+  ) 8>"$home/xinput.lock" || return 1
+  read -r port pid <"$file"
+  export KEYLOOM_XINPUT="127.0.0.1:$port"
+}
+
+# keyloom_wine_down HOME: ends every Wine process of this tree, its simulated reader, its X input
+# server and its private X display.
 keyloom_wine_down() {
-  local home=$1 n pid
+  local home=$1 n pid port
   if [ -f "$home/simreader.pid" ]; then
     read -r pid <"$home/simreader.pid"
     kill "$pid" 2>/dev/null || true
     rm -f "$home/simreader.pid"
   fi
   WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$home/xinput.port" ]; then
+    read -r port pid <"$home/xinput.port"
+    kill "$pid" 2>/dev/null || true
+    rm -f "$home/xinput.port"
+  fi
   if [ -f "$home/xvfb.display" ]; then
     read -r n pid <"$home/xvfb.display"
     kill "$pid" 2>/dev/null || true

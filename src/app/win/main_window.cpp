@@ -13,6 +13,7 @@
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_number_display.h"
 #include "protocol/win/form_generator_commands.h"
+#include "protocol/win/generate_before_write.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_view_switch.h"
@@ -35,6 +36,12 @@ void OnCommand(WPARAM wParam) {
     case kCommandEnglish:
       OnLanguageCommand(LOWORD(wParam));
       break;
+    case kIdAddToList:
+      OnAddToList();
+      break;
+    case kIdShowList:
+      OnShowList();
+      break;
     case kIdPortList:
       if (HIWORD(wParam) != CBN_SELCHANGE) break;
       BeginLinkActivity();
@@ -43,16 +50,6 @@ void OnCommand(WPARAM wParam) {
       break;
     case kIdSearch:
       OnSearchCommand();
-      break;
-    case kIdAddToList:
-      OnAddToList();
-      break;
-    case kIdShowList:
-      OnShowList();
-      break;
-    case kIdCardType:
-    case kIdWorkMode:
-      OnViewComboCommand(wParam);
       break;
     case kIdWrite:
     case kIdRead:
@@ -67,9 +64,6 @@ void OnCommand(WPARAM wParam) {
     case kIdGenerateUnique:
       OnGenerateUniqueCommand();
       break;
-    case kIdGenerateBeforeWrite:
-      OnGenerateBeforeWriteCommand();
-      break;
     case kCommandHelp:
       OnHelpCommand();
       break;
@@ -79,6 +73,9 @@ void OnCommand(WPARAM wParam) {
     case kIdShowKey:
       OnShowKeyCommand();
       break;
+    case kIdGenerateBeforeWrite:
+      OnGenerateBeforeWriteCommand();
+      break;
     case kIdConverterFormat0:
     case kIdConverterFormat1:
       OnConverterFormatCommand(LOWORD(wParam));
@@ -86,6 +83,10 @@ void OnCommand(WPARAM wParam) {
     case kIdKeyEdit:
     case kIdDataEdit:
       OnHexFieldCommand(LOWORD(wParam), HIWORD(wParam));
+      break;
+    case kIdCardType:
+    case kIdWorkMode:
+      OnViewComboCommand(wParam);
       break;
   }
 }

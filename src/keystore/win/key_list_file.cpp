@@ -14,6 +14,7 @@
 #include "keystore/win/key_store.h"
 #include "keystore/win/key_store_messages.h"
 #include "keystore/win/keys_window.h"
+#include "ui/hex_field.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -133,7 +134,7 @@ bool AddKey(int* record) {
       return true;
     }
   }
-  RemoveKeyBlanks(key);
+  StripSpaces(key);
   char line[kKeyLineBufferSize];
   const DWORD length = static_cast<DWORD>(ComposeKeyLine(ReadFormKeySettings(), key, description, line));
   DWORD written = 0;

@@ -1,5 +1,5 @@
-// Puts generated keys and sector data on the form, and switches the controls that follow
-// "Generate unique data before write" when the box is clicked.
+// Puts generated keys and sector data on the form: into FormState, the key or data field, and
+// for data the converter display.
 #include "protocol/win/form_generator_commands.h"
 
 #include <windows.h>
@@ -10,7 +10,6 @@
 #include "protocol/win/form_generators.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
-#include "ui/win/form_view_switch.h"
 
 void OnGenerateRandomCommand() {
   GenerateRandomKey(g_form.systemKey);
@@ -26,10 +25,4 @@ bool FillUniqueSectorData() {
   SetDlgItemTextA(g_mainWindow, kIdDataEdit, g_form.sectorDataText);
   ShowCardNumber();
   return true;
-}
-
-void OnGenerateBeforeWriteCommand() {
-  const bool checked = IsDlgButtonChecked(g_mainWindow, kIdGenerateBeforeWrite) == BST_CHECKED;
-  CheckDlgButton(g_mainWindow, kIdGenerateBeforeWrite, checked ? BST_UNCHECKED : BST_CHECKED);
-  ApplyGenerateBeforeWriteRule();
 }

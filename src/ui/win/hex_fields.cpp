@@ -14,7 +14,7 @@ namespace {
 
 // Where a field keeps its value in FormState, and what follows its commit.
 struct HexFieldBinding {
-  const HexFieldSpec& spec;
+  const HexFieldLayout& layout;
   uint8_t* bytes;
   char* text;
   bool* active;
@@ -23,9 +23,9 @@ struct HexFieldBinding {
 
 HexFieldBinding BindingOf(int editId) {
   if (editId == kIdKeyEdit) {
-    return {kKeyFieldSpec, g_form.systemKey, g_form.systemKeyText, &g_form.keyEditActive, nullptr};
+    return {kKeyFieldLayout, g_form.systemKey, g_form.systemKeyText, &g_form.keyEditActive, nullptr};
   }
-  return {kDataFieldSpec, g_form.sectorData, g_form.sectorDataText, &g_form.dataEditActive, ShowCardNumber};
+  return {kDataFieldLayout, g_form.sectorData, g_form.sectorDataText, &g_form.dataEditActive, ShowCardNumber};
 }
 
 void OnEnter(HWND edit, const HexFieldBinding& field) {
@@ -42,7 +42,7 @@ void OnChange(HWND edit, const HexFieldBinding& field) {
   if (length == 0) return;
   const int rejected = FirstRejectedPosition(text);
   if (rejected < 0) {
-    if (length == field.spec.digitCount) SetFocus(g_mainWindow);
+    if (length == field.layout.digitCount) SetFocus(g_mainWindow);
     return;
   }
   RemoveCharAt(text, rejected);
@@ -53,8 +53,8 @@ void OnChange(HWND edit, const HexFieldBinding& field) {
 void OnLeave(HWND edit, const HexFieldBinding& field) {
   *field.active = false;
   char typed[32] = {};
-  GetWindowTextA(edit, typed, field.spec.digitCount + 1);
-  CommitHexText(typed, field.spec, field.bytes, field.text);
+  GetWindowTextA(edit, typed, field.layout.digitCount + 1);
+  CommitHexText(typed, field.layout, field.bytes, field.text);
   if (field.afterCommit) field.afterCommit();
   SetWindowTextA(edit, field.text);
 }

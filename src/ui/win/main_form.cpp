@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/win/app.h"
+#include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/win/form_controls.h"
@@ -74,6 +75,7 @@ void BuildMainForm() {
     g_formControls[row] = CreateControl(kFormControls[row]);
     FillRow(row);
   }
+  ShowCardNumber();
   ApplyStartView();
 }
 

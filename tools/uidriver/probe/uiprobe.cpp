@@ -86,6 +86,9 @@ void Answer(DWORD driverPid) {
     if (block->op == kProbeMenuBar) {
       HMENU bar = GetMenu(block->target);
       if (bar) DumpMenu(bar, 0, &reply);
+    } else if (block->op == kProbePopupMenu) {
+      auto menu = reinterpret_cast<HMENU>(SendMessageA(block->target, MN_GETHMENU, 0, 0));
+      if (menu) DumpMenu(menu, 0, &reply);
     } else if (block->op == kProbeComboItems) {
       DumpComboItems(block->target, &reply);
     } else if (block->op == kProbeListView) {

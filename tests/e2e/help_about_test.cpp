@@ -1,0 +1,295 @@
+// Scenarios of the small commands: the help document with its failure reports, the About dialog
+// in each language and the ways to close it, and the right-click "Quit" menu.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settled_scenario.h"
+#include "ui/ui_text.h"
+#include "x_input.h"
+
+namespace {
+
+constexpr int kCommandHelp = 4;
+
+std::string ExeDirectory() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path);
+  return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+constexpr int kCommandAbout = 5;
+const char kRussianAboutCaption[] = "\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5...";  // "О программе..."
+
+// Changes which program the system opens PDF files with for as long as it lives: none at all
+// (as on a PC without a PDF viewer), or a registered "viewer" whose command is no program.
+// Wine's own prefix hands PDF files to its web browser bridge; the original is put back.
+class PdfAssociation {
+ public:
+  enum Kind { kNoViewer, kBrokenViewer };
+
+  explicit PdfAssociation(Kind kind) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPdfKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+      char value[256] = "";
+      DWORD size = sizeof value;
+      if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
+        original_ = value;
+      }
+      RegCloseKey(key);
+    }
+    if (kind == kNoViewer) {
+      ready_ = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey) == ERROR_SUCCESS || original_.empty();
+    } else {
+      ready_ = SetDefault(kBrokenCommandKey, "\"C:\\windows\\win.ini\" \"%1\"") && SetDefault(kPdfKey, kBrokenProgId);
+    }
+  }
+  ~PdfAssociation() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBrokenProgIdKey);
+    if (original_.empty()) {
+      RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey);
+    } else {
+      SetDefault(kPdfKey, original_);
+    }
+  }
+  bool ready() const { return ready_; }
+
+ private:
+  static constexpr char kPdfKey[] = "Software\\Classes\\.pdf";
+  static constexpr char kBrokenProgId[] = "KeyloomTest.BrokenViewer";
+  static constexpr char kBrokenProgIdKey[] = "Software\\Classes\\KeyloomTest.BrokenViewer";
+  static constexpr char kBrokenCommandKey[] = "Software\\Classes\\KeyloomTest.BrokenViewer\\shell\\open\\command";
+
+  static bool SetDefault(const char* path, const std::string& value) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      return false;
+    }
+    const bool set = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return set;
+  }
+
+  std::string original_;
+  bool ready_ = false;
+};
+
+class SmallCommandsScenario : public SettledScenario {
+ protected:
+  // Runs Keyloom from a copy in its working directory, as it is installed: the shell looks for a
+  // relative path next to the program too, and the build's help folder must not answer for it.
+  void RunFromWorkDir() {
+    const std::string copy = workDir_ + "\\keyloom.exe";
+    ASSERT_TRUE(CopyFileA(keyloomExe_.c_str(), copy.c_str(), FALSE));
+    keyloomExe_ = copy;
+  }
+
+  // Copies the help folder of the build into the working directory.
+  void InstallHelp() {
+    std::filesystem::copy(std::filesystem::path(ExeDirectory()) / "help", std::filesystem::path(workDir_) / "help",
+                          std::filesystem::copy_options::recursive);
+    ASSERT_TRUE(FileExists("help\\Keyloom ver_1_01.pdf"));
+  }
+
+  // Expects the reports one after the other, answering each with OK.
+  void ExpectReports(const std::vector<std::pair<std::string, int>>& reports, Language language) {
+    for (const auto& [text, kind] : reports) {
+      ui::MessageBoxView box = ExpectMessageBox();
+      EXPECT_EQ(box.caption, UiTextOf(language).messageCaption);
+      EXPECT_EQ(box.text, text);
+      EXPECT_EQ(box.iconId, kind) << text;
+      ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+    }
+    ui::Pause(300);
+    EXPECT_TRUE(ui::TopWindows(pid(), "#32770").empty()) << "an unexpected further report";
+  }
+
+  HWND OpenAbout(HWND main, const std::string& caption) {
+    ui::PostCommand(main, kCommandAbout);
+    HWND about = ui::WaitTopWindow(pid(), "#32770", 5000);
+    EXPECT_NE(about, nullptr) << "the About dialog did not open";
+    if (about) {
+      EXPECT_EQ(ui::Text(about), caption);
+    }
+    return about;
+  }
+};
+
+TEST_F(SmallCommandsScenario, HelpWithoutItsFolderNamesTheMissingFileInEachLanguage) {
+  RunFromWorkDir();
+  for (Language language : {kEnglish, kRussian}) {
+    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+    HWND main = StartIn(language);
+    ASSERT_NE(main, nullptr);
+    ui::PostCommand(main, kCommandHelp);
+    const UiTextTable& t = UiTextOf(language);
+    ExpectReports({{t.msgHelpNotFound, 5}, {t.msgHelpFolderHint, 6}}, language);
+    EXPECT_TRUE(ui::Enabled(main));
+    ui::Terminate(&program());
+  }
+}
+
+TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOne) {
+  RunFromWorkDir();
+  InstallHelp();
+  PdfAssociation noViewer(PdfAssociation::kNoViewer);
+  ASSERT_TRUE(noViewer.ready());
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  ui::PostCommand(main, kCommandHelp);
+  const UiTextTable& t = UiTextOf(kEnglish);
+  ExpectReports({{t.msgHelpCannotOpen, 4}, {t.msgInstallPdfViewer, 6}}, kEnglish);
+}
+
+// Any other failure of the shell is reported with its code: here the registered viewer's command
+// names a file that is no program, for which the shell answers 11 (bad format).
+TEST_F(SmallCommandsScenario, HelpReportsAnyOtherShellFailureWithItsCode) {
+  RunFromWorkDir();
+  InstallHelp();
+  PdfAssociation brokenViewer(PdfAssociation::kBrokenViewer);
+  ASSERT_TRUE(brokenViewer.ready());
+  for (Language language : {kEnglish, kRussian}) {
+    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+    HWND main = StartIn(language);
+    ASSERT_NE(main, nullptr);
+    ui::PostCommand(main, kCommandHelp);
+    const UiTextTable& t = UiTextOf(language);
+    ExpectReports({{std::string(t.msgHelpOpenFailed) + "\n\r[" + t.errorCode + ": 11]", 5}}, language);
+    ui::Terminate(&program());
+  }
+}
+
+TEST_F(SmallCommandsScenario, AboutShowsTheTemplateOfTheActiveLanguage) {
+  const struct {
+    Language language;
+    std::string caption;
+    std::string firstLine;
+  } cases[] = {
+      {kEnglish, "About...", "Program:"},
+      {kRussian, kRussianAboutCaption, "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0:"},  // "Программа:"
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    HWND main = StartIn(c.language);
+    ASSERT_NE(main, nullptr);
+    HWND about = OpenAbout(main, c.caption);
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(ui::Enabled(main)) << "the main window stays usable under the About dialog";
+    HWND ok = ui::Control(about, IDOK);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ui::Text(ok), "OK");
+    std::string text;
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (ui::ClassOf(child) == "Static" && ui::Text(child).size() > text.size()) text = ui::Text(child);
+    }
+    EXPECT_EQ(text.substr(0, text.find('\n')), c.firstLine);
+    EXPECT_NE(text.find("Keyloom\n\n\r"), std::string::npos);
+    EXPECT_NE(text.find(":   1.01 (x64)\n\n\r"), std::string::npos);
+    EXPECT_NE(text.find("Fernbrook Devices"), std::string::npos);
+    ASSERT_TRUE(ui::PressDialogButton(about, IDOK));
+    ui::Terminate(&program());
+  }
+}
+
+TEST_F(SmallCommandsScenario, EscEnterOkAndTheCloseBoxCloseAbout) {
+  ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  const struct {
+    const char* way;
+    bool (*close)(HWND about);
+  } ways[] = {
+      {"Esc", [](HWND) { return ui::PressKey("Escape"); }},
+      {"Enter", [](HWND) { return ui::PressKey("Return"); }},
+      {"OK button", [](HWND about) { return ui::ClickWindow(ui::Control(about, IDOK)); }},
+      {"close box",
+       [](HWND about) {
+         RECT r;
+         GetWindowRect(about, &r);
+         const int x = r.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2 - 2;
+         const int y = r.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+         return ui::ClickAt(x, y);
+       }},
+  };
+  for (const auto& w : ways) {
+    SCOPED_TRACE(w.way);
+    HWND about = OpenAbout(main, "About...");
+    ASSERT_NE(about, nullptr);
+    ui::Pause(300);
+    ASSERT_TRUE(w.close(about));
+    EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "#32770", 3000)) << "the About dialog stayed open";
+    for (int i = 0; i < 50 && !ui::Enabled(main); ++i) ui::Pause(20);
+    EXPECT_TRUE(ui::Enabled(main));
+  }
+}
+
+// The screen rectangle of the first child of the main window with this class and text.
+RECT RectOfChild(HWND main, const std::string& className, const std::string& text) {
+  RECT r = {};
+  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ui::ClassOf(child) == className && ui::Text(child) == text) {
+      GetWindowRect(child, &r);
+      return r;
+    }
+  }
+  ADD_FAILURE() << "no " << className << " \"" << text << "\"";
+  return r;
+}
+
+POINT CentreOf(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
+  ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  const UiTextTable& t = UiTextOf(kEnglish);
+  RECT client;
+  GetClientRect(main, &client);
+  POINT empty = {client.right / 2, client.bottom - 4};  // below the form's groups
+  ClientToScreen(main, &empty);
+  const POINT label = CentreOf(RectOfChild(main, "Static", t.labelProgrammerPort));
+  // Inside the frame of the " Settings " group, beside its controls.
+  const RECT settings = RectOfChild(main, "Button", t.groupSettings);
+  const POINT group = {settings.left + 4, settings.bottom - 4};
+  const POINT button = CentreOf(RectOfChild(main, "Button", t.buttonSearch));
+  const struct {
+    const char* where;
+    POINT point;
+    bool quitMenu;
+  } cases[] = {
+      {"a button", button, false},
+      {"a label", label, true},
+      {"a group box", group, true},
+      {"an empty part", empty, true},  // last: its menu's "Quit" ends the program
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    ASSERT_TRUE(ui::ClickAt(c.point.x, c.point.y, 3));
+    HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? 3000 : 700);
+    const std::vector<std::string> quitMenu = {std::string("0\t1\t\t") + t.menuQuit};
+    if (!c.quitMenu) {
+      EXPECT_TRUE(menu == nullptr || ui::PopupMenuLines(menu) != quitMenu) << "the Quit menu opened";
+      if (menu) ui::PressKey("Escape");
+      continue;
+    }
+    ASSERT_NE(menu, nullptr) << "no pop-up menu opened";
+    EXPECT_EQ(ui::PopupMenuLines(menu), quitMenu);
+    RECT r;
+    GetWindowRect(menu, &r);
+    EXPECT_LE(std::abs(r.left - c.point.x), 2);
+    EXPECT_LE(std::abs(r.top - c.point.y), 2);
+    if (&c != &cases[3]) {
+      ASSERT_TRUE(ui::PressKey("Escape"));
+      ASSERT_TRUE(ui::WaitNoTopWindow(pid(), "#32768", 2000));
+      continue;
+    }
+    ASSERT_TRUE(ui::ClickAt(r.left + 20, (r.top + r.bottom) / 2));
+  }
+  DWORD exitCode = 1;
+  EXPECT_TRUE(ui::WaitExit(&program(), 5000, &exitCode)) << "choosing Quit did not end the program";
+  EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace

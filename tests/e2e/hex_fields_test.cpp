@@ -1,0 +1,196 @@
+// Scenarios of the hex entry fields typed into with the real keyboard and mouse on the X display,
+// "Show Key", the card number converter with its two formats, and the box that makes every
+// user-card write generate its own data.
+#include <string>
+#include <vector>
+
+#include "form_expectations.h"
+#include "protocol/card_number.h"
+#include "settled_scenario.h"
+#include "x_input.h"
+
+namespace {
+
+constexpr int kMaster = 0, kUser = 1, kSectorDataMode = 1;
+
+bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+int Caret(HWND edit) { return LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)); }
+
+// The three read-only fields of the converter, in the order they are created.
+std::vector<HWND> ConverterFields(HWND main) {
+  std::vector<HWND> fields;
+  const HWND hexEditAbove = ui::Control(main, 38);
+  bool afterDataEdit = false;
+  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (child == hexEditAbove) afterDataEdit = true;
+    if (afterDataEdit && child != hexEditAbove && ui::ClassOf(child) == "Edit" && GetDlgCtrlID(child) == 0) {
+      fields.push_back(child);
+    }
+  }
+  return fields;
+}
+
+std::vector<std::string> Texts(const std::vector<HWND>& windows) {
+  std::vector<std::string> texts;
+  for (HWND w : windows) texts.push_back(ui::Text(w));
+  return texts;
+}
+
+std::vector<std::string> Expected(const char* touchMemory, const char* hex, const char* decimal) {
+  return {touchMemory, hex, decimal};
+}
+
+template <typename Condition>
+bool Eventually(Condition condition, int timeoutMs = 2000) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() >= end) return false;
+    ui::Pause(20);
+  }
+  return true;
+}
+
+class HexFieldScenario : public SettledScenario {
+ protected:
+  void SetUp() override {
+    SettledScenario::SetUp();
+    ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
+  }
+
+  // Clicks into an edit and waits until it has the focus and shows its bare digits.
+  void Enter(HWND edit, const std::string& bare) {
+    ASSERT_TRUE(ui::ClickWindow(edit));
+    ASSERT_TRUE(Eventually([&] { return FocusOf(edit) == edit && ui::Text(edit) == bare; }))
+        << "focus " << FocusOf(edit) << ", text \"" << ui::Text(edit) << "\"";
+  }
+  // Leaves a field by clicking into another control that takes the focus.
+  void LeaveFor(HWND other) {
+    ASSERT_TRUE(ui::ClickWindow(other));
+    ASSERT_TRUE(Eventually([&] { return FocusOf(other) == other; }));
+  }
+  void ExpectText(HWND edit, const std::string& text) {
+    EXPECT_TRUE(Eventually([&] { return ui::Text(edit) == text; })) << "shows \"" << ui::Text(edit) << "\"";
+  }
+};
+
+TEST_F(HexFieldScenario, TypingIntoTheKeyFieldFiltersPadsAndCommits) {
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  ChooseView(main, kMaster, kSectorDataMode);
+  HWND key = ui::Control(main, 37);
+  HWND showKey = ui::Control(main, 19);
+  HWND sector = ui::Control(main, 16);
+
+  // The key starts masked; "Show Key" reveals it (and masks it again).
+  EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), '*');
+  ASSERT_TRUE(ui::ClickWindow(showKey));
+  ASSERT_TRUE(Eventually([&] { return Checked(showKey); }));
+  EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), 0);
+
+  // Entering shows the bare digits; leaving unchanged gives the spaced zeros back.
+  Enter(key, "000000000000");
+  LeaveFor(sector);
+  ExpectText(key, "00 00 00 00 00 00");
+
+  // Three digits, then rejected characters typed in the middle of them; short text is padded.
+  Enter(key, "000000000000");
+  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "12", "BackSpace"}));
+  ExpectText(key, "");
+  ASSERT_TRUE(ui::TypeText("1A2"));
+  ExpectText(key, "1A2");
+  ASSERT_TRUE(ui::XDoTool({"key", "Home", "key", "Right"}));
+  for (const char* rejected : {"G", " ", "-"}) {
+    SCOPED_TRACE(std::string("typed \"") + rejected + "\"");
+    ASSERT_TRUE(ui::TypeText(rejected));
+    ui::Pause(150);
+    EXPECT_EQ(ui::Text(key), "1A2");
+    EXPECT_EQ(Caret(key), 1);
+  }
+  EXPECT_EQ(FocusOf(key), key);
+  LeaveFor(sector);
+  ExpectText(key, "1A 2F FF FF FF FF");
+
+  // An emptied field commits all F.
+  Enter(key, "1A2FFFFFFFFF");
+  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "12", "BackSpace"}));
+  ExpectText(key, "");
+  LeaveFor(sector);
+  ExpectText(key, "FF FF FF FF FF FF");
+
+  // Lower case shows as capitals; the twelfth digit sends the focus to the main window at once.
+  Enter(key, "FFFFFFFFFFFF");
+  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "12", "BackSpace"}));
+  ExpectText(key, "");
+  ASSERT_TRUE(ui::TypeText("a"));
+  ExpectText(key, "A");
+  ASSERT_TRUE(ui::TypeText("bcdef01234"));
+  ExpectText(key, "ABCDEF01234");
+  EXPECT_EQ(FocusOf(key), key);
+  ASSERT_TRUE(ui::TypeText("5"));
+  EXPECT_TRUE(Eventually([&] { return FocusOf(main) == main; })) << "the focus stayed in the key field";
+  ExpectText(key, "AB CD EF 01 23 45");
+
+  ASSERT_TRUE(ui::ClickWindow(showKey));
+  ASSERT_TRUE(Eventually([&] { return !Checked(showKey); }));
+  EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), '*');
+}
+
+TEST_F(HexFieldScenario, TheConverterFollowsItsFormatAndTheCommittedData) {
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  ChooseView(main, kUser, kSectorDataMode);
+  const std::vector<HWND> converter = ConverterFields(main);
+  ASSERT_EQ(converter.size(), 3u);
+  HWND data = ui::Control(main, 38);
+  HWND format0 = ui::Control(main, 35), format1 = ui::Control(main, 36);
+
+  EXPECT_EQ(Texts(converter), Expected("CD00554433221101", "5544332211", "0366216421905"));
+  ASSERT_TRUE(ui::ClickWindow(format1));
+  EXPECT_TRUE(Eventually([&] { return Texts(converter) == Expected("EA00000033221101", "332211", "03351057"); }))
+      << Texts(converter)[0];
+  ASSERT_TRUE(ui::ClickWindow(format0));
+  EXPECT_TRUE(Eventually([&] { return Texts(converter)[1] == "5544332211"; }));
+
+  // The fourteenth digit commits at once and the converter shows the new number.
+  Enter(data, "11223344556677");
+  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "14", "BackSpace"}));
+  ExpectText(data, "");
+  ASSERT_TRUE(ui::TypeText("0102030405AABB"));
+  EXPECT_TRUE(Eventually([&] { return FocusOf(main) == main; })) << "the focus stayed in the data field";
+  ExpectText(data, "01 02 03 04 05 AA BB");
+  const uint8_t typed[7] = {0x01, 0x02, 0x03, 0x04, 0x05, 0xAA, 0xBB};
+  const CardNumberTexts number = CardNumberFor(typed, 0);
+  EXPECT_EQ(Texts(converter), Expected(number.touchMemory.c_str(), "0504030201", "0021542142465"));
+
+  // An emptied data field commits seven FF bytes, in the 24-bit format too.
+  ASSERT_TRUE(ui::ClickWindow(format1));
+  Enter(data, "0102030405AABB");
+  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "14", "BackSpace"}));
+  ExpectText(data, "");
+  LeaveFor(format1);
+  ExpectText(data, "FF FF FF FF FF FF FF");
+  EXPECT_EQ(Texts(converter), Expected("49000000FFFFFF01", "FFFFFF", "16777215"));
+}
+
+TEST_F(HexFieldScenario, GenerateBeforeWriteLocksTheDataAndOffersCyclicWriting) {
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  ChooseView(main, kUser, kSectorDataMode);
+  HWND box = ui::Control(main, 24);
+  std::vector<HWND> followers = {ui::Control(main, 38), ui::Control(main, 23), ui::Control(main, 35),
+                                 ui::Control(main, 36)};
+  for (HWND field : ConverterFields(main)) followers.push_back(field);
+  ASSERT_EQ(followers.size(), 7u);
+  HWND writeCyclically = ui::Control(main, 12);
+
+  for (bool checked : {true, false}) {
+    SCOPED_TRACE(checked ? "checking" : "unchecking");
+    ASSERT_TRUE(ui::ClickWindow(box));
+    ASSERT_TRUE(Eventually([&] { return Checked(box) == checked; }));
+    EXPECT_EQ(ui::Enabled(writeCyclically), checked);
+    for (HWND follower : followers) EXPECT_EQ(ui::Enabled(follower), !checked) << ui::Text(follower);
+  }
+}
+
+}  // namespace
