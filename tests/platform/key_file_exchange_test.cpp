@@ -41,7 +41,7 @@ TEST(ShippedKeyList, DecryptsToRecordZero) {
 }
 
 // Writes data/crkeys.data anew when KEYLOOM_WRITE_SHIPPED_KEYS is set.
-TEST(ShippedKeyList, Write) {
+TEST(KeyFileTool, WriteShippedKeyList) {
   if (getenv("KEYLOOM_WRITE_SHIPPED_KEYS") == nullptr) GTEST_SKIP();
   MessageBoxCatcher boxes;
   const std::string plain = std::string(KEYLOOM_SOURCE_DIR) + "/data/record0.tmp";
@@ -52,7 +52,7 @@ TEST(ShippedKeyList, Write) {
 
 // Run by openssl_exchange.sh with KEYLOOM_EXCHANGE_DIR: encrypts its "plain" into
 // "program.enc" and decrypts the "openssl.enc" that openssl wrote into "openssl.dec".
-TEST(OpensslExchange, ConvertFiles) {
+TEST(KeyFileTool, ConvertForOpenssl) {
   const char* dir = getenv("KEYLOOM_EXCHANGE_DIR");
   if (dir == nullptr) GTEST_SKIP();
   MessageBoxCatcher boxes;

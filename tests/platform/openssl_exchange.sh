@@ -27,7 +27,7 @@ head -c 2500 /dev/urandom >"$dir/plain"
 openssl enc -aes-256-cbc -K "$key" -iv "$iv" -in "$dir/plain" -out "$dir/openssl.enc"
 
 KEYLOOM_EXCHANGE_DIR="Z:$dir" "$source_dir/tools/wine/wine-run" "$build_dir" \
-  "$build_dir/platform_tests.exe" --gtest_filter=OpensslExchange.* | tee "$dir/log"
+  "$build_dir/platform_tests.exe" --gtest_filter=KeyFileTool.ConvertForOpenssl | tee "$dir/log"
 grep -q '\[  PASSED  \] 1 test' "$dir/log"
 grep -q 'SKIPPED' "$dir/log" && { echo "the exchange test did not run"; exit 1; }
 
