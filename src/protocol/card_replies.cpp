@@ -58,7 +58,7 @@ bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values) {
   CardBlockValues decoded;
   decoded.isMaster = block[0] == 'M';
   if (decoded.isMaster) {
-    for (int group = 0; group < kRadioGroupCount; ++group) {
+    for (int group = 0; group < kSettingGroupCount; ++group) {
       decoded.radio[group] = RadioIndexOfCode(block[1 + group], kSettingGroups[group].buttonCount);
     }
     std::memcpy(decoded.systemKey, block + 8, 6);

@@ -21,7 +21,7 @@ enum CardReplyKind : int {
 // A card block as the form takes it back. Indexes of -1 leave their control as it was.
 struct CardBlockValues {
   bool isMaster = false;                            // block byte 0 is M
-  int radio[kRadioGroupCount] = {-1, -1, -1, -1};   // master cards only
+  int radio[kSettingGroupCount] = {-1, -1, -1, -1};   // master cards only
   int workMode = -1;                                // work-mode list index
   int32_t sectorNumber = 0;
   int32_t blockNumber = 0;

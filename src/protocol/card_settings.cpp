@@ -6,7 +6,7 @@
 
 #include "ui/control_ids.h"
 
-const SettingGroup kSettingGroups[kRadioGroupCount] = {
+const SettingGroup kSettingGroups[kSettingGroupCount] = {
     {kIdInterfaceTouchMemory, 3},  // Touch Memory d, Wiegand 26 e, Wiegand 44 f
     {kIdIndicationDirect, 2},      // Direct d, Inverse e
     {kIdStandbyDynamic, 3},        // Dynamic d, Static e, Off f

@@ -7,12 +7,12 @@
 #include "ui/form_state.h"
 
 // The four radio groups of the reader settings, in block order (block bytes 1 to 4).
-enum RadioGroupIndex : int {
+enum SettingGroupIndex : int {
   kGroupOutputInterface = 0,
   kGroupIndication = 1,
   kGroupStandby = 2,
   kGroupTouchPoll = 3,
-  kRadioGroupCount = 4,
+  kSettingGroupCount = 4,
 };
 
 struct SettingGroup {
@@ -20,7 +20,7 @@ struct SettingGroup {
   int buttonCount;
 };
 // The n-th button of a group (0-based) stands for the code 'd' + n.
-extern const SettingGroup kSettingGroups[kRadioGroupCount];
+extern const SettingGroup kSettingGroups[kSettingGroupCount];
 
 struct WorkModeCode {
   uint8_t code;
@@ -37,7 +37,7 @@ constexpr uint8_t kFirstSettingCode = 'd';
 struct CardSnapshot {
   int cardType = -1;                          // 0 Master, 1 User
   int workMode = -1;                          // work-mode list index 0..3
-  int radio[kRadioGroupCount] = {-1, -1, -1, -1};  // checked button within each group
+  int radio[kSettingGroupCount] = {-1, -1, -1, -1};  // checked button within each group
   bool generateBeforeWrite = false;           // "Generate unique data before write"
   int32_t sectorNumber = 1;
   int32_t blockNumber = 0;

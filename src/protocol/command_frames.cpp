@@ -41,7 +41,7 @@ CommandFrame Frame(uint8_t cardLetter, uint8_t operation, const uint8_t* key,
 
 ConfigBlock BuildMasterBlock(const CardSnapshot& form) {
   ConfigBlock block = AddressBlock('M', form);
-  for (int group = 0; group < kRadioGroupCount; ++group) {
+  for (int group = 0; group < kSettingGroupCount; ++group) {
     block.bytes[1 + group] = RadioGroupCode(form.radio[group]);
   }
   const WorkModeCode* mode = SelectedWorkMode(form);

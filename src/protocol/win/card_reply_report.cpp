@@ -41,7 +41,7 @@ bool HandleCardReply(const char* reply, int length) {
 
 void ApplyCardBlock(const CardBlockValues& block) {
   if (block.isMaster) {
-    for (int group = 0; group < kRadioGroupCount; ++group) {
+    for (int group = 0; group < kSettingGroupCount; ++group) {
       if (block.radio[group] < 0) continue;
       const SettingGroup& buttons = kSettingGroups[group];
       CheckRadioButton(g_mainWindow, buttons.firstControl,

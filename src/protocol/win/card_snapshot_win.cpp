@@ -41,7 +41,7 @@ CardSnapshot ReadCardSnapshot(HWND form) {
   CardSnapshot snapshot = SnapshotOfFormState(g_form);
   snapshot.cardType = ListSelection(form, kIdCardType);
   snapshot.workMode = ListSelection(form, kIdWorkMode);
-  for (int group = 0; group < kRadioGroupCount; ++group) {
+  for (int group = 0; group < kSettingGroupCount; ++group) {
     for (int i = 0; i < kSettingGroups[group].buttonCount; ++i) {
       if (IsChecked(form, kSettingGroups[group].firstControl + i)) {
         snapshot.radio[group] = i;
