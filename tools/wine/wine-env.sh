@@ -7,7 +7,7 @@ keyloom_wine_env() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # Wine takes its ANSI code page from the locale: 1251, as on the installers' PCs.
-  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+  { export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8; } 2>/dev/null
 }
 
 # keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY.
