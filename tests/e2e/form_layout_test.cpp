@@ -15,18 +15,10 @@ namespace {
 
 bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
-class FormLayoutScenario : public KeyloomScenario {
- protected:
-  HWND StartInEnglish() {
-    WriteFile("appconfig.ini", "Language = EN;\r\n");
-    HWND main = Start();
-    if (main != nullptr) WaitUntilIdle(main);
-    return main;
-  }
-};
+class FormLayoutScenario : public KeyloomScenario {};
 
 TEST_F(FormLayoutScenario, EveryControlHasItsClassIdCaptionPlaceAndStyle) {
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   const std::vector<HWND> children = FormChildren(main);
   ASSERT_EQ(children.size(), static_cast<size_t>(kExpectedControlCount));
@@ -100,7 +92,7 @@ TEST_F(FormLayoutScenario, EveryControlHasItsClassIdCaptionPlaceAndStyle) {
 }
 
 TEST_F(FormLayoutScenario, TheFormStartsWithItsInitialContents) {
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ui::Text(ui::Control(main, 16)), "1");
   EXPECT_EQ(ui::Text(ui::Control(main, 18)), "0");
@@ -126,18 +118,8 @@ TEST_F(FormLayoutScenario, TheFormStartsWithItsInitialContents) {
   EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 0);
 }
 
-// Clicks an arrow of an up-down as the mouse does: press and release in its upper or lower half.
-void ClickArrow(HWND upDown, bool up) {
-  RECT rect = {};
-  GetClientRect(upDown, &rect);
-  const LPARAM point = MAKELPARAM(rect.right / 2, up ? rect.bottom / 4 : rect.bottom * 3 / 4);
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, point, SMTO_ABORTIFHUNG, 5000, &ignored);
-  SendMessageTimeoutA(upDown, WM_LBUTTONUP, 0, point, SMTO_ABORTIFHUNG, 5000, &ignored);
-}
-
 TEST_F(FormLayoutScenario, TheUpDownsStopAtTheEndsOfTheirRanges) {
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   ChooseView(main, 0, 1);  // the master card data view enables both up-downs
   const struct {
@@ -152,7 +134,7 @@ TEST_F(FormLayoutScenario, TheUpDownsStopAtTheEndsOfTheirRanges) {
       {17, 18, false, 1, "1"},  {17, 18, false, 4, "0"},  {15, 16, true, 2, "3"},
   };
   for (const auto& step : steps) {
-    for (int i = 0; i < step.clicks; ++i) ClickArrow(ui::Control(main, step.upDown), step.up);
+    for (int i = 0; i < step.clicks; ++i) ui::ClickUpDownArrow(ui::Control(main, step.upDown), step.up);
     EXPECT_EQ(ui::Text(ui::Control(main, step.edit)), step.shown)
         << "up-down " << step.upDown << (step.up ? " up x" : " down x") << step.clicks;
   }
@@ -163,7 +145,7 @@ TEST_F(FormLayoutScenario, TheUpDownsStopAtTheEndsOfTheirRanges) {
 // Every radio group starts behind its own group box, so a click unchecks only its own group:
 // "Wiegand 26" of the converter (36) and of the reader's interfaces (26) are independent.
 TEST_F(FormLayoutScenario, AClickedRadioUnchecksOnlyItsOwnGroup) {
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   const struct {
     int cardType, workMode, clicked;

@@ -71,14 +71,7 @@ void ExpectView(HWND main, int view, bool box24) {
   }
 }
 
-class FormViewScenario : public KeyloomScenario {
- protected:
-  HWND StartReady() {
-    HWND main = Start();
-    if (main != nullptr) WaitUntilIdle(main);
-    return main;
-  }
-};
+class FormViewScenario : public KeyloomScenario {};
 
 TEST_F(FormViewScenario, TheFormStartsInTheMasterCardIdView) {
   HWND main = StartReady();
@@ -111,16 +104,6 @@ TEST_F(FormViewScenario, AComboBoxWithoutASelectionChangesNothing) {
   ExpectView(main, 4, false);
 }
 
-// Presses an arrow of an up-down as the mouse does.
-void ClickArrow(HWND upDown, bool up) {
-  RECT rect = {};
-  GetClientRect(upDown, &rect);
-  const LPARAM point = MAKELPARAM(rect.right / 2, up ? rect.bottom / 4 : rect.bottom * 3 / 4);
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, point, SMTO_ABORTIFHUNG, 5000, &ignored);
-  SendMessageTimeoutA(upDown, WM_LBUTTONUP, 0, point, SMTO_ABORTIFHUNG, 5000, &ignored);
-}
-
 TEST_F(FormViewScenario, MasterCardIdResetsSectorBlockAndKeyAndAuthModeResetsTheBlock) {
   HWND main = StartReady();
   ASSERT_NE(main, nullptr);
@@ -133,9 +116,9 @@ TEST_F(FormViewScenario, MasterCardIdResetsSectorBlockAndKeyAndAuthModeResetsThe
   // A typed key, sector 4, block 2 and the key shown in clear, in the master card data view.
   auto prepare = [&] {
     ChooseView(main, 0, 1);
-    for (int i = 0; i < 14; ++i) ClickArrow(ui::Control(main, 15), false);
-    for (int i = 0; i < 3; ++i) ClickArrow(ui::Control(main, 15), true);
-    for (int i = 0; i < 2; ++i) ClickArrow(ui::Control(main, 17), true);
+    for (int i = 0; i < 14; ++i) ui::ClickUpDownArrow(ui::Control(main, 15), false);
+    for (int i = 0; i < 3; ++i) ui::ClickUpDownArrow(ui::Control(main, 15), true);
+    for (int i = 0; i < 2; ++i) ui::ClickUpDownArrow(ui::Control(main, 17), true);
     SendMessageA(key, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typedKey.c_str()));
     SendMessageA(showKey, BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(key, EM_SETPASSWORDCHAR, 0, 0);
@@ -175,11 +158,11 @@ TEST_F(FormViewScenario, MasterCardIdResetsSectorBlockAndKeyAndAuthModeResetsThe
     EXPECT_FALSE(Checked(showKey));
     EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), '*');
     // The up-downs go on from the reset values.
-    ClickArrow(ui::Control(main, 15), true);
+    ui::ClickUpDownArrow(ui::Control(main, 15), true);
     EXPECT_EQ(ui::Text(sector), "1") << "the sector up-down is disabled in this view";
   }
   ChooseView(main, 0, 1);
-  ClickArrow(ui::Control(main, 15), true);
+  ui::ClickUpDownArrow(ui::Control(main, 15), true);
   EXPECT_EQ(ui::Text(sector), "2");
 }
 

@@ -56,6 +56,13 @@ HWND KeyloomScenario::Start() {
   return main;
 }
 
+HWND KeyloomScenario::StartReady(bool english) {
+  if (english) WriteFile("appconfig.ini", "Language = EN;\r\n");
+  HWND main = Start();
+  if (main != nullptr) WaitUntilIdle(main);
+  return main;
+}
+
 std::string KeyloomScenario::PathOf(const std::string& name) const { return workDir_ + "\\" + name; }
 
 void KeyloomScenario::WriteFile(const std::string& name, const std::string& bytes) const {

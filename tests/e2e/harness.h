@@ -16,6 +16,8 @@ class KeyloomScenario : public ::testing::Test {
 
   // Starts keyloom.exe in the scenario's directory; the main window once it is complete.
   HWND Start();
+  // Starts keyloom.exe (in English when asked) and waits until its start-up search is over.
+  HWND StartReady(bool english = false);
   // Starts another keyloom.exe in the same directory without waiting for any window.
   ui::Program& StartAnother();
   // The last program started.

@@ -12,16 +12,6 @@ namespace {
 const char kKeysClass[] = "my Child Window";
 const std::string kMasked(17, '*');
 
-// Presses an arrow of an up-down as the mouse does.
-void PressArrow(HWND upDown, bool up) {
-  RECT rect = {};
-  GetClientRect(upDown, &rect);
-  const LPARAM point = MAKELPARAM(rect.right / 2, up ? rect.bottom / 4 : rect.bottom * 3 / 4);
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, point, SMTO_ABORTIFHUNG, 5000, &ignored);
-  SendMessageTimeoutA(upDown, WM_LBUTTONUP, 0, point, SMTO_ABORTIFHUNG, 5000, &ignored);
-}
-
 void SetText(HWND control, const std::string& text) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
@@ -35,13 +25,6 @@ void ClickRadio(HWND main, int id) {
 
 class KeysWindowScenario : public KeyloomScenario {
  protected:
-  HWND StartInEnglish() {
-    WriteFile("appconfig.ini", "Language = EN;\r\n");
-    HWND main = Start();
-    if (main != nullptr) WaitUntilIdle(main);
-    return main;
-  }
-
   // Opens the window with "Add to list" (21) or "Show list" (22) and waits until it is complete.
   HWND Open(HWND main, int button) {
     ui::PostCommand(main, button);
@@ -95,8 +78,8 @@ class KeysWindowScenario : public KeyloomScenario {
   void SetExampleSettings(HWND main) {
     ChooseView(main, 0, 3);
     for (int id : {27, 29, 31, 34}) ClickRadio(main, id);
-    for (int i = 0; i < 4; ++i) PressArrow(ui::Control(main, 15), true);
-    for (int i = 0; i < 2; ++i) PressArrow(ui::Control(main, 17), true);
+    for (int i = 0; i < 4; ++i) ui::ClickUpDownArrow(ui::Control(main, 15), true);
+    for (int i = 0; i < 2; ++i) ui::ClickUpDownArrow(ui::Control(main, 17), true);
   }
 
   // "Add new" with the given key (standing in for the form's key) and description.
@@ -123,7 +106,7 @@ const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", kMasked, "
 
 TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
   InstallShippedKeys();
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   SetExampleSettings(main);
   HWND keys = Open(main, 21);
@@ -178,7 +161,7 @@ TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
 
 TEST_F(KeysWindowScenario, ShowKeyDoubleClickAndUseThisKey) {
   InstallShippedKeys();
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   SetExampleSettings(main);
   HWND keys = Open(main, 21);
@@ -237,7 +220,7 @@ TEST_F(KeysWindowScenario, ShowKeyDoubleClickAndUseThisKey) {
 // and key: the record's values still end up on the form.
 TEST_F(KeysWindowScenario, UseThisKeyAfterTheResetOfViewZero) {
   InstallShippedKeys();
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   SetExampleSettings(main);
   HWND keys = Open(main, 22);
@@ -257,7 +240,7 @@ TEST_F(KeysWindowScenario, UseThisKeyAfterTheResetOfViewZero) {
 
 TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
   InstallShippedKeys();
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   HWND keys = Open(main, 21);
   ASSERT_NE(keys, nullptr);
@@ -299,7 +282,7 @@ TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
 }
 
 TEST_F(KeysWindowScenario, WithoutCrKeysTheDecryptionErrorComesFirstAndTheListIsEmpty) {
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   ui::PostCommand(main, 22);
   // The list's decryption, then record 0's for the edits.
@@ -325,7 +308,7 @@ TEST_F(KeysWindowScenario, AFailedStoreLeavesCrKeysAsItWas) {
   HANDLE held = CreateFileA(PathOf("crkeys.data").c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  HWND main = StartInEnglish();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
   HWND keys = Open(main, 21);
   ASSERT_NE(keys, nullptr);

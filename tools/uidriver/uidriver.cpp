@@ -132,6 +132,15 @@ HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
 bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
 bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
 
+void ClickUpDownArrow(HWND upDown, bool up) {
+  RECT rect = {};
+  GetClientRect(upDown, &rect);
+  const LPARAM point = MAKELPARAM(rect.right / 2, up ? rect.bottom / 4 : rect.bottom * 3 / 4);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, point, SMTO_ABORTIFHUNG, 5000, &ignored);
+  SendMessageTimeoutA(upDown, WM_LBUTTONUP, 0, point, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
 void PostCommand(HWND window, int id, int notification) {
   HWND control = GetDlgItem(window, id);
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control));

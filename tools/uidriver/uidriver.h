@@ -37,6 +37,9 @@ HWND Control(HWND parent, int id);
 bool Visible(HWND window);
 bool Enabled(HWND window);
 
+// Presses and releases an up-down's arrow (upper or lower half) as the mouse does.
+void ClickUpDownArrow(HWND upDown, bool up);
+
 // Posts WM_COMMAND as a menu item, button or control would send it.
 void PostCommand(HWND window, int id, int notification = 0);
 
