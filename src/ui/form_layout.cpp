@@ -10,7 +10,7 @@ constexpr const char* kNone = "";
 }  // namespace
 
 // clang-format off
-const FormControlSpec kFormControls[kFormControlCount] = {
+const FormControlRow kFormControls[kFormControlCount] = {
   // class            id  UiText caption              fixed caption               x    y    w    h    style
   {kClassButton,      0, &T::groupSettings,          kNone,                       5,   5, 650,  65, kStyleGroupBox},
   {kClassStatic,      0, &T::labelProgrammerPort,    kNone,                      18,  30, 125,  16, kStyleStatic},

@@ -28,7 +28,7 @@ inline constexpr char kClassUpDown[] = "msctls_updown32";
 
 using UiTextEntry = const char* UiTextTable::*;
 
-struct FormControlSpec {
+struct FormControlRow {
   const char* className;
   int id;                 // 0 for the controls reached only through their handles
   UiTextEntry uiCaption;  // the caption in the active language, or nullptr
@@ -38,7 +38,7 @@ struct FormControlSpec {
 };
 
 inline constexpr int kFormControlCount = 59;
-extern const FormControlSpec kFormControls[kFormControlCount];
+extern const FormControlRow kFormControls[kFormControlCount];
 
 // Table rows (0-based) of the controls that are reached by their place in the form.
 enum FormRow : int {

@@ -13,11 +13,11 @@ namespace {
 TEST(FormLayout, EveryIdentifierFrom6To38IsUsedExactlyOnce) {
   std::multiset<int> ids;
   int withoutId = 0;
-  for (const FormControlSpec& spec : kFormControls) {
-    if (spec.id == 0) {
+  for (const FormControlRow& control : kFormControls) {
+    if (control.id == 0) {
       ++withoutId;
     } else {
-      ids.insert(spec.id);
+      ids.insert(control.id);
     }
   }
   EXPECT_EQ(withoutId, 59 - 33);
@@ -74,11 +74,11 @@ TEST(FormLayout, EveryRadioGroupFollowsItsGroupBoxAndChecksOneOfItsOwn) {
 
 TEST(FormLayout, CaptionsComeFromOneSourceAndTheUpDownsFollowTheirEdits) {
   int uiCaptions = 0;
-  for (const FormControlSpec& spec : kFormControls) {
-    EXPECT_NE(spec.caption, nullptr);
-    if (spec.uiCaption == nullptr) continue;
+  for (const FormControlRow& control : kFormControls) {
+    EXPECT_NE(control.caption, nullptr);
+    if (control.uiCaption == nullptr) continue;
     ++uiCaptions;
-    EXPECT_STREQ(spec.caption, "");
+    EXPECT_STREQ(control.caption, "");
   }
   // 11 group boxes, 8 labels, 12 buttons and check boxes, 7 radios.
   EXPECT_EQ(uiCaptions, 38);

@@ -55,8 +55,8 @@ void RelabelRow(int row) { SetWindowTextA(g_formControls[row], UiText.*kFormCont
 // Relabels the rows of one class and style that carry a UiText caption, in table order.
 void RelabelRowsOf(const char* className, uint32_t style) {
   for (int row = 0; row < kFormControlCount; ++row) {
-    const FormControlSpec& spec = kFormControls[row];
-    if (spec.uiCaption && spec.className == className && spec.style == style) RelabelRow(row);
+    const FormControlRow& control = kFormControls[row];
+    if (control.uiCaption && control.className == className && control.style == style) RelabelRow(row);
   }
 }
 

@@ -14,14 +14,14 @@
 
 namespace {
 
-HWND CreateControl(const FormControlSpec& spec) {
-  HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id));
-  if (spec.className == kClassUpDown) {
-    return CreateWindowExW(0, UPDOWN_CLASSW, L"", spec.style, spec.x, spec.y, spec.width, spec.height,
+HWND CreateControl(const FormControlRow& control) {
+  HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
+  if (control.className == kClassUpDown) {
+    return CreateWindowExW(0, UPDOWN_CLASSW, L"", control.style, control.x, control.y, control.width, control.height,
                            g_mainWindow, id, g_instance, nullptr);
   }
-  const char* caption = spec.uiCaption ? UiText.*spec.uiCaption : spec.caption;
-  return CreateWindowExA(0, spec.className, caption, spec.style, spec.x, spec.y, spec.width, spec.height,
+  const char* caption = control.uiCaption ? UiText.*control.uiCaption : control.caption;
+  return CreateWindowExA(0, control.className, caption, control.style, control.x, control.y, control.width, control.height,
                          g_mainWindow, id, g_instance, nullptr);
 }
 
