@@ -24,12 +24,13 @@ if [ "$private" = 1 ]; then
 fi
 
 # The simulated reader on the far end of COM3, made present in the prefix as the USB reader.
-keyloom_simreader_up "$home" "$top/build/win/simreader"
+keyloom_simreader_up "$home" "$top/build/win/simreader" 86400
 wine "$top/build/win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null
 unplug_reader() {
   trap - EXIT INT TERM
   wine "$top/build/win/readerfixture.exe" unplug >>"$home/readerfixture.log" 2>&1 </dev/null || true
-  if [ "$private" = 1 ]; then keyloom_wine_down "$home"; else kill "$(cat "$home/simreader.pid")" 2>/dev/null || true; fi
+  # Ends Keyloom too (its wineserver), the simulated reader and a private display.
+  keyloom_wine_down "$home"
 }
 trap unplug_reader EXIT
 trap 'unplug_reader; exit 130' INT TERM

@@ -1,4 +1,5 @@
 // The view codes, their field resets, and the shape of the control-by-view table.
+// Each view's column is compared with what the rules of the views require of it.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,4 +1,5 @@
 // Two lower-case hexadecimal digits per byte, no separators.
+// The simulator's own conversions, apart from the program's, so a test never checks a helper against itself.
 #include "hex_text.h"
 
 namespace {

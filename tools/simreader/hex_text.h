@@ -1,4 +1,5 @@
 // Bytes as hexadecimal text and back, for the control port and the frame log.
+// Lower-case pairs without separators; text that is not hexadecimal is refused.
 #pragma once
 
 #include <string>

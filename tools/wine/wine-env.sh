@@ -72,10 +72,10 @@ keyloom_wine_up() {
   exec 9>&-
 }
 
-# keyloom_simreader_up HOME PROGRAM: the tree's simulated reader, started once and kept running
-# (it leaves by itself after 10 idle minutes). Exports KEYLOOM_SIMREADER_PORT, its control port.
+# keyloom_simreader_up HOME PROGRAM [IDLE]: the tree's simulated reader, started once and kept running
+# (it leaves by itself after IDLE seconds without control traffic, 600 by default). Exports KEYLOOM_SIMREADER_PORT, its control port.
 keyloom_simreader_up() {
-  local home=$1 program=$2 pid
+  local home=$1 program=$2 idle=${3:-600} pid
   if [ -f "$home/simreader.pid" ] && [ -f "$home/simreader.port" ]; then
     read -r pid <"$home/simreader.pid"
     if kill -0 "$pid" 2>/dev/null; then
@@ -84,7 +84,7 @@ keyloom_simreader_up() {
   fi
   rm -f "$home/simreader.port"
   setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$home/simreader.port" \
-    --log "$home/simreader-frames.log" >>"$home/simreader.log" 2>&1 </dev/null 9>&- &
+    --log "$home/simreader-frames.log" --idle-exit "$idle" >>"$home/simreader.log" 2>&1 </dev/null 9>&- &
   echo $! >"$home/simreader.pid"
   for _ in $(seq 50); do [ -f "$home/simreader.port" ] && break; sleep 0.1; done
   [ -f "$home/simreader.port" ] || { echo "the simulated reader did not start (see $home/simreader.log)" >&2; return 1; }

@@ -1,12 +1,13 @@
-// The WaitWindow and the ticks of the four timers: each wait steps its progress bar, counts
+// The WaitWindow and the ticks of the timers: each wait (timers 1, 2, 4) steps its progress bar, counts
 // ticks and ends at its limit by closing the WaitWindow, then runs the timer's own end action.
 #include "app/win/waits.h"
 
 #include <commctrl.h>
 
+#include <initializer_list>
+
 #include "app/win/app.h"
 #include "link/win/hotplug.h"
-#include "link/win/link_state.h"
 #include "link/win/reader_search.h"
 #include "protocol/win/card_wait.h"
 #include "ui/ui_text.h"

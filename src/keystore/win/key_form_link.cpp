@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/win/app.h"
 #include "ui/control_ids.h"

@@ -12,6 +12,7 @@
 #include "keystore/key_line.h"
 #include "keystore/win/key_list_file.h"
 #include "keystore/win/key_store.h"
+#include "link/win/hotplug.h"
 #include "ui/form_state.h"
 #include "ui/ui_text.h"
 
@@ -212,6 +213,7 @@ LRESULT CALLBACK KeysWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       g_keysWindow = nullptr;
       EnableWindow(g_mainWindow, TRUE);
       SetFocus(g_mainWindow);
+      EndLinkActivity();
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -235,6 +237,8 @@ bool OpenKeysWindow() {
                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, kWindowWidth,
                                  kWindowHeight, g_mainWindow, nullptr, g_instance, nullptr);
   if (g_keysWindow == nullptr) return false;
+  // A hot-plug check that falls while the window is open waits until it is closed.
+  BeginLinkActivity();
   EnableWindow(g_mainWindow, FALSE);
   CreateKeysControls();
   ShowWindow(g_keysWindow, SW_SHOWNORMAL);

@@ -1,5 +1,5 @@
 // Following the reader's plugging and unplugging: the check that runs 2 s after a device change,
-// kept out of any running wait or report and run once that is over.
+// kept out of any running wait, report or keys window and run once that is over.
 #pragma once
 
 // Timer 3's first tick: re-checks the open port, or looks for a newly plugged reader.

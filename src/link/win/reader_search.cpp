@@ -7,7 +7,6 @@
 
 #include "app/win/message_box.h"
 #include "app/win/waits.h"
-#include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/port_list.h"
 #include "link/win/reader_lookup.h"

@@ -1,4 +1,5 @@
 // The " Custom Card Converter " group: the three number fields and the two format radios.
+// ShowCardNumber fills the fields from the sector data in the format the radios choose.
 #pragma once
 
 // Fills the three converter fields from FormState's sector data and converter format.
