@@ -16,7 +16,8 @@ HWND FindKeyloom(DWORD* pid) {
 }
 
 int Usage() {
-  std::puts("usage: uidriver title | menu | command ID | box | press ID | select TYPE MODE | check ID 0|1");
+  std::puts("usage: uidriver title | menu | command ID | box | press ID | select TYPE MODE | check ID 0|1 |\n"
+            "       rect CLASS | post CLASS ID");
   return 2;
 }
 
@@ -55,6 +56,17 @@ int main(int argc, char** argv) {
   } else if (verb == "press" && argc == 3) {
     HWND box = ui::WaitTopWindow(pid, "#32770", 0);
     return box && ui::PressDialogButton(box, std::atoi(argv[2])) ? 0 : 1;
+  } else if (verb == "rect" && argc == 3) {
+    // Where a window of the program stands on the screen: x y width height, for cropping screenshots.
+    HWND window = ui::WaitTopWindow(pid, argv[2], 5000);
+    RECT r;
+    if (window == nullptr || !GetWindowRect(window, &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  } else if (verb == "post" && argc == 4) {
+    // A command to another window of the program, such as the keys list or a dialog.
+    HWND window = ui::WaitTopWindow(pid, argv[2], 5000);
+    if (window == nullptr) return 1;
+    ui::PostCommand(window, std::atoi(argv[3]));
   } else {
     return Usage();
   }
