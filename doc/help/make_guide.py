@@ -63,11 +63,7 @@ def read_messages(path):
             current = {"name": name, "kind": kind, "layout": unescape(layout), "ru": "", "en": ""}
             rows.append(current)
         elif line[:3] in ("ru:", "en:") and current is not None:
-            current[line[:2]] += line[3:].strip()
-        elif current is not None and current["en"]:
-            current["en"] += " " + line.strip()
-        elif current is not None and current["ru"]:
-            current["ru"] += " " + line.strip()
+            current[line[:2]] = line[3:].strip()
         else:
             sys.exit(f"{path}:{number}: cannot read this line")
     return rows
@@ -165,7 +161,7 @@ class Guide:
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
+    parser = argparse.ArgumentParser(description="Builds the user's guide.")
     parser.add_argument("--top", required=True, type=pathlib.Path, help="the top of the source tree")
     parser.add_argument("--html", required=True, type=pathlib.Path, help="the filled-in HTML to write")
     parser.add_argument("--pdf", required=True, type=pathlib.Path, help="the PDF to typeset")
