@@ -320,6 +320,7 @@ TEST_F(KeysWindowScenario, AFailedStoreLeavesCrKeysAsItWas) {
                            0),
             0u)
       << box.text;
+  EXPECT_FALSE(FileExists("keys.data")) << "the plain list is on disk while the box is up";
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
   ui::Pause(300);
   CloseHandle(held);
@@ -328,6 +329,28 @@ TEST_F(KeysWindowScenario, AFailedStoreLeavesCrKeysAsItWas) {
   EXPECT_FALSE(FileExists("keys.data"));
   EXPECT_FALSE(FileExists("TmpCrKeys.data"));
   EXPECT_FALSE(FileExists("zipkeys.data"));
+}
+
+// A run that ended abruptly can leave the plain list behind: opening the keys list window
+// removes it, and so does the end of the program.
+TEST_F(KeysWindowScenario, LeftoverPlainKeyFilesGoAtOpeningAndAtTheEnd) {
+  InstallShippedKeys();
+  HWND main = StartReady(true);
+  ASSERT_NE(main, nullptr);
+  const std::string leftover = "OI=0 LL=0 DI=0 SB=0 WM=0 SN=01 BN=0 M_KEY=A1A2A3A4A5A6 Description=left\n";
+  const char* const plainFiles[] = {"keys.data", "TmpKeys.data"};
+  for (const char* name : plainFiles) WriteFile(name, leftover);
+  HWND keys = Open(main, 21);
+  ASSERT_NE(keys, nullptr);
+  EXPECT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
+  for (const char* name : plainFiles) EXPECT_FALSE(FileExists(name)) << name << " at the opening";
+  Press(keys, 46);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+
+  for (const char* name : plainFiles) WriteFile(name, leftover);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
+  for (const char* name : plainFiles) EXPECT_FALSE(FileExists(name)) << name << " at the end";
 }
 
 }  // namespace

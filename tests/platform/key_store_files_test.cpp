@@ -1,12 +1,15 @@
 // The key files under Wine's real CryptoAPI: encrypted sizes and round trips, the error box of
-// a missing source, storing the list over crkeys.data, removing a line through TmpKeys.data.
+// a missing source, storing the list over crkeys.data, removing a line through TmpKeys.data,
+// and no plain key file left on disk by a failure, not even while its box is up.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "keystore/key_files.h"
 #include "keystore/key_line.h"
@@ -32,6 +35,13 @@ void Spill(const std::string& name, const std::string& bytes) {
 bool Exists(const char* name) {
   return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
 }
+
+// Opened without sharing: no one else can open, replace or delete the file until it is closed.
+HANDLE Hold(const char* name) {
+  return CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+}
+
+const std::set<std::string> kNoFiles;
 
 std::string Pattern(size_t length) {
   std::string bytes(length, '\0');
@@ -72,7 +82,7 @@ class KeyStoreFiles : public ::testing::Test {
 
   std::string dir_;
   char previous_[MAX_PATH] = {};
-  MessageBoxCatcher boxes_;
+  MessageBoxCatcher boxes_{{kKeysFile, kTmpKeysFile, "back"}};
 };
 
 TEST_F(KeyStoreFiles, EncryptedSizesAndRoundTrips) {
@@ -92,9 +102,15 @@ TEST_F(KeyStoreFiles, EncryptedSizesAndRoundTrips) {
   EXPECT_TRUE(boxes_.Take().empty());
 }
 
-TEST_F(KeyStoreFiles, MissingSourceShowsTheSourceStepWithFileNotFound) {
-  EXPECT_FALSE(DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase));
+// The plain files of an earlier operation are gone before the box, though the decryption
+// never came as far as its output.
+TEST_F(KeyStoreFiles, MissingSourceShowsTheSourceStepAndLeavesNoPlainFile) {
+  Spill(kKeysFile, Line(0));
+  Spill(kTmpKeysFile, Line(0));
+  EXPECT_FALSE(RefreshKeysList());
   EXPECT_FALSE(Exists(kKeysFile));
+  EXPECT_FALSE(Exists(kTmpKeysFile));
+  EXPECT_EQ(boxes_.TakeFilesSeen(), kNoFiles);
   char expected[256];
   FormatCryptoError(kStepOpenSource, ERROR_FILE_NOT_FOUND, expected, sizeof expected);
   const auto texts = boxes_.Take();
@@ -103,16 +119,23 @@ TEST_F(KeyStoreFiles, MissingSourceShowsTheSourceStepWithFileNotFound) {
   EXPECT_NE(texts[0].find("0x00000002."), std::string::npos);
 }
 
+// The first 960 bytes decrypt and are written; the cut block after them fails: the half
+// written output is gone before the box shows, into keys.data or any other file.
 TEST_F(KeyStoreFiles, DamagedCipherLeavesNoPlainFile) {
-  Spill(kCrKeysFile, Pattern(100));  // not a multiple of the block
-  EXPECT_FALSE(DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase));
-  EXPECT_FALSE(Exists(kKeysFile));
-  const auto texts = boxes_.Take();
-  ASSERT_EQ(texts.size(), 1u);
+  Spill("plain", Pattern(2000));
+  ASSERT_TRUE(EncryptKeyFile("plain", kCrKeysFile, kKeyFilePassPhrase));
+  Spill(kCrKeysFile, Slurp(kCrKeysFile).substr(0, 1000));
   char expected[256];
   FormatCryptoError(kStepDecrypt, 0, expected, sizeof expected);
-  EXPECT_EQ(texts[0].substr(0, texts[0].find('\n')),
-            std::string(expected).substr(0, std::string(expected).find('\n')));
+  const std::string step = std::string(expected).substr(0, std::string(expected).find('\n'));
+  for (const char* destination : {kKeysFile, "back"}) {
+    EXPECT_FALSE(DecryptKeyFile(kCrKeysFile, destination, kKeyFilePassPhrase)) << destination;
+    EXPECT_FALSE(Exists(destination)) << destination;
+    EXPECT_EQ(boxes_.TakeFilesSeen(), kNoFiles) << destination;
+    const auto texts = boxes_.Take();
+    ASSERT_EQ(texts.size(), 1u) << destination;
+    EXPECT_EQ(texts[0].substr(0, texts[0].find('\n')), step) << destination;
+  }
 }
 
 TEST_F(KeyStoreFiles, StoreReplacesCrKeysAndItsSpareCopy) {
@@ -127,22 +150,54 @@ TEST_F(KeyStoreFiles, StoreReplacesCrKeysAndItsSpareCopy) {
   EXPECT_TRUE(boxes_.Take().empty());
 }
 
-TEST_F(KeyStoreFiles, FailedStoreKeepsTheOldList) {
-  Spill(kKeysFile, Line(0));
+// A store that fails keeps the old list, and the plain list is gone before the first box.
+TEST_F(KeyStoreFiles, FailedStoreKeepsTheOldListAndNoPlainFile) {
+  char openDestination[256];
+  FormatCryptoError(kStepOpenDestination, ERROR_SHARING_VIOLATION, openDestination,
+                    sizeof openDestination);
+  const struct {
+    const char* held;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {kCrKeysFile,  // a file open elsewhere cannot be replaced
+       {std::string(UiText.msgCrKeysFileProblem) + "\nGetLastError=00000005"}},
+      {kTmpCrKeysFile,
+       {openDestination, std::string(UiText.msgEncryptionFailed) + "\nGetLastError=00000020"}},
+  };
   const std::string old = Pattern(48);
-  Spill(kCrKeysFile, old);
-  Spill(kZipKeysFile, old);
-  HANDLE held = CreateFileA(kCrKeysFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  for (const auto& c : cases) {
+    Spill(kKeysFile, Line(0));
+    Spill(kCrKeysFile, old);
+    Spill(kZipKeysFile, old);
+    HANDLE held = Hold(c.held);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(StoreEncryptedKeys()) << c.held;
+    CloseHandle(held);
+    EXPECT_EQ(Exists(kTmpCrKeysFile), c.held == kTmpCrKeysFile) << c.held;
+    DeleteFileA(kTmpCrKeysFile);
+    EXPECT_EQ(Slurp(kCrKeysFile), old) << c.held;
+    EXPECT_EQ(Slurp(kZipKeysFile), old) << c.held;
+    EXPECT_FALSE(Exists(kKeysFile)) << c.held;
+    EXPECT_EQ(boxes_.TakeFilesSeen(), kNoFiles) << c.held;
+    EXPECT_EQ(boxes_.Take(), c.boxes) << c.held;
+  }
+}
+
+// The list is stored though its spare copy cannot be written; that is reported.
+TEST_F(KeyStoreFiles, AFailedSpareCopyIsReported) {
+  Spill(kKeysFile, Line(0));
+  Spill(kZipKeysFile, "old");
+  HANDLE held = Hold(kZipKeysFile);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(StoreEncryptedKeys());
+  EXPECT_TRUE(StoreEncryptedKeys());
   CloseHandle(held);
-  EXPECT_EQ(Slurp(kCrKeysFile), old);
-  EXPECT_EQ(Slurp(kZipKeysFile), old);
-  EXPECT_FALSE(Exists(kTmpCrKeysFile));
-  const auto texts = boxes_.Take();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].rfind(UiText.msgCrKeysFileProblem, 0), 0u) << texts[0];
-  EXPECT_NE(texts[0].find("GetLastError="), std::string::npos);
+  EXPECT_EQ(Slurp(kZipKeysFile), "old");
+  ASSERT_TRUE(DecryptKeyFile(kCrKeysFile, "back", kKeyFilePassPhrase));
+  EXPECT_EQ(Slurp("back"), Line(0));
+  EXPECT_FALSE(Exists(kKeysFile));
+  EXPECT_EQ(boxes_.TakeFilesSeen(), kNoFiles);
+  EXPECT_EQ(boxes_.Take(), (std::vector<std::string>{std::string(UiText.msgZipKeysCopyError) +
+                                                     "\nGetLastError=00000020"}));
 }
 
 TEST_F(KeyStoreFiles, FailedEncryptionShowsTwoBoxesAndKeepsTheOldList) {
@@ -179,12 +234,30 @@ TEST_F(KeyStoreFiles, RemoveKeyLineRenumbersTheRest) {
   EXPECT_TRUE(boxes_.Take().empty());
 }
 
+// A TmpKeys.data left by an earlier run goes with the failure.
 TEST_F(KeyStoreFiles, RemoveKeyLineWithoutKeysFile) {
+  Spill(kTmpKeysFile, Line(0));
   EXPECT_FALSE(RemoveKeyLine(1));
-  const auto texts = boxes_.Take();
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0], UiText.msgKeysFileNotFound);
+  EXPECT_EQ(boxes_.Take(), (std::vector<std::string>{UiText.msgKeysFileNotFound}));
   EXPECT_FALSE(Exists(kTmpKeysFile));
+  EXPECT_EQ(boxes_.TakeFilesSeen(), kNoFiles);
+}
+
+// TmpKeys.data held by another program: it can neither be made nor deleted. keys.data is gone
+// before the first box, and the one that stays is reported first.
+TEST_F(KeyStoreFiles, APlainKeyFileThatCannotBeDeletedIsReported) {
+  Spill(kKeysFile, Line(0) + Line(1));
+  HANDLE held = Hold(kTmpKeysFile);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(RemoveKeyLine(1));
+  const std::set<std::string> seen = boxes_.TakeFilesSeen();
+  const auto texts = boxes_.Take();
+  CloseHandle(held);
+  EXPECT_FALSE(Exists(kKeysFile));
+  EXPECT_EQ(seen, (std::set<std::string>{kTmpKeysFile}));
+  EXPECT_EQ(texts, (std::vector<std::string>{std::string(UiText.msgTmpKeysFileDeleteError) +
+                                                 "\nGetLastError=00000020",
+                                             UiText.msgTempFileCreateError}));
 }
 
 }  // namespace

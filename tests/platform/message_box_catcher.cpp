@@ -1,6 +1,8 @@
 // The box catcher of the platform tests: every 10 ms it looks for a visible dialog of this
-// process, reads its text (static 0xFFFF) and presses OK.
+// process, reads its text (static 0xFFFF), notes the watched files present and presses OK.
 #include "message_box_catcher.h"
+
+#include <utility>
 
 namespace {
 
@@ -24,7 +26,8 @@ BOOL CALLBACK FindBox(HWND window, LPARAM data) {
 
 }  // namespace
 
-MessageBoxCatcher::MessageBoxCatcher() : thread_([this] { Run(); }) {}
+MessageBoxCatcher::MessageBoxCatcher(std::vector<std::string> watched)
+    : watched_(std::move(watched)), thread_([this] { Run(); }) {}
 
 MessageBoxCatcher::~MessageBoxCatcher() {
   stop_ = true;
@@ -38,6 +41,13 @@ std::vector<std::string> MessageBoxCatcher::Take() {
   return texts;
 }
 
+std::set<std::string> MessageBoxCatcher::TakeFilesSeen() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::set<std::string> files;
+  files.swap(filesSeen_);
+  return files;
+}
+
 void MessageBoxCatcher::Run() {
   while (!stop_) {
     Search search = {GetCurrentProcessId(), nullptr};
@@ -48,6 +58,9 @@ void MessageBoxCatcher::Run() {
       {
         std::lock_guard<std::mutex> lock(mutex_);
         texts_.push_back(text);
+        for (const std::string& name : watched_) {
+          if (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) filesSeen_.insert(name);
+        }
       }
       SendMessageA(search.found, WM_COMMAND, IDOK, 0);
       while (IsWindow(search.found) && !stop_) Sleep(5);

@@ -7,6 +7,7 @@
 #include "app/win/app.h"
 #include "app/win/waits.h"
 #include "keystore/win/keys_window.h"
+#include "keystore/win/plain_key_files.h"
 #include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
@@ -123,6 +124,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       KillAllTimers();
       ResetLink();
+      RemovePlainKeyFiles();
       PostQuitMessage(0);
       break;
     case WM_COMMAND:

@@ -5,6 +5,7 @@
 #include "app/win/message_box.h"
 #include "keystore/win/key_file_crypto.h"
 #include "keystore/win/keys_window.h"
+#include "keystore/win/plain_key_files.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -31,6 +32,7 @@ void FormatCryptoError(CryptoStep step, DWORD code, char* text, size_t size) {
 }
 
 void ShowCryptoError(CryptoStep step, DWORD code) {
+  RemovePlainKeyFiles();
   char text[256];
   FormatCryptoError(step, code, text, sizeof text);
   ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);

@@ -24,7 +24,8 @@ enum CryptoStep : int {
 bool EncryptKeyFile(const char* source, const char* destination, const char* passPhrase);
 bool DecryptKeyFile(const char* source, const char* destination, const char* passPhrase);
 
-// The step's text, a line break and "Номер ошибки: 0x%08X.", owned by the keys list window.
+// The step's text, a line break and "Номер ошибки: 0x%08X.", owned by the keys list window. The
+// conversion is over by then, so keys.data and TmpKeys.data are removed before the box shows.
 void ShowCryptoError(CryptoStep step, DWORD code);
 // The box's text alone, for whoever must compare against it.
 void FormatCryptoError(CryptoStep step, DWORD code, char* text, size_t size);

@@ -14,6 +14,7 @@
 #include "keystore/win/key_store.h"
 #include "keystore/win/key_store_messages.h"
 #include "keystore/win/keys_window.h"
+#include "keystore/win/plain_key_files.h"
 #include "ui/hex_field.h"
 #include "ui/ui_text.h"
 
@@ -37,16 +38,17 @@ HANDLE OpenKeysFile(DWORD access) {
                      nullptr);
 }
 
+// Every report below removes keys.data and TmpKeys.data before its box shows.
 bool KeysFileNotFound() {
-  DeleteFileA(kKeysFile);
   ReportKeyStoreError(UiText.msgKeysFileNotFound);
   return false;
 }
 
-bool KeysFileReadFailed(HANDLE file) {
+// The read's error code is taken before the handles are closed.
+bool KeysFileReadFailed(HANDLE file, HANDLE temporary = INVALID_HANDLE_VALUE) {
   const DWORD code = GetLastError();
+  if (temporary != INVALID_HANDLE_VALUE) CloseHandle(temporary);
   CloseHandle(file);
-  DeleteFileA(kKeysFile);
   ReportKeyStoreErrorCode(UiText.msgKeysFileReadError, code);
   return false;
 }
@@ -65,12 +67,12 @@ bool LoadRecord(int record) {
       ParseKeyLine(reader.text, &g_keyRecord);
       SpaceKeyText(&g_keyRecord);
       CloseHandle(file);
-      DeleteFileA(kKeysFile);
+      RemovePlainKeyFiles();
       return true;
     }
   }
   CloseHandle(file);
-  DeleteFileA(kKeysFile);
+  RemovePlainKeyFiles();
   return false;
 }
 
@@ -95,7 +97,7 @@ bool ListKeyRecords() {
     AppendKeysRow();
   }
   CloseHandle(file);
-  DeleteFileA(kKeysFile);
+  RemovePlainKeyFiles();
   return true;
 }
 
@@ -130,7 +132,7 @@ bool AddKey(int* record) {
     if (strcmp(g_keyRecord.keyText, key) == 0 && strcmp(g_keyRecord.description, description) == 0) {
       *record = number;
       CloseHandle(file);
-      DeleteFileA(kKeysFile);
+      RemovePlainKeyFiles();
       return true;
     }
   }
@@ -141,13 +143,12 @@ bool AddKey(int* record) {
   if (!WriteFile(file, line, length, &written, nullptr) || written != length) {
     const DWORD code = GetLastError();
     CloseHandle(file);
-    DeleteFileA(kKeysFile);
     ReportKeyStoreErrorCode(UiText.msgKeysFileWriteError, code);
     return false;
   }
   CloseHandle(file);
   StoreEncryptedKeys();
-  DeleteFileA(kKeysFile);
+  RemovePlainKeyFiles();
   return false;
 }
 
@@ -158,18 +159,13 @@ bool RemoveKeyLine(int record) {
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (temporary == INVALID_HANDLE_VALUE) {
     CloseHandle(file);
-    DeleteFileA(kKeysFile);
     ReportKeyStoreError(UiText.msgTempFileCreateError);
     return false;
   }
   KeyLineReader reader = {};
   for (int number = 0;; ++number) {
     const LineRead result = ReadLine(file, &reader);
-    if (result == LineRead::kError) {
-      CloseHandle(temporary);
-      DeleteFileA(kTmpKeysFile);
-      return KeysFileReadFailed(file);
-    }
+    if (result == LineRead::kError) return KeysFileReadFailed(file, temporary);
     if (result == LineRead::kEnd) break;
     if (number == record) continue;
     const size_t length = strlen(reader.text);
@@ -180,8 +176,6 @@ bool RemoveKeyLine(int record) {
       const DWORD code = GetLastError();
       CloseHandle(temporary);
       CloseHandle(file);
-      DeleteFileA(kTmpKeysFile);
-      DeleteFileA(kKeysFile);
       ReportKeyStoreErrorCode(UiText.msgTempFileWriteError, code);
       return false;
     }
@@ -192,9 +186,6 @@ bool RemoveKeyLine(int record) {
   if (MoveFileExA(kTmpKeysFile, kKeysFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
-  const DWORD code = GetLastError();
-  DeleteFileA(kTmpKeysFile);
-  DeleteFileA(kKeysFile);
-  ReportKeyStoreErrorCode(UiText.msgKeysFileProblem, code);
+  ReportKeyStoreErrorCode(UiText.msgKeysFileProblem, GetLastError());
   return false;
 }

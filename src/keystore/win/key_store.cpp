@@ -33,7 +33,10 @@ bool StoreEncryptedKeys() {
     ReportKeyStoreErrorCode(UiText.msgCrKeysFileProblem, code);
     return false;
   }
-  CopyFileA(kCrKeysFile, kZipKeysFile, FALSE);
+  // The list is stored; a spare copy that was not refreshed is worth a word to the user.
+  if (!CopyFileA(kCrKeysFile, kZipKeysFile, FALSE)) {
+    ReportKeyStoreErrorCode(UiText.msgZipKeysCopyError, GetLastError());
+  }
   return true;
 }
 

@@ -3,7 +3,8 @@
 #pragma once
 
 // Encrypts keys.data and puts it in place of crkeys.data in one step, then copies it to
-// zipkeys.data. On failure crkeys.data keeps the list it held; keys.data is left as it was.
+// zipkeys.data. On failure crkeys.data keeps the list it held. keys.data stays unless a box
+// is shown (a failure, or a spare copy that could not be written): it is removed before it.
 bool StoreEncryptedKeys();
 
 // Each decrypts crkeys.data into keys.data and, only if that worked, runs the operation.

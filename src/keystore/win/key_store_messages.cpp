@@ -6,15 +6,30 @@
 
 #include "app/win/message_box.h"
 #include "keystore/win/keys_window.h"
+#include "keystore/win/plain_key_files.h"
 #include "ui/ui_text.h"
 
-void ReportKeyStoreError(const char* text) {
+namespace {
+
+void ShowKeyStoreError(const char* text) {
   ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);
 }
 
+}  // namespace
+
+void ReportKeyStoreError(const char* text) {
+  RemovePlainKeyFiles();
+  ShowKeyStoreError(text);
+}
+
 void ReportKeyStoreErrorCode(const char* text, DWORD code) {
+  RemovePlainKeyFiles();
+  ShowKeyStoreErrorCode(text, code);
+}
+
+void ShowKeyStoreErrorCode(const char* text, DWORD code) {
   char message[512];
   snprintf(message, sizeof message, "%s\nGetLastError=%08lX", text,
            static_cast<unsigned long>(code));
-  ReportKeyStoreError(message);
+  ShowKeyStoreError(message);
 }

@@ -8,10 +8,10 @@
 
 #include "app/win/app.h"
 #include "app/win/message_box.h"
-#include "keystore/key_files.h"
 #include "keystore/key_line.h"
 #include "keystore/win/key_list_file.h"
 #include "keystore/win/key_store.h"
+#include "keystore/win/plain_key_files.h"
 #include "link/win/hotplug.h"
 #include "ui/form_state.h"
 #include "ui/ui_text.h"
@@ -140,14 +140,12 @@ void OnRemove() {
                                    MB_YESNO | MB_ICONINFORMATION,
                                    MAKELANGID(g_messageBoxLanguage, SUBLANG_DEFAULT));
   if (answer == IDYES) {
+    // Either step that fails has removed keys.data before its box.
     if (!RemoveKey(selectedKeyIndex)) {
       PostMessageA(g_keysWindow, WM_CLOSE, 0, 0);
     } else if (StoreEncryptedKeys()) {
       RefreshKeysList();
       ShowFirstKey();
-    } else {
-      // The shortened list was not stored; its plain copy must not stay behind.
-      DeleteFileA(kKeysFile);
     }
   }
   selectedKeyIndex = -1;
@@ -240,6 +238,8 @@ bool OpenKeysWindow() {
   // A hot-plug check that falls while the window is open waits until it is closed.
   BeginLinkActivity();
   EnableWindow(g_mainWindow, FALSE);
+  // Plain key files left behind by a run that ended abruptly go before anything else.
+  RemovePlainKeyFiles();
   CreateKeysControls();
   ShowWindow(g_keysWindow, SW_SHOWNORMAL);
   UpdateWindow(g_keysWindow);
