@@ -63,4 +63,24 @@ TEST_F(WaitsTest, OnlyTimersOneTwoAndFourOpenAWaitWindow) {
   }
 }
 
+TEST_F(WaitsTest, OneWaitAtATime) {
+  ASSERT_TRUE(OpenWaitWindow(kTimerSearchDelay, 10000));
+  const HWND first = g_waitWindow;
+  for (UINT_PTR timer : {kTimerSearchDelay, kTimerHandshakeWait, kTimerCardWait}) {
+    EXPECT_FALSE(OpenWaitWindow(timer, 10000)) << timer;
+    EXPECT_EQ(g_waitWindow, first) << timer;
+  }
+  int progressWindows = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM count) {
+        char className[32] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (lstrcmpiA(className, PROGRESS_CLASSA) == 0) ++*reinterpret_cast<int*>(count);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&progressWindows));
+  EXPECT_EQ(progressWindows, 1);
+}
+
 }  // namespace

@@ -5,10 +5,10 @@
 #include <dbt.h>
 
 #include "app/win/app.h"
+#include "app/win/main_loop.h"
 #include "app/win/waits.h"
 #include "keystore/win/keys_window.h"
 #include "keystore/win/plain_key_files.h"
-#include "link/win/hotplug.h"
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
 #include "protocol/win/card_commands.h"
@@ -45,9 +45,7 @@ void OnCommand(WPARAM wParam) {
       break;
     case kIdPortList:
       if (HIWORD(wParam) != CBN_SELCHANGE) break;
-      BeginLinkActivity();
       OnPortChosen();
-      EndLinkActivity();
       break;
     case kIdSearch:
       OnSearchCommand();
@@ -120,6 +118,7 @@ HWND CreateMainWindow() {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool fromMainLoop = TakeMainLoopDispatch();
   switch (message) {
     case WM_DESTROY:
       KillAllTimers();
@@ -134,7 +133,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnUpDownDelta(wParam, lParam);
       break;
     case WM_TIMER:
-      OnTimer(wParam);
+      OnTimer(wParam, fromMainLoop);
       break;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam);

@@ -59,11 +59,13 @@ void EndWait(UINT_PTR timerId) {
   g_waitWindow = nullptr;
 }
 
-void OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
+bool WaitRunning() { return g_waitWindow != nullptr; }
+
+bool OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
   const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
   const WaitKind* kind = FindWaitKind(timerId);
-  if (kind == nullptr) return;
+  if (kind == nullptr || WaitRunning()) return false;
   g_waitWindow = CreateWindowExA(0, PROGRESS_CLASSA, UiText.*(kind->caption), WS_VISIBLE | PBS_SMOOTH,
                                  screenWidth / 2 - 200, screenHeight / 2 - 25, 400, 50, g_mainWindow,
                                  nullptr, g_instance, nullptr);
@@ -72,17 +74,19 @@ void OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
   SendMessageA(g_waitWindow, PBM_SETPOS, 0, 0);
   EnableWindow(g_mainWindow, FALSE);
   SetTimer(g_mainWindow, timerId, periodMs, nullptr);
+  return true;
 }
 
-void OnTimer(UINT_PTR timerId) {
+void OnTimer(UINT_PTR timerId, bool fromMainLoop) {
   if (timerId == kTimerHotplugDebounce) {
-    HotplugCheck();
+    OnHotplugTimer();
     return;
   }
+  // A wait moves on only between the main loop's messages: a tick that a box or dialog of one of
+  // its own steps dispatches is dropped, so no read or end action starts inside another.
+  if (!fromMainLoop) return;
   if (timerId == kTimerCardWait) {
-    BeginLinkActivity();
     OnCardWaitTick();
-    EndLinkActivity();
     return;
   }
   const WaitKind* kind = FindWaitKind(timerId);
@@ -90,9 +94,7 @@ void OnTimer(UINT_PTR timerId) {
   SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
   if (++g_waitTicks < kind->lastTick) return;
   EndWait(timerId);
-  BeginLinkActivity();
   RunEndAction(timerId);
-  EndLinkActivity();
 }
 
 void KillAllTimers() {

@@ -14,15 +14,19 @@ enum TimerId : UINT_PTR {
 extern HWND g_waitWindow;
 extern int g_waitTicks;
 
-// Shows the WaitWindow of a timer, disables the main window and starts the timer.
-// Ids other than 1, 2 and 4 do nothing.
-void OpenWaitWindow(UINT_PTR timerId, UINT periodMs);
+// Whether a wait (timer 1, 2 or 4) runs; one at a time.
+bool WaitRunning();
+
+// Shows the WaitWindow of a timer, disables the main window and starts the timer; true when it did.
+// Ids other than 1, 2 and 4 do nothing, and neither does a second wait while one runs.
+bool OpenWaitWindow(UINT_PTR timerId, UINT periodMs);
 
 // Ends a wait: the tick counter back to 0, its timer killed, the WaitWindow destroyed.
 void EndWait(UINT_PTR timerId);
 
-// WM_TIMER of the main window.
-void OnTimer(UINT_PTR timerId);
+// WM_TIMER of the main window; fromMainLoop tells a tick of the main loop from one that a modal
+// loop dispatched.
+void OnTimer(UINT_PTR timerId, bool fromMainLoop);
 
 // Kills every timer of the main window; called when it is destroyed.
 void KillAllTimers();

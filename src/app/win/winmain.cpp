@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/win/app.h"
+#include "app/win/main_loop.h"
 #include "app/win/main_window.h"
 #include "app/win/waits.h"
 #include "ui/ui_text.h"
@@ -40,10 +41,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   UpdateWindow(g_mainWindow);
   OpenWaitWindow(kTimerSearchDelay, 10);
 
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  RunMainLoop();
   return 0;
 }

@@ -211,7 +211,7 @@ LRESULT CALLBACK KeysWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       g_keysWindow = nullptr;
       EnableWindow(g_mainWindow, TRUE);
       SetFocus(g_mainWindow);
-      EndLinkActivity();
+      ReleaseHotplugChecks();
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -235,8 +235,8 @@ bool OpenKeysWindow() {
                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, kWindowWidth,
                                  kWindowHeight, g_mainWindow, nullptr, g_instance, nullptr);
   if (g_keysWindow == nullptr) return false;
-  // A hot-plug check that falls while the window is open waits until it is closed.
-  BeginLinkActivity();
+  // A hot-plug check that falls due while the window is open waits until it is closed.
+  HoldHotplugChecks();
   EnableWindow(g_mainWindow, FALSE);
   // Plain key files left behind by a run that ended abruptly go before anything else.
   RemovePlainKeyFiles();

@@ -1,5 +1,5 @@
-// The hot-plug check. It never runs under a wait or in the middle of a search or report: it would
-// close the port a wait is about to read, or start a second search. Such a check is deferred.
+// The hot-plug check. Timer 3 only makes it due; the main loop runs it between messages, never under
+// a wait, box, dialog or the keys window, where it would close a port in use or open a second wait.
 #include "link/win/hotplug.h"
 
 #include <cstdio>
@@ -18,9 +18,7 @@ namespace {
 
 constexpr DWORD kReopenPauseMs = 1000;
 
-int g_activityDepth = 0;
-
-bool LinkBusy() { return g_activityDepth > 0 || g_waitWindow != nullptr; }
+int g_holdDepth = 0;
 
 void RecheckOpenPort() {
   CloseHandle(g_link.portHandle);
@@ -51,26 +49,22 @@ void LookForNewReader() {
 
 }  // namespace
 
-void HotplugCheck() {
+void OnHotplugTimer() {
   KillTimer(g_mainWindow, kTimerHotplugDebounce);
   g_link.hotplugPending = false;
-  if (LinkBusy()) {
-    g_link.hotplugDeferred = true;
-    return;
-  }
-  g_link.hotplugDeferred = false;
-  BeginLinkActivity();
+  g_link.hotplugDue = true;
+}
+
+void RunDueHotplugCheck() {
+  if (!g_link.hotplugDue || g_holdDepth > 0 || WaitRunning()) return;
+  g_link.hotplugDue = false;
   if (g_link.portOpen) {
     RecheckOpenPort();
   } else {
     LookForNewReader();
   }
-  EndLinkActivity();
 }
 
-void BeginLinkActivity() { ++g_activityDepth; }
+void HoldHotplugChecks() { ++g_holdDepth; }
 
-void EndLinkActivity() {
-  --g_activityDepth;
-  if (g_link.hotplugDeferred && !LinkBusy()) HotplugCheck();
-}
+void ReleaseHotplugChecks() { --g_holdDepth; }

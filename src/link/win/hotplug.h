@@ -1,11 +1,14 @@
-// Following the reader's plugging and unplugging: the check that runs 2 s after a device change,
-// kept out of any running wait, report or keys window and run once that is over.
+// Following the reader's plugging and unplugging: the check that falls due 2 s after a device change
+// and runs from the main loop once no wait, box, dialog or keys window is open.
 #pragma once
 
-// Timer 3's first tick: re-checks the open port, or looks for a newly plugged reader.
-void HotplugCheck();
+// Timer 3's first tick: the check falls due.
+void OnHotplugTimer();
 
-// Brackets around work that talks to the reader outside a wait (a wait's end action, a port
-// picked by hand). A check that falls inside runs when the outermost bracket closes and no wait runs.
-void BeginLinkActivity();
-void EndLinkActivity();
+// Runs a due check, unless a wait runs or checks are held: re-checks the open port, or looks for
+// a newly plugged reader. Called by the main loop between messages only.
+void RunDueHotplugCheck();
+
+// Holds checks back while a window of the program stays open over the main window.
+void HoldHotplugChecks();
+void ReleaseHotplugChecks();

@@ -12,8 +12,8 @@ struct LinkState {
   bool portOpen = false;
   bool portChosenByHand = false;
   bool hotplugPending = false;
-  // A hot-plug check that fell inside a running wait or report and runs once that is over.
-  bool hotplugDeferred = false;
+  // The debounce is over and the check waits for the main loop to run it.
+  bool hotplugDue = false;
   int portListIndex = -1;
 };
 

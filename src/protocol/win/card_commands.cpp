@@ -91,6 +91,8 @@ void SendUserClear() {
 }
 
 void SendCommandFrame(const uint8_t* frame, int length) {
+  // One wait at a time: a frame whose reply no wait would read is never sent.
+  if (WaitRunning()) return;
   if (!WritePort(reinterpret_cast<const char*>(frame), length)) {
     ResetLink();
     return;

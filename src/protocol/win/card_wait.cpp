@@ -15,11 +15,9 @@ namespace {
 
 constexpr int kCardWaitLastTick = 165;
 
-// A report shown during a tick runs its own message loop; ticks arriving meanwhile are dropped
-// so that no second read starts inside the first.
-bool g_inTick = false;
+}  // namespace
 
-void OnTick() {
+void OnCardWaitTick() {
   SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
   ++g_waitTicks;
   if (g_waitTicks == 1 && ReadAndReportReply() != kReplyAcknowledged) {
@@ -32,13 +30,4 @@ void OnTick() {
   ReadAndReportReply();
   EnableWindow(g_mainWindow, TRUE);
   RunCyclicStep();
-}
-
-}  // namespace
-
-void OnCardWaitTick() {
-  if (g_inTick) return;
-  g_inTick = true;
-  OnTick();
-  g_inTick = false;
 }
