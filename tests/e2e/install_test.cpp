@@ -264,6 +264,8 @@ TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   ASSERT_TRUE(install::FindSetup(&setup)) << "no setup program is running";
   HWND wizard = ui::WaitTopWindow(setup.process.dwProcessId, "#32770", 15000);
   ASSERT_NE(wizard, nullptr) << "no setup window";
+  // The wizard is shown a moment before its first page names it.
+  for (int i = 0; i < 100 && ui::Text(wizard).empty(); ++i) ui::Pause(100);
   EXPECT_EQ(ui::Text(wizard), title);
   EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), next);
   ui::Pause(500);
