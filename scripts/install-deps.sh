@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ googletest
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb fonts-wine x11-utils xdotool imagemagick
-  python3 util-linux procps openssl
+  python3 util-linux procps openssl nsis
   weasyprint fonts-dejavu-core poppler-utils
 )
 

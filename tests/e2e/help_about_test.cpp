@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "pdf_association.h"
 #include "settled_scenario.h"
 #include "ui/ui_text.h"
 #include "x_input.h"
@@ -21,60 +22,6 @@ std::string ExeDirectory() {
 }
 constexpr int kCommandAbout = 5;
 const char kRussianAboutCaption[] = "\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5...";  // "О программе..."
-
-// Changes which program the system opens PDF files with for as long as it lives: none at all
-// (as on a PC without a PDF viewer), or a registered "viewer" whose command is no program.
-// Wine's own prefix hands PDF files to its web browser bridge; the original is put back.
-class PdfAssociation {
- public:
-  enum Kind { kNoViewer, kBrokenViewer };
-
-  explicit PdfAssociation(Kind kind) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPdfKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-      char value[256] = "";
-      DWORD size = sizeof value;
-      if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
-        original_ = value;
-      }
-      RegCloseKey(key);
-    }
-    if (kind == kNoViewer) {
-      ready_ = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey) == ERROR_SUCCESS || original_.empty();
-    } else {
-      ready_ = SetDefault(kBrokenCommandKey, "\"C:\\windows\\win.ini\" \"%1\"") && SetDefault(kPdfKey, kBrokenProgId);
-    }
-  }
-  ~PdfAssociation() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBrokenProgIdKey);
-    if (original_.empty()) {
-      RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey);
-    } else {
-      SetDefault(kPdfKey, original_);
-    }
-  }
-  bool ready() const { return ready_; }
-
- private:
-  static constexpr char kPdfKey[] = "Software\\Classes\\.pdf";
-  static constexpr char kBrokenProgId[] = "KeyloomTest.BrokenViewer";
-  static constexpr char kBrokenProgIdKey[] = "Software\\Classes\\KeyloomTest.BrokenViewer";
-  static constexpr char kBrokenCommandKey[] = "Software\\Classes\\KeyloomTest.BrokenViewer\\shell\\open\\command";
-
-  static bool SetDefault(const char* path, const std::string& value) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-      return false;
-    }
-    const bool set = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                    static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return set;
-  }
-
-  std::string original_;
-  bool ready_ = false;
-};
 
 class SmallCommandsScenario : public SettledScenario {
  protected:

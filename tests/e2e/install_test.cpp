@@ -1,0 +1,317 @@
+// The built setup program under Wine: silent installations into the default folder and into folders
+// named with /D, Keyloom started as its shortcut starts it, an installation over a used one, the
+// uninstaller; the pages in Russian and English (installer_pages.sh) and the portable zip unpacked
+// (portable_zip.sh).
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "form_expectations.h"
+#include "installation.h"
+#include "pdf_association.h"
+#include "reader_scenario.h"
+#include "screen_capture.h"
+
+namespace {
+
+const char kKeysClass[] = "my Child Window";
+const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", std::string(17, '*'), "Factory key"};
+const char* const kDataFiles[] = {"crkeys.data", "zipkeys.data", "usersData.data", "appconfig.ini"};
+const char* const kProgramFiles[] = {"keyloom.exe", install::kHelpFile, "uninstall.exe"};
+const char kBlankFolder[] = "C:\\Card tools\\Keyloom for gate 2";
+const char kPlainFolder[] = "C:\\KL";
+
+void SetText(HWND control, const std::string& text) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+}
+
+class InstallScenario : public ReaderScenario {
+ protected:
+  void SetUp() override {
+    ReaderScenario::SetUp();
+    runDir_ = workDir_;
+    install::RemoveInstallation(kFolders);
+  }
+  void TearDown() override {
+    ReaderScenario::TearDown();
+    install::RemoveInstallation(kFolders);
+  }
+
+  // The installed files have the bytes of the build, the shortcuts start the program in its
+  // folder with its icon, and the Uninstall entry describes the installation.
+  void ExpectInstalledIn(const std::string& folder) {
+    const std::map<std::string, std::string> files = {
+        {"keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
+        {install::kHelpFile, install::Bytes(install::BuildPath(install::kHelpFile))},
+        {"crkeys.data", install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data")},
+        {"usersData.data", ""},
+    };
+    uintmax_t bytes = 0;
+    for (const auto& [name, content] : files) {
+      const std::string path = folder + "\\" + name;
+      EXPECT_TRUE(install::Exists(path)) << path;
+      EXPECT_TRUE(install::Bytes(path) == content) << path << " differs from the build";
+      bytes += content.size();
+    }
+    EXPECT_FALSE(files.at("keyloom.exe").empty());
+    const std::string uninstaller = folder + "\\uninstall.exe";
+    ASSERT_TRUE(install::Exists(uninstaller));
+    bytes += std::filesystem::file_size(uninstaller);
+
+    const std::string program = folder + "\\keyloom.exe";
+    for (const std::string& path : install::ShortcutPaths()) {
+      SCOPED_TRACE(path);
+      install::Shortcut shortcut;
+      ASSERT_TRUE(install::ReadShortcut(path, &shortcut));
+      EXPECT_EQ(shortcut.target, program);
+      EXPECT_EQ(shortcut.workDir, folder);
+      EXPECT_EQ(shortcut.iconPath, program);
+      EXPECT_EQ(shortcut.iconIndex, 0);
+    }
+
+    const std::map<std::string, std::string> texts = {
+        {"DisplayName", "Keyloom 1.01 (x64)"},
+        {"DisplayVersion", "1.01"},
+        {"Publisher", "Keyloom"},
+        {"DisplayIcon", program + ",0"},
+        {"InstallLocation", folder},
+        {"UninstallString", "\"" + uninstaller + "\""},
+        {"QuietUninstallString", "\"" + uninstaller + "\" /S"},
+    };
+    for (const auto& [name, value] : texts) EXPECT_EQ(install::EntryText(name.c_str()), value) << name;
+    EXPECT_EQ(install::EntryNumber("VersionMajor"), 1u);
+    EXPECT_EQ(install::EntryNumber("VersionMinor"), 1u);
+    EXPECT_NEAR(install::EntryNumber("EstimatedSize"), bytes / 1024.0, 4) << "kilobytes";
+  }
+
+  // Keyloom is started as its Start-menu shortcut starts it.
+  void UseShortcut() {
+    install::Shortcut shortcut;
+    ASSERT_TRUE(install::ReadShortcut(install::ShortcutPaths().front(), &shortcut));
+    keyloomExe_ = shortcut.target;
+    workDir_ = shortcut.workDir;
+  }
+
+  // Opens the keys list with "Add to list" (21) or "Show list" (22); its rows once there are count.
+  HWND OpenKeysList(HWND main, int button, size_t count, std::vector<std::vector<std::string>>* rows) {
+    ui::PostCommand(main, button);
+    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+    EXPECT_NE(keys, nullptr) << "the keys list window did not open";
+    if (keys == nullptr) return nullptr;
+    for (int i = 0; i < 100; ++i) {
+      ui::ListViewView view;
+      if (ui::ReadListView(ui::Control(keys, 43), &view)) *rows = view.rows;
+      if (rows->size() == count) break;
+      ui::Pause(50);
+    }
+    return keys;
+  }
+
+  void CloseKeysList(HWND main, HWND keys) {
+    PostMessageA(keys, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+    for (int i = 0; i < 100 && !ui::Enabled(main); ++i) ui::Pause(20);
+  }
+
+  // Started in its folder, Keyloom finds the simulated reader, lists the shipped key list with
+  // record 0 and has the shell open its own help document, with no report.
+  void ExpectRunsInItsFolder() {
+    ASSERT_TRUE(simreader::PlugReader("COM3"));
+    WriteFile("appconfig.ini", "Language = EN;\r\n");
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    ExpectBox(FoundText("COM3"), kSuccess);
+    ExpectBox(kSettingsRead, kSuccess);
+    Idle(main);
+    EXPECT_EQ(Version(main), "1.00");
+
+    std::vector<std::vector<std::string>> rows;
+    HWND keys = OpenKeysList(main, 22, 1, &rows);
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero}));
+    CloseKeysList(main, keys);
+
+    const std::string opened = runDir_ + "\\opened.pdf";
+    PdfAssociation viewer(PdfAssociation::kCopyingViewer, opened);
+    ASSERT_TRUE(viewer.ready());
+    ui::PostCommand(main, 4);
+    for (int i = 0; i < 200 && install::Bytes(opened).empty(); ++i) ui::Pause(50);
+    EXPECT_TRUE(install::Bytes(opened) == install::Bytes(install::BuildPath(install::kHelpFile)))
+        << "the shell did not open the help document";
+    ExpectNoBox(1000);
+  }
+
+  std::map<std::string, std::string> DataFiles(const std::string& folder) {
+    std::map<std::string, std::string> data;
+    for (const char* name : kDataFiles) data[name] = install::Bytes(folder + "\\" + name);
+    return data;
+  }
+
+  void ExpectDataFiles(const std::string& folder, const std::map<std::string, std::string>& expected) {
+    for (const auto& [name, bytes] : DataFiles(folder)) {
+      EXPECT_TRUE(bytes == expected.at(name)) << name << " changed: " << bytes.size() << " bytes";
+    }
+  }
+
+  const std::vector<std::string> kFolders = {install::kDefaultFolder, "C:\\Card tools", kPlainFolder};
+  std::string runDir_;
+};
+
+TEST_F(InstallScenario, SilentInstallIntoTheDefaultFolderRunsFromItsShortcut) {
+  ASSERT_EQ(install::RunSetup("/S"), 0);
+  ExpectInstalledIn(install::kDefaultFolder);
+  UseShortcut();
+  EXPECT_EQ(workDir_, install::kDefaultFolder);
+  ExpectRunsInItsFolder();
+
+  // A running keyloom.exe cannot be replaced: the silent setup program gives up and installs nothing
+  // (the help it would bring back stays missing).
+  const std::string help = std::string(install::kDefaultFolder) + "\\" + install::kHelpFile;
+  ASSERT_TRUE(DeleteFileA(help.c_str()));
+  EXPECT_EQ(install::RunSetup("/S"), 2);
+  EXPECT_FALSE(install::Exists(help));
+}
+
+// /D names the folder (last, without quotes even with blanks); a folder and its parents are created.
+TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
+  answerSearchReports_ = true;
+  for (const std::string folder : {kBlankFolder, kPlainFolder}) {
+    SCOPED_TRACE(folder);
+    ASSERT_EQ(install::RunSetup("/S /D=" + folder), 0);
+    ExpectInstalledIn(folder);
+    UseShortcut();
+    HWND main = StartReady(true);
+    ASSERT_NE(main, nullptr);
+    std::vector<std::vector<std::string>> rows;
+    HWND keys = OpenKeysList(main, 22, 1, &rows);
+    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero}));
+    CloseKeysList(main, keys);
+    ui::Terminate(&program());
+    ASSERT_TRUE(install::UninstallQuietly());
+    EXPECT_FALSE(install::Exists(folder + "\\keyloom.exe"));
+    EXPECT_TRUE(install::Exists(folder + "\\appconfig.ini"));
+  }
+}
+
+// A technician has used the installation: issued a code, added a key, chosen English. Installing
+// again (an update or a repair) replaces the program files and keeps those four files as they are;
+// uninstalling removes the program and keeps them too.
+TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
+  const std::string folder = install::kDefaultFolder;
+  ASSERT_EQ(install::RunSetup("/S"), 0);
+  UseShortcut();
+  answerSearchReports_ = true;
+  HWND main = StartReady(true);
+  ASSERT_NE(main, nullptr);
+  ChooseView(main, 1, 1);
+  ui::PostCommand(main, 23);
+  std::vector<std::vector<std::string>> rows;
+  HWND keys = OpenKeysList(main, 21, 1, &rows);
+  ASSERT_NE(keys, nullptr);
+  SetText(ui::Control(keys, 39), "0A 1B 2C 3D 4E 5F");
+  SetText(ui::Control(keys, 41), "Gate A");
+  ui::PostCommand(keys, 42, BN_CLICKED);
+  for (int i = 0; i < 100 && !install::Exists(folder + "\\zipkeys.data"); ++i) ui::Pause(50);
+  CloseKeysList(main, keys);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(ui::WaitExit(&program(), 5000, nullptr));
+
+  const std::map<std::string, std::string> used = DataFiles(folder);
+  for (const auto& [name, bytes] : used) ASSERT_FALSE(bytes.empty()) << name << " was not written";
+  ASSERT_NE(used.at("crkeys.data"), install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data"));
+
+  // An older version's program files are replaced.
+  install::Write(folder + "\\keyloom.exe", "an older keyloom.exe");
+  install::Write(folder + "\\" + install::kHelpFile, "an older help");
+  ASSERT_EQ(install::RunSetup("/S"), 0);
+  EXPECT_TRUE(install::Bytes(folder + "\\keyloom.exe") == install::Bytes(install::BuildPath("keyloom.exe")));
+  EXPECT_EQ(install::Bytes(folder + "\\" + install::kHelpFile),
+            install::Bytes(install::BuildPath(install::kHelpFile)));
+  ExpectDataFiles(folder, used);
+
+  // A lost key list comes back from its spare copy, not as the shipped one.
+  ASSERT_TRUE(DeleteFileA((folder + "\\crkeys.data").c_str()));
+  ASSERT_EQ(install::RunSetup("/S"), 0);
+  ExpectDataFiles(folder, used);
+
+  ASSERT_TRUE(install::UninstallQuietly()) << "the uninstaller did not finish";
+  for (const char* name : kProgramFiles) EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
+  EXPECT_FALSE(install::Exists(folder + "\\help"));
+  for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(install::Exists(path)) << path;
+  EXPECT_FALSE(install::EntryExists());
+  ExpectDataFiles(folder, used);
+}
+
+// The welcome and the folder page follow the Windows interface language: installer_pages.sh starts
+// the setup program in the locale that KEYLOOM_SETUP_LANGUAGE names. Their images are saved in the
+// build tree (installer-pages-*.bmp) to be looked at.
+class InstallerPages : public InstallScenario {};
+
+TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
+  const char* language = std::getenv("KEYLOOM_SETUP_LANGUAGE");
+  if (language == nullptr) GTEST_SKIP() << "run by installer_pages.sh";
+  const std::map<std::string, std::pair<std::string, std::string>> titleAndNext = {
+      {"russian", {"\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 Keyloom 1.01", "&\xC4\xE0\xEB\xE5\xE5 >"}},
+      {"english", {"Keyloom 1.01 Setup", "&Next >"}},
+  };
+  ASSERT_EQ(titleAndNext.count(language), 1u) << language;
+  const auto& [title, next] = titleAndNext.at(language);
+  ui::Program setup;
+  ASSERT_TRUE(install::FindSetup(&setup)) << "no setup program is running";
+  HWND wizard = ui::WaitTopWindow(setup.process.dwProcessId, "#32770", 15000);
+  ASSERT_NE(wizard, nullptr) << "no setup window";
+  // The wizard is shown a moment before its first page names it.
+  for (int i = 0; i < 100 && ui::Text(wizard).empty(); ++i) ui::Pause(100);
+  EXPECT_EQ(ui::Text(wizard), title);
+  EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), next);
+  ui::Pause(500);
+  EXPECT_TRUE(SaveWindowImage(wizard, install::BuildPath("installer-pages-" + std::string(language) + "-welcome.bmp")));
+
+  // Welcome, components, folder.
+  for (int page = 0; page < 2; ++page) {
+    ui::PostCommand(wizard, IDOK);
+    ui::Pause(500);
+  }
+  HWND folderEdit = nullptr;
+  for (int i = 0; i < 50 && folderEdit == nullptr; ++i) {
+    folderEdit = FindWindowExA(FindWindowExA(wizard, nullptr, "#32770", nullptr), nullptr, "Edit", nullptr);
+    ui::Pause(100);
+  }
+  ASSERT_NE(folderEdit, nullptr) << "no folder page";
+  EXPECT_EQ(ui::Text(folderEdit), install::kDefaultFolder);
+  EXPECT_TRUE(SaveWindowImage(wizard, install::BuildPath("installer-pages-" + std::string(language) + "-folder.bmp")));
+  ui::Terminate(&setup);
+  EXPECT_FALSE(install::EntryExists());
+}
+
+// The portable zip, unpacked by portable_zip.sh into the folder KEYLOOM_PORTABLE_DIR names: the
+// folder "Keyloom ver_1_01" holds the files of an installation, and Keyloom runs in it.
+class PortableZip : public InstallScenario {};
+
+TEST_F(PortableZip, RunsWhereItIsUnpacked) {
+  const char* unpacked = std::getenv("KEYLOOM_PORTABLE_DIR");
+  if (unpacked == nullptr) GTEST_SKIP() << "run by portable_zip.sh";
+  const std::string folder = std::string(unpacked) + "\\Keyloom ver_1_01";
+  const std::map<std::string, std::string> expected = {
+      {"crkeys.data", install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data")},
+      {"help\\Keyloom ver_1_01.pdf", install::Bytes(install::BuildPath(install::kHelpFile))},
+      {"keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
+      {"usersData.data", ""},
+  };
+  std::map<std::string, std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string relative = std::filesystem::relative(entry.path(), folder).string();
+    found[relative] = install::Bytes(entry.path().string());
+  }
+  EXPECT_TRUE(found == expected) << found.size() << " files unpacked";
+  keyloomExe_ = folder + "\\keyloom.exe";
+  workDir_ = folder;
+  ExpectRunsInItsFolder();
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+// Runs the built setup program and its uninstaller under Wine and reads back the shortcuts
+// (through the shell's IShellLink), the Uninstall entry and the running processes.
+#include "installation.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <tlhelp32.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace install {
+
+namespace {
+
+// The test program is 64-bit, as the setup program is: both see the 64-bit registry.
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Keyloom";
+
+std::string SetupPath() { return BuildPath("dist\\keyloom-1.01-setup.exe"); }
+
+bool StartProcess(std::string commandLine, PROCESS_INFORMATION* process) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        process) != 0;
+}
+
+std::set<DWORD> ProcessIds() {
+  std::set<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    ids.insert(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return ids;
+}
+
+std::string CommonFolder(int csidl) {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+}  // namespace
+
+std::string BuildPath(const std::string& relative) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path);
+  return dir.substr(0, dir.find_last_of("\\/") + 1) + relative;
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+void Write(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+int RunSetup(const std::string& arguments) {
+  PROCESS_INFORMATION process = {};
+  if (!StartProcess("\"" + SetupPath() + "\" " + arguments, &process)) return -1;
+  DWORD exitCode = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  } else {
+    TerminateProcess(process.hProcess, 99);
+  }
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return static_cast<int>(exitCode);
+}
+
+bool FindSetup(ui::Program* program) {
+  for (int i = 0; i < 300; ++i) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+      if (_stricmp(entry.szExeFile, "keyloom-1.01-setup.exe") != 0) continue;
+      program->process.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
+      program->process.dwProcessId = entry.th32ProcessID;
+      program->running = program->process.hProcess != nullptr;
+    }
+    CloseHandle(snapshot);
+    if (program->running) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+bool UninstallQuietly() {
+  const std::set<DWORD> before = ProcessIds();
+  PROCESS_INFORMATION process = {};
+  if (!StartProcess(EntryText("QuietUninstallString"), &process)) return false;
+  WaitForSingleObject(process.hProcess, 60000);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  // The uninstaller runs on from a copy of itself in the temporary folder.
+  const ULONGLONG end = GetTickCount64() + 60000;
+  for (;;) {
+    const std::set<DWORD> now = ProcessIds();
+    bool newcomer = false;
+    for (DWORD id : now) newcomer = newcomer || before.count(id) == 0;
+    if (!newcomer && !EntryExists()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(100);
+  }
+}
+
+bool ReadShortcut(const std::string& path, Shortcut* shortcut) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkA* link = nullptr;
+  bool read = false;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      const std::wstring widePath(path.begin(), path.end());
+      if (SUCCEEDED(file->Load(widePath.c_str(), STGM_READ))) {
+        char text[MAX_PATH] = "";
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        shortcut->target = text;
+        link->GetWorkingDirectory(text, MAX_PATH);
+        shortcut->workDir = text;
+        link->GetIconLocation(text, MAX_PATH, &shortcut->iconIndex);
+        shortcut->iconPath = text;
+        read = true;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return read;
+}
+
+std::vector<std::string> ShortcutPaths() {
+  return {CommonFolder(CSIDL_COMMON_PROGRAMS) + "\\Keyloom.lnk",
+          CommonFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\Keyloom.lnk"};
+}
+
+bool EntryExists() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+std::string EntryText(const char* name) {
+  char value[1024] = "";
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS) {
+    return "(none)";
+  }
+  return value;
+}
+
+DWORD EntryNumber(const char* name) {
+  DWORD value = 0xFFFFFFFF;
+  DWORD size = sizeof value;
+  RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+               &size);
+  return value;
+}
+
+void RemoveInstallation(const std::vector<std::string>& folders) {
+  for (const std::string& path : ShortcutPaths()) DeleteFileA(path.c_str());
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  std::error_code ignored;
+  for (const std::string& folder : folders) std::filesystem::remove_all(folder, ignored);
+}
+
+}  // namespace install

@@ -1,0 +1,49 @@
+// The installer scenarios' view of the system: the setup program and the uninstaller run as an
+// administrator would, and what they leave behind read back (files, shortcuts, the Uninstall entry).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "uidriver.h"
+
+namespace install {
+
+inline constexpr char kDefaultFolder[] = "C:\\Keyloom ver_1_01";
+inline constexpr char kHelpFile[] = "help\\Keyloom ver_1_01.pdf";
+
+// A file of the build tree (the folder of the test program), and any file's bytes ("" when missing).
+std::string BuildPath(const std::string& relative);
+std::string Bytes(const std::string& path);
+bool Exists(const std::string& path);
+void Write(const std::string& path, const std::string& bytes);
+
+// Runs the setup program with these arguments and waits for it; its exit code, -1 on a time-out.
+int RunSetup(const std::string& arguments);
+// Waits for a setup program that installer_pages.sh started with its pages and takes it over.
+bool FindSetup(ui::Program* program);
+// Runs the uninstaller silently as its Uninstall entry says; true once the entry is gone and no
+// process the uninstaller started is left.
+bool UninstallQuietly();
+
+struct Shortcut {
+  std::string target;
+  std::string workDir;
+  std::string iconPath;
+  int iconIndex = -1;
+};
+bool ReadShortcut(const std::string& path, Shortcut* shortcut);
+// The Start-menu and the desktop shortcut, both for all users.
+std::vector<std::string> ShortcutPaths();
+
+// The program's entry under the system's Uninstall key (the 64-bit view).
+bool EntryExists();
+std::string EntryText(const char* name);
+DWORD EntryNumber(const char* name);
+
+// Every trace of an installation gone: shortcuts, Uninstall entry and these folders.
+void RemoveInstallation(const std::vector<std::string>& folders);
+
+}  // namespace install
