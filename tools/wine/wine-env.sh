@@ -18,18 +18,25 @@ keyloom_private_display() {
     if kill -0 "$pid" 2>/dev/null; then export DISPLAY=":$n"; return 0; fi
   fi
   for n in $(seq 90 189); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 9>&- &
+    pid=$!
+    for _ in $(seq 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        echo "$n $pid" >"$home/xvfb.display"
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    # Xvfb leaves at once when the number is taken without a lock file here (a server that has just
+    # started, or one in another root on this machine): the next number is tried.
+    if kill -0 "$pid" 2>/dev/null; then kill "$pid"; break; fi
   done
-  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 9>&- &
-  pid=$!
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start (see $home/xvfb.log)" >&2; return 1; }
-  echo "$n $pid" >"$home/xvfb.display"
-  export DISPLAY=":$n"
+  echo "Xvfb did not start:" >&2
+  tail -n 5 "$home/xvfb.log" >&2 2>/dev/null
+  return 1
 }
 
 # keyloom_prefix_settings DESKTOP: the prefix settings our programs rely on.
