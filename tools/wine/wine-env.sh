@@ -91,7 +91,7 @@ keyloom_wine_up() {
 keyloom_wineserver_up() {
   local home=$1 status=0
   mkdir -p "$WINEPREFIX"
-  wineserver -p600 >>"$home/wineserver.log" 2>&1 </dev/null 9>&- || status=$?
+  wineserver -p600 >"$home/wineserver.log" 2>&1 </dev/null 9>&- || status=$?
   # Status 2 is the wineserver's own answer for "another server holds this prefix's lock".
   if [ "$status" = 0 ] || [ "$status" = 2 ]; then return 0; fi
   echo "the wineserver of $WINEPREFIX did not start (status $status, see $home/wineserver.log)" >&2
