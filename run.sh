@@ -2,56 +2,114 @@
 # Sets up what is missing, builds keyloom.exe and starts it under Wine in build/run/keyloom, with the
 # simulated Tarnel reader plugged in on COM3. On the current X display; without one, on a private
 # Xvfb display with a screenshot saved.
-set -euo pipefail
+# --check starts it the same way on a private display, answers the start-up boxes and ends everything
+# once Keyloom reports "Settings read!" (status 0), or fails saying what it saw. KEYLOOM_RUN_DIR
+# names another run folder than build/run.
+set -Eeuo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
-"$top/scripts/install-deps.sh"
-"$top/scripts/build.sh" win keyloom simreader_program readerfixture_cli >/dev/null
-
-home="$top/build/run"
+case "${1:-}" in
+  '') check=0 ;;
+  --check) check=1 ;;
+  *) echo "usage: run.sh [--check]" >&2; exit 2 ;;
+esac
+home=${KEYLOOM_RUN_DIR:-$top/build/run}
 work="$home/keyloom"
+win="$top/build/win"
+
+fail() { echo "run.sh: $*" >&2; exit 1; }
+trap 'echo "run.sh: this failed (status $?): $BASH_COMMAND" >&2' ERR
+# Whatever was started is ended on every way out: the reader unplugged, Keyloom, its wineserver,
+# the simulated reader and a private display.
+wine_started=0 plugged=0
+finish() {
+  trap - EXIT INT TERM ERR
+  if [ "$plugged" = 1 ]; then
+    wine "$win/readerfixture.exe" unplug >>"$home/readerfixture.log" 2>&1 </dev/null || true
+  fi
+  if [ "$wine_started" = 1 ]; then keyloom_wine_down "$home"; fi
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
 mkdir -p "$work"
+"$top/scripts/install-deps.sh" || fail "installing the packages Keyloom needs failed"
+echo "Building Keyloom (output in $home/build.log)."
+if ! "$top/scripts/build.sh" win keyloom simreader_program readerfixture_cli uidriver_cli >"$home/build.log" 2>&1; then
+  tail -n 30 "$home/build.log" >&2
+  fail "building Keyloom failed (the whole output is in $home/build.log)"
+fi
+
 # A new installation starts with the shipped key list, which holds record 0.
 [ -f "$work/crkeys.data" ] || cp "$top/data/crkeys.data" "$work/crkeys.data"
 # The help document goes where the program looks for it: help\ in its working directory.
-cp -r "$top/build/win/help" "$work/"
+cp -r "$win/help" "$work/"
+# The record of issued user codes that "Generate unique" needs.
+[ -f "$work/usersData.data" ] || : >"$work/usersData.data"
 . "$top/tools/wine/wine-env.sh"
 
+[ "$check" = 0 ] || unset DISPLAY
 private=0
 [ -n "${DISPLAY:-}" ] || private=1
-keyloom_wine_up "$home" "$private"
+wine_started=1
+keyloom_wine_up "$home" "$private" || fail "setting up Wine in $home failed"
 if [ "$private" = 1 ]; then
   echo "No X display is set: Keyloom runs on a private Xvfb display, $DISPLAY."
 fi
 
 # The simulated reader on the far end of COM3, made present in the prefix as the USB reader.
-keyloom_simreader_up "$home" "$top/build/win/simreader" 86400
-wine "$top/build/win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null
-unplug_reader() {
-  trap - EXIT INT TERM
-  wine "$top/build/win/readerfixture.exe" unplug >>"$home/readerfixture.log" 2>&1 </dev/null || true
-  # Ends Keyloom too (its wineserver), the simulated reader and a private display.
-  keyloom_wine_down "$home"
-}
-trap unplug_reader EXIT
-trap 'unplug_reader; exit 130' INT TERM
+keyloom_simreader_up "$home" "$win/simreader" 86400 || fail "starting the simulated reader failed"
+plugged=1
+if ! wine "$win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null; then
+  fail "plugging the simulated reader in on COM3 failed (see $home/readerfixture.log)"
+fi
 echo "The simulated Tarnel reader is plugged in on COM3."
-# A virtual card lies on the reader; what is written to it stays in build/run/cards between runs.
+# A virtual card lies on the reader; what is written to it stays in the run folder's cards/ between runs.
 mkdir -p "$home/cards"
-exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT"
+exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT" || fail "the simulated reader's control port does not answer"
 echo "card present $home/cards/demo.card" >&3
-read -r _ <&3
+read -r answer <&3
 exec 3>&-
+[ "$answer" = ok ] || fail "the simulated reader refused the virtual card: $answer"
 echo "A virtual MIFARE card lies on the reader: $home/cards/demo.card."
-# The record of issued user codes that "Generate unique" needs.
-[ -f "$work/usersData.data" ] || : >"$work/usersData.data"
 
-(cd "$work" && exec wine "$top/build/win/keyloom.exe" >"$home/keyloom.log" 2>&1 </dev/null) &
+(cd "$work" && exec wine "$win/keyloom.exe" >"$home/keyloom.log" 2>&1 </dev/null) &
 keyloom=$!
 echo "Keyloom is running in $work."
+
+# await_settings_read: answers each box Keyloom shows at start with OK until it reports
+# "Settings read!" (in Russian or English), reading the boxes with the UI driver.
+await_settings_read() {
+  local out="$home/uidriver.out" text deadline=$((SECONDS + 120))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    kill -0 "$keyloom" 2>/dev/null || fail "Keyloom ended before it reported \"Settings read!\" (see $home/keyloom.log)"
+    if wine "$win/uidriver.exe" box >"$out" 2>>"$home/uidriver.log" </dev/null; then
+      # The driver prints the box as the program holds it, in Windows-1251.
+      text=$(iconv -f CP1251 -t UTF-8 "$out" | sed -n 's/^text: //p' | tr -d '\r')
+      if [ -n "$text" ]; then
+        echo "Keyloom shows: $text"
+        case "$text" in "Настройки считаны!" | "Settings read!") return 0 ;; esac
+        wine "$win/uidriver.exe" press 1 >>"$home/uidriver.log" 2>&1 </dev/null || true
+      fi
+    fi
+    sleep 1
+  done
+  fail "Keyloom did not report \"Settings read!\" within 120 s"
+}
+
+if [ "$check" = 1 ]; then await_settings_read; fi
 if [ "$private" = 1 ]; then
-  sleep 6
-  import -display "$DISPLAY" -window root "$home/screenshot.png"
-  echo "Screenshot: $home/screenshot.png"
+  [ "$check" = 1 ] || sleep 6
+  if import -display "$DISPLAY" -window root "$home/screenshot.png"; then
+    echo "Screenshot: $home/screenshot.png"
+  else
+    echo "Taking a screenshot of $DISPLAY failed."
+  fi
+fi
+if [ "$check" = 1 ]; then
+  echo "The check passed: Keyloom started and read the reader's settings."
+  exit 0
+fi
+if [ "$private" = 1 ]; then
   echo "Take another with: import -display $DISPLAY -window root FILE.png. Ctrl-C ends Keyloom."
 fi
 wait "$keyloom" || true

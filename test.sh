@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the native and the Windows tree and runs every test:
-# the core's unit tests natively, then the unit, platform and end-to-end tests under Wine.
+# the core's unit tests natively, the run command's own check on a new run folder, then the unit,
+# platform and end-to-end tests under Wine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
-"$top/scripts/install-deps.sh"
-"$top/scripts/build.sh" native
-"$top/scripts/build.sh" win
+fail() { echo "test.sh: $*" >&2; exit 1; }
+"$top/scripts/install-deps.sh" || fail "installing the packages the tests need failed"
+"$top/scripts/build.sh" native || fail "building the native tree failed"
+"$top/scripts/build.sh" win || fail "building the Windows tree failed"
 
 . "$top/tools/wine/wine-env.sh"
 trap 'keyloom_wine_down "$top/build/win/wine"' EXIT
 trap 'exit 130' INT TERM
 status=0
 ctest --test-dir "$top/build/native" --output-on-failure -j2 || status=1
+# The README's run command as a newcomer meets it: no run folder and no Wine prefix yet.
+rm -rf "$top/build/run-check"
+KEYLOOM_RUN_DIR="$top/build/run-check" "$top/run.sh" --check || { echo "test.sh: ./run.sh --check failed" >&2; status=1; }
 ctest --test-dir "$top/build/win" --output-on-failure -j2 || status=1
 exit $status

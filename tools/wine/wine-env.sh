@@ -18,18 +18,25 @@ keyloom_private_display() {
     if kill -0 "$pid" 2>/dev/null; then export DISPLAY=":$n"; return 0; fi
   fi
   for n in $(seq 90 189); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 9>&- &
+    pid=$!
+    for _ in $(seq 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        echo "$n $pid" >"$home/xvfb.display"
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    # Xvfb leaves at once when the number is taken without a lock file here (a server that has just
+    # started, or one in another root on this machine): the next number is tried.
+    if kill -0 "$pid" 2>/dev/null; then kill "$pid"; break; fi
   done
-  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 9>&- &
-  pid=$!
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start (see $home/xvfb.log)" >&2; return 1; }
-  echo "$n $pid" >"$home/xvfb.display"
-  export DISPLAY=":$n"
+  echo "Xvfb did not start:" >&2
+  tail -n 5 "$home/xvfb.log" >&2 2>/dev/null
+  return 1
 }
 
 # keyloom_prefix_settings DESKTOP: the prefix settings our programs rely on.
@@ -53,6 +60,7 @@ keyloom_prefix_settings() {
 }
 
 # keyloom_wine_up HOME DESKTOP: prefix created once, wineserver kept running between programs.
+# Says what failed and returns non-zero when a step fails.
 # Without DISPLAY the tree's private Xvfb display is used.
 keyloom_wine_up() {
   local home=$1 desktop=${2:-1}
@@ -62,14 +70,32 @@ keyloom_wine_up() {
   exec 9>"$home/wine.lock"
   flock 9
   if [ -z "${DISPLAY:-}" ]; then keyloom_private_display "$home" || { exec 9>&-; return 1; }; fi
+  keyloom_wineserver_up "$home" || { exec 9>&-; return 1; }
   if [ "$(cat "$WINEPREFIX/keyloom-ready" 2>/dev/null)" != "$desktop" ]; then
-    [ -d "$WINEPREFIX/drive_c" ] || wineboot -i >"$home/wineboot.log" 2>&1 </dev/null 9>&-
-    keyloom_prefix_settings "$desktop"
+    if [ ! -d "$WINEPREFIX/drive_c" ] && ! wineboot -i >"$home/wineboot.log" 2>&1 </dev/null 9>&-; then
+      echo "creating the Wine prefix $WINEPREFIX failed (see $home/wineboot.log)" >&2
+      exec 9>&-; return 1
+    fi
+    if ! keyloom_prefix_settings "$desktop"; then
+      echo "writing the settings of the Wine prefix $WINEPREFIX failed" >&2
+      exec 9>&-; return 1
+    fi
     echo "$desktop" >"$WINEPREFIX/keyloom-ready"
   fi
-  # A persistent wineserver keeps the volatile registry keys and makes each start fast.
-  wineserver -p600 >>"$home/wineserver.log" 2>&1 </dev/null 9>&-
   exec 9>&-
+}
+
+# keyloom_wineserver_up HOME: the prefix's persistent wineserver, started before any Wine program
+# so that all of them, the prefix's creation too, run in it: it keeps the volatile registry keys
+# and makes each start fast. A server that already runs for the prefix is the one kept.
+keyloom_wineserver_up() {
+  local home=$1 status=0
+  mkdir -p "$WINEPREFIX"
+  wineserver -p600 >"$home/wineserver.log" 2>&1 </dev/null 9>&- || status=$?
+  # Status 2 is the wineserver's own answer for "another server holds this prefix's lock".
+  if [ "$status" = 0 ] || [ "$status" = 2 ]; then return 0; fi
+  echo "the wineserver of $WINEPREFIX did not start (status $status, see $home/wineserver.log)" >&2
+  return 1
 }
 
 # keyloom_simreader_up HOME PROGRAM [IDLE]: the tree's simulated reader, started once and kept running
