@@ -76,12 +76,16 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 
-  // Choosing the active language again changes nothing visible.
+  // Choosing the active language again rewrites the first line (the file says Russian meanwhile;
+  // the program never reads it again) and builds a new menu bar, with no visible change.
+  WriteFile("appconfig.ini", std::string(kRussianConfig) + "kept\r\n");
+  const HMENU menu = GetMenu(main);
   ui::PostCommand(main, 3);
-  ui::Pause(300);
+  for (int i = 0; i < 100 && GetMenu(main) == menu; ++i) ui::Pause(20);
+  EXPECT_NE(GetMenu(main), menu) << "the menu bar was not rebuilt";
+  EXPECT_EQ(ReadFile("appconfig.ini"), std::string(kEnglishConfig) + "kept\r\n");
   EXPECT_EQ(ui::Text(main), kEnglishTitle);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
-  EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 }
 
 TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
@@ -100,26 +104,41 @@ TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
 }
 
-TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect) {
+TEST_F(LanguageScenario, UnsavedLanguageIsReportedAndTheSwitchStillTakesEffect) {
   WriteFile("appconfig.ini", kEnglishConfig);
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   WaitUntilIdle(main);
 
-  // Another program holds the file without sharing it, so it cannot be opened for writing.
-  HANDLE held = CreateFileA(PathOf("appconfig.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  ui::PostCommand(main, 2);
-  ui::MessageBoxView box = ExpectMessageBox();
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(box.text, "Failed to save settings!\nRestart the program.");
-  EXPECT_EQ(box.iconId, 4);
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
-  CloseHandle(held);
+  // Another program holds the file: without sharing it, so it cannot be opened for writing; or
+  // sharing it with its first line locked, so the line cannot be written.
+  const struct {
+    const char* name;
+    DWORD share;
+    bool lockFirstLine;
+  } kHolders[] = {
+      {"not shared", 0, false},
+      {"first line locked", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+  };
+  for (const auto& holder : kHolders) {
+    SCOPED_TRACE(holder.name);
+    HANDLE held = CreateFileA(PathOf("appconfig.ini").c_str(), GENERIC_READ | GENERIC_WRITE, holder.share, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    if (holder.lockFirstLine) ASSERT_TRUE(LockFile(held, 0, 0, 64, 0));
+    ui::PostCommand(main, 2);
+    ui::MessageBoxView box = ExpectMessageBox();
+    EXPECT_EQ(box.caption, "Message");
+    EXPECT_EQ(box.text, "Failed to save settings!\nRestart the program.");
+    EXPECT_EQ(box.iconId, 4);
+    ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+    if (holder.lockFirstLine) UnlockFile(held, 0, 0, 64, 0);
+    CloseHandle(held);
 
-  WaitForTitle(main, kRussianTitle);
-  EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
-  EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
+    WaitForTitle(main, kRussianTitle);
+    EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
+    EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
+  }
 }
 
 }  // namespace

@@ -33,14 +33,16 @@ void LoadLanguage() {
 }
 
 void SaveLanguage() {
+  // A line that could not be written or flushed on closing is reported as a file that could not
+  // be opened: the next start would not find the language chosen.
   FILE* file = std::fopen(kLanguageConfigFile, "r+b");
-  if (file == nullptr) {
-    Report(UiText.msgSaveSettingsFailed, kMessageWarning);
-    return;
+  bool saved = file != nullptr;
+  if (saved) {
+    const std::string line = LanguageConfigLine(g_language);
+    saved = std::fwrite(line.data(), 1, line.size(), file) == line.size();
+    saved = std::fclose(file) == 0 && saved;
   }
-  const std::string line = LanguageConfigLine(g_language);
-  std::fwrite(line.data(), 1, line.size(), file);
-  std::fclose(file);
+  if (!saved) Report(UiText.msgSaveSettingsFailed, kMessageWarning);
 }
 
 namespace {
