@@ -75,8 +75,8 @@ void ApplyKeyRecord() {
     ApplyView(static_cast<unsigned>(cardType * 10 + mode));
     SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_SETCURSEL, mode, 0);
   }
-  // After the view, whose field reset would otherwise undo them.
-  // Kept in range as the up-downs show them, so that the next frame carries what the form shows.
+  // After the view, whose field reset would otherwise undo them; kept in range as the up-downs
+  // show them, so that the next frame carries what the form shows.
   g_form.sectorNumber = ClampSectorNumber(KeyRecordSector(record));
   SendDlgItemMessageA(g_mainWindow, kIdSectorUpDown, UDM_SETPOS32, 0, g_form.sectorNumber);
   int block = 0;
