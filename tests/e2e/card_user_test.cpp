@@ -1,9 +1,6 @@
 // User cards end to end in the work modes: the frame, what the card stores (the mask applied
-// in the decrypting mode), and a read that shows the plain data again; a wrong key is refused; a
-// sector or block read outside its range is written back as the form shows it.
+// in the decrypting mode), and a read that shows the plain data again; a wrong key is refused.
 #include "card_scenario.h"
-
-#include "protocol/crc8.h"
 
 namespace {
 
@@ -97,57 +94,6 @@ TEST_F(UserCard, AnotherKeyIsRefusedByTheCard) {
   RunCardButton(main, 9, "The operation failed!", kError);
   RunCardButton(main, 10, "The operation failed!", kError);
   EXPECT_EQ(CardBlock("user.card", 1, 0), before);
-}
-
-// A read puts the block's sector and block on the form as the up-downs show them, and the next
-// write sends what the form shows: a blank block (sector 0, as an unwritten card gives it to any
-// key) shows sector 1, and a block naming sector 32 and block 9 shows 15 and 2.
-TEST_F(UserCard, NumbersReadOutsideTheirRangesAreWrittenAsTheFormShowsThem) {
-  HWND main = StartConnected();
-  ASSERT_NE(main, nullptr);
-  Present("user.card");
-  Choose(main, 8, 1);
-  Choose(main, 14, 1);
-  StepUp(main, 15, 2);
-  StepUp(main, 17, 1);
-  ASSERT_EQ(FieldText(main, 16), "3");
-  ASSERT_EQ(FieldText(main, 18), "1");
-  const struct {
-    const char* name;
-    int cardSector, cardBlock;  // the numbers the block read carries; -1: a blank block
-    const char* shownSector;
-    const char* shownBlock;
-  } kCases[] = {
-      {"blank block", -1, -1, "1", "0"},
-      {"sector 32, block 9", 32, 9, "15", "2"},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.name);
-    if (c.cardSector >= 0) {
-      // The block the form points at now names other numbers, with a valid CRC.
-      const int at = (std::stoi(FieldText(main, 16)) * 4 + std::stoi(FieldText(main, 18))) * 16;
-      std::string card = ReadFile("user.card");
-      ASSERT_EQ(card.size(), 1024u);
-      uint8_t block[16] = {'U', 0, 0, 0, 0, 'f', static_cast<uint8_t>(c.cardSector),
-                           static_cast<uint8_t>(c.cardBlock), 0x42, 0x42, 0x42, 0x42, 0x42, 0x42, 0x42};
-      block[15] = Crc8(block, 15);
-      card.replace(at, 16, reinterpret_cast<const char*>(block), 16);
-      WriteFile("user.card", card);
-    }
-    const std::string manufacturer = CardBlock("user.card", 0, 0);
-    RunCardButton(main, 10, kOperationSuccessful, kSuccess);
-    EXPECT_EQ(FieldText(main, 16), c.shownSector);
-    EXPECT_EQ(FieldText(main, 18), c.shownBlock);
-    Received();
-    RunCardButton(main, 9, kOperationSuccessful, kSuccess);
-    const std::string frame = Received();
-    ASSERT_EQ(frame.size(), 27u);
-    EXPECT_EQ(frame.substr(0, 5), "AT+Uw");
-    EXPECT_EQ(static_cast<uint8_t>(frame[17]), std::stoi(c.shownSector));
-    EXPECT_EQ(static_cast<uint8_t>(frame[18]), std::stoi(c.shownBlock));
-    EXPECT_EQ(CardBlock("user.card", std::stoi(c.shownSector), std::stoi(c.shownBlock)), frame.substr(11));
-    EXPECT_EQ(CardBlock("user.card", 0, 0), manufacturer);
-  }
 }
 
 }  // namespace
