@@ -33,13 +33,14 @@ void LoadLanguage() {
 }
 
 void SaveLanguage() {
-  // A line that could not be written or flushed on closing is reported as a file that could not
-  // be opened: the next start would not find the language chosen.
+  // A line that could not be written or flushed is reported as a file that could not be opened:
+  // the next start would not find the language chosen. The flush is its own step because not
+  // every C runtime reports a failed flush from fclose.
   FILE* file = std::fopen(kLanguageConfigFile, "r+b");
   bool saved = file != nullptr;
   if (saved) {
     const std::string line = LanguageConfigLine(g_language);
-    saved = std::fwrite(line.data(), 1, line.size(), file) == line.size();
+    saved = std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fflush(file) == 0;
     saved = std::fclose(file) == 0 && saved;
   }
   if (!saved) Report(UiText.msgSaveSettingsFailed, kMessageWarning);
