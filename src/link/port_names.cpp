@@ -1,5 +1,6 @@
 // The number rule of the port list: the text after "COM" read as a decimal number (the prefix is
-// not checked), sorted ascending with duplicates kept and written back without leading zeros.
+// not checked), sorted ascending with duplicates kept and written back without leading zeros;
+// and port names compared as Windows compares them, in any letter case.
 #include "link/port_names.h"
 
 #include <algorithm>
@@ -8,6 +9,8 @@ namespace {
 
 // Larger numbers are no port any system has; saturating keeps the arithmetic defined.
 constexpr unsigned long kLargestPortNumber = 999999999;
+
+char FoldedLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -28,4 +31,9 @@ std::vector<std::string> SortedPortNames(const std::vector<std::string>& names) 
   std::vector<std::string> sorted;
   for (unsigned long number : numbers) sorted.push_back("COM" + std::to_string(number));
   return sorted;
+}
+
+bool SamePortName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldedLetter(x) == FoldedLetter(y); });
 }

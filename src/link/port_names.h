@@ -13,3 +13,7 @@ unsigned long PortNumberOf(const std::string& name);
 
 // The first 50 names in their order, turned into numbers, sorted, and written back as "COM" + number.
 std::vector<std::string> SortedPortNames(const std::vector<std::string>& names);
+
+// Whether two port names name the same port: Windows port names ignore letter case, so "com7"
+// is COM7. Only ASCII letters are folded.
+bool SamePortName(const std::string& a, const std::string& b);

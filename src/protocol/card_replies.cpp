@@ -6,6 +6,7 @@
 
 #include "protocol/crc8.h"
 #include "protocol/sector_data_codec.h"
+#include "ui/form_layout.h"
 
 namespace {
 
@@ -70,8 +71,10 @@ bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values) {
       DecodeSectorData(decoded.sectorData);
     }
   }
-  decoded.sectorNumber = block[6];
-  decoded.blockNumber = block[7];
+  // The up-downs show a number outside their range at its nearest bound; the form keeps what
+  // they show, so that the next frame carries what the user sees.
+  decoded.sectorNumber = ClampSectorNumber(block[6]);
+  decoded.blockNumber = ClampBlockNumber(block[7]);
   *values = decoded;
   return true;
 }

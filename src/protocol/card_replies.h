@@ -23,8 +23,8 @@ struct CardBlockValues {
   bool isMaster = false;                            // block byte 0 is M
   int radio[kSettingGroupCount] = {-1, -1, -1, -1};   // master cards only
   int workMode = -1;                                // work-mode list index
-  int32_t sectorNumber = 0;
-  int32_t blockNumber = 0;
+  int32_t sectorNumber = 1;  // as the up-downs show it: kept in 1..15
+  int32_t blockNumber = 0;   // kept in 0..2
   uint8_t systemKey[6] = {};   // master cards
   uint8_t sectorData[7] = {};  // user cards, already decoded in the encrypted mode
 };
@@ -48,5 +48,6 @@ CardReply ClassifyCardReply(const uint8_t* reply, size_t length);
 // The view to apply after a read: the card-type list index as it stands times 10 plus the work
 // mode read from the card; -1 when the block's work-mode code is none of the four.
 int ViewCodeAfterRead(int cardTypeIndex, const CardBlockValues& values);
-// False when byte 15 is not the CRC-8 of bytes 0 to 14; `values` is then left alone.
+// False when byte 15 is not the CRC-8 of bytes 0 to 14; `values` is then left alone. A sector or
+// block number outside its range (a blank block carries sector 0) is taken at its nearest bound.
 bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values);

@@ -104,6 +104,7 @@ inline constexpr int kDataEditLimit = 14;
 inline constexpr uint32_t kSectorRange = 0x0001000F;
 inline constexpr uint32_t kBlockRange = 0x00000002;
 
-// The sector and block numbers an up-down proposes, kept inside their ranges.
+// A sector or block number kept inside its up-down's range: one outside it is taken at the
+// nearest bound, which is also what the up-down shows when it is given that number.
 int32_t ClampSectorNumber(int32_t proposed);
 int32_t ClampBlockNumber(int32_t proposed);

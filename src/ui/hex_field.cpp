@@ -24,7 +24,8 @@ void StripSpaces(char* text) {
 }
 
 void SpaceHexPairs(char* text, int pairCount) {
-  char scratch[40];
+  if (pairCount < 1 || pairCount > kMaxSpacedPairs) return;
+  char scratch[3 * kMaxSpacedPairs];
   int length = 0;
   for (int pair = 0; pair < pairCount; ++pair) {
     scratch[length++] = text[2 * pair];

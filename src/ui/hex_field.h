@@ -19,7 +19,9 @@ inline constexpr HexFieldLayout kDataFieldLayout = {38, 7, 14};
 void StripSpaces(char* text);
 
 // Rewrites the first 2n characters of a text in place as n pairs separated by single blanks
-// (3n - 1 characters and a NUL); n from 1 to 13, and the buffer must hold 3n bytes.
+// (3n - 1 characters and a NUL); the buffer must hold 3n bytes. A count outside 1 to 13 leaves
+// the text as it is.
+inline constexpr int kMaxSpacedPairs = 13;
 void SpaceHexPairs(char* text, int pairCount);
 
 // Whether the field accepts a typed character: '0'-'9' and 'A'-'F' only.

@@ -1,6 +1,9 @@
 // User cards end to end in the work modes: the frame, what the card stores (the mask applied
-// in the decrypting mode), and a read that shows the plain data again; a wrong key is refused.
+// in the decrypting mode), and a read that shows the plain data again; a wrong key is refused; a
+// blank sector read is written back where the form shows.
 #include "card_scenario.h"
+#include "settled_scenario.h"
+#include "x_input.h"
 
 namespace {
 
@@ -94,6 +97,48 @@ TEST_F(UserCard, AnotherKeyIsRefusedByTheCard) {
   RunCardButton(main, 9, "The operation failed!", kError);
   RunCardButton(main, 10, "The operation failed!", kError);
   EXPECT_EQ(CardBlock("user.card", 1, 0), before);
+}
+
+// A blank sector, read with the transport key typed into the key field, gives sixteen zero
+// bytes: sector 0, which the form shows as 1. The next write goes to sector 1, block 0, as shown.
+TEST_F(UserCard, ABlankSectorReadIsWrittenBackWhereTheFormShows) {
+  ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
+  HWND main = StartConnected();
+  ASSERT_NE(main, nullptr);
+  Present("user.card");
+  // Key, sector and block are chosen in a master view; the user view keeps them.
+  Choose(main, 14, 1);
+  HWND key = ui::Control(main, 37);
+  ASSERT_TRUE(ui::ClickWindow(key));
+  ASSERT_TRUE(Eventually([&] { return FocusOf(key) == key; }));
+  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "12", "BackSpace"}));
+  ASSERT_TRUE(ui::TypeText("FFFFFFFFFFFF"));
+  // The twelfth digit commits the key and hands the focus back to the main window.
+  ASSERT_TRUE(Eventually([&] { return FocusOf(main) == main; }));
+  ASSERT_EQ(FieldText(main, 37), "FF FF FF FF FF FF");
+  StepUp(main, 15, 2);
+  StepUp(main, 17, 1);
+  ASSERT_EQ(FieldText(main, 16), "3");
+  ASSERT_EQ(FieldText(main, 18), "1");
+  Choose(main, 8, 1);
+
+  const std::string transportKey(6, '\xFF');
+  const std::string blank(16, '\0');
+  RunCardButton(main, 10, kOperationSuccessful, kSuccess);
+  EXPECT_EQ(SpacedHex(Received()), SpacedHex(Frame("Ur", transportKey, std::string("U\0\0\0\0\0\x03\x01", 8) + blank.substr(8))));
+  EXPECT_EQ(FieldText(main, 16), "1");
+  EXPECT_EQ(FieldText(main, 18), "0");
+  EXPECT_EQ(FieldText(main, 38), "00 00 00 00 00 00 00");
+  // The reader made the card, blank, at that first command.
+  ASSERT_EQ(CardBlock("user.card", 3, 1), blank);
+  const std::string manufacturer = CardBlock("user.card", 0, 0);
+
+  RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+  const std::string frame = Frame("Uw", transportKey, std::string("U\0\0\0\0f\x01\0", 8) + blank.substr(8));
+  EXPECT_EQ(SpacedHex(Received()), SpacedHex(frame));
+  EXPECT_EQ(SpacedHex(CardBlock("user.card", 1, 0)), SpacedHex(frame.substr(11)));
+  EXPECT_EQ(CardBlock("user.card", 0, 0), manufacturer);
+  EXPECT_EQ(CardBlock("user.card", 3, 1), blank);
 }
 
 }  // namespace

@@ -41,16 +41,6 @@ std::vector<std::string> Expected(const char* touchMemory, const char* hex, cons
   return {touchMemory, hex, decimal};
 }
 
-template <typename Condition>
-bool Eventually(Condition condition, int timeoutMs = 2000) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!condition()) {
-    if (GetTickCount64() >= end) return false;
-    ui::Pause(20);
-  }
-  return true;
-}
-
 class HexFieldScenario : public SettledScenario {
  protected:
   void SetUp() override {

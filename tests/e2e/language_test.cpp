@@ -1,5 +1,6 @@
 // Scenarios of the language setting: appconfig.ini created on the first start, the title and
-// menu in each language, switching from the menu, and the choice kept for the next start.
+// menu in each language, switching from the menu, the choice kept for the next start, and a file
+// that cannot be opened or flushed reported.
 #include <string>
 #include <vector>
 
@@ -76,12 +77,16 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 
-  // Choosing the active language again changes nothing visible.
+  // Choosing the active language again rewrites the first line (the file says Russian meanwhile;
+  // the program never reads it again) and builds a new menu bar, with no visible change.
+  WriteFile("appconfig.ini", std::string(kRussianConfig) + "kept\r\n");
+  const HMENU menu = GetMenu(main);
   ui::PostCommand(main, 3);
-  ui::Pause(300);
+  for (int i = 0; i < 100 && GetMenu(main) == menu; ++i) ui::Pause(20);
+  EXPECT_NE(GetMenu(main), menu) << "the menu bar was not rebuilt";
+  EXPECT_EQ(ReadFile("appconfig.ini"), std::string(kEnglishConfig) + "kept\r\n");
   EXPECT_EQ(ui::Text(main), kEnglishTitle);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
-  EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 }
 
 TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
@@ -120,6 +125,54 @@ TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect)
   WaitForTitle(main, kRussianTitle);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
+}
+
+// Runs a Linux command in a directory (Wine starts Linux programs too) and waits until the
+// directory lists the path or not, as asked: Wine does not follow a Linux program to its end.
+bool RunLinux(const std::string& dir, std::string command, const std::string& path, bool listed) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (int i = 0; i < 250; ++i) {
+    // Listed rather than asked for its attributes, which a link to a device does not give.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    if ((search != INVALID_HANDLE_VALUE) == listed) return true;
+    ui::Pause(20);
+  }
+  return false;
+}
+
+// The disk is full: the line goes into the file's buffer but cannot be flushed to the file,
+// here a link to the system's always-full device.
+TEST_F(LanguageScenario, AConfigThatCannotBeFlushedIsReported) {
+  const std::string config = PathOf("appconfig.ini");
+  ASSERT_TRUE(RunLinux(workDir_, "Z:\\bin\\ln -s /dev/full appconfig.ini", config, true));
+  // Wine cannot delete the link, and the next clearing of the folder would hang on it: it goes
+  // at the end, however the scenario ends.
+  struct Unlink {
+    const std::string& dir;
+    const std::string& path;
+    ~Unlink() { EXPECT_TRUE(RunLinux(dir, "Z:\\bin\\rm -f appconfig.ini", path, false)); }
+  } unlink{workDir_, config};
+  // Its first line reads as zeros: Russian.
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  WaitUntilIdle(main);
+
+  ui::PostCommand(main, 3);
+  ui::MessageBoxView box = ExpectMessageBox();
+  // In the language still shown.
+  EXPECT_EQ(box.text, UiTextOf(kRussian).msgSaveSettingsFailed);
+  EXPECT_EQ(box.iconId, 4);
+  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  WaitForTitle(main, kEnglishTitle);
 }
 
 }  // namespace

@@ -65,6 +65,23 @@ TEST_F(ReaderSearch, ReaderOnAFourDigitPort) {
   EXPECT_EQ(Version(main), "1.00");
 }
 
+// A "PortName" in lower case names the same port: the list selects it, and a later device change
+// finds it still listed and reopens it without a word.
+TEST_F(ReaderSearch, ReaderWithALowerCasePortName) {
+  ASSERT_TRUE(simreader::LinkPort("COM5"));
+  ASSERT_TRUE(simreader::SetSerialPorts({"COM2", "COM5"}));
+  ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", simreader::kReaderHardwareId, "com5"));
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  ExpectBox(FoundText("com5"), kSuccess);
+  ExpectBox(kSettingsRead, kSuccess);
+  Idle(main);
+  EXPECT_EQ(SelectedPort(main), 1);
+  simreader::DeliverDeviceChange(main);
+  ExpectNoBox(4500);
+  EXPECT_EQ(Version(main), "1.00");
+}
+
 TEST_F(ReaderSearch, ReplyLongerThanTheBuffer) {
   ASSERT_TRUE(simreader::PlugReader("COM5"));
   Answer("long");

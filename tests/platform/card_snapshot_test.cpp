@@ -44,8 +44,15 @@ TEST(CardSnapshot, ReadsListsRadiosAndCheckBox) {
     SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
   }
   SendMessageA(generate, BM_SETCHECK, BST_CHECKED, 0);
+  // The numbers come from FormState, not from controls: values other than its defaults.
+  const FormState saved = g_form;
+  g_form.sectorNumber = 9;
+  g_form.blockNumber = 2;
+  g_form.systemKey[5] = 0xA5;
+  g_form.sectorData[0] = 0x5A;
 
   CardSnapshot read = ReadCardSnapshot(form);
+  g_form = saved;
   EXPECT_EQ(read.cardType, 1);
   EXPECT_EQ(read.workMode, 3);
   EXPECT_EQ(read.radio[kGroupOutputInterface], 2);
@@ -54,7 +61,10 @@ TEST(CardSnapshot, ReadsListsRadiosAndCheckBox) {
   EXPECT_EQ(read.radio[kGroupTouchPoll], 1);
   EXPECT_TRUE(read.generateBeforeWrite);
   EXPECT_TRUE(UserWriteGeneratesData(read));
-  EXPECT_EQ(read.sectorNumber, g_form.sectorNumber);
+  EXPECT_EQ(read.sectorNumber, 9);
+  EXPECT_EQ(read.blockNumber, 2);
+  EXPECT_EQ(read.systemKey[5], 0xA5);
+  EXPECT_EQ(read.sectorData[0], 0x5A);
   DestroyWindow(form);
 }
 

@@ -49,12 +49,16 @@ TEST_F(PortDiscovery, ListIsSortedByNumberWithTheFirstSelected) {
   SelectPortInList(list, "COM10", &index);
   EXPECT_EQ(index, 3);
   EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 3);
+  // Windows port names ignore letter case.
   SelectPortInList(list, "com3", &index);
-  EXPECT_EQ(index, 3) << "the match is case-sensitive; nothing changes";
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 1);
+  SelectPortInList(list, "COM4", &index);
+  EXPECT_EQ(index, 1) << "no such entry: nothing changes";
 
   EXPECT_TRUE(IsPortPresent("COM3"));
+  EXPECT_TRUE(IsPortPresent("com3"));
   EXPECT_FALSE(IsPortPresent("COM4"));
-  EXPECT_FALSE(IsPortPresent("com3"));
 }
 
 TEST_F(PortDiscovery, SixtyPortsKeepTheFiftyReadFirst) {
@@ -89,6 +93,7 @@ TEST_F(PortDiscovery, FindsTheReadersPortByItsHardwareId) {
       {"other revision", "USB\\VID_2E3C&PID_5750&REV_0201", "COM7", false},
       {"COM0", "USB\\VID_2E3C&PID_5750&REV_0200", "COM0", false},
       {"not a COM port", "USB\\VID_2E3C&PID_5750&REV_0200", "LPT1", false},
+      {"lower-case port name", "USB\\VID_2E3C&PID_5750&REV_0200", "com7", true},
   };
   for (const auto& c : cases) {
     simreader::RemoveUsbDevices();
@@ -107,6 +112,15 @@ TEST_F(PortDiscovery, TheLastMatchingDeviceGivesThePort) {
   EXPECT_EQ(port, "COM9");
   simreader::RemoveUsbDevices();
   EXPECT_FALSE(FindReaderPort(&port, kTarnelIdentity));
+}
+
+// A device whose hardware key cannot be opened is passed over; the reader after it is still found.
+TEST_F(PortDiscovery, ADeviceWithoutAHardwareKeyDoesNotHideTheReader) {
+  ASSERT_TRUE(simreader::AddUsbDeviceWithoutHardwareKey("KeyloomSim0", "USB\\VID_1234&PID_0001&REV_0100"));
+  ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", simreader::kReaderHardwareId, "COM6"));
+  std::string port;
+  EXPECT_TRUE(FindReaderPort(&port, kTarnelIdentity));
+  EXPECT_EQ(port, "COM6");
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ TEST(CardReplies, MasterBlockGivesRadiosWorkModeAndKey) {
   form.workMode = 2;
   const std::vector<int> radios = {2, 1, 1, 0};  // Wiegand 44, Inverse, Static, poll On
   std::copy(radios.begin(), radios.end(), form.radio);
-  form.sectorNumber = 200;
-  form.blockNumber = 7;
+  form.sectorNumber = 9;
+  form.blockNumber = 2;
   const std::vector<uint8_t> key = {0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02};
   std::copy(key.begin(), key.end(), form.systemKey);
 
@@ -79,8 +79,8 @@ TEST(CardReplies, MasterBlockGivesRadiosWorkModeAndKey) {
   EXPECT_TRUE(v.isMaster);
   EXPECT_EQ(std::vector<int>(v.radio, v.radio + 4), radios);
   EXPECT_EQ(v.workMode, 2);
-  EXPECT_EQ(v.sectorNumber, 200);
-  EXPECT_EQ(v.blockNumber, 7);
+  EXPECT_EQ(v.sectorNumber, 9);
+  EXPECT_EQ(v.blockNumber, 2);
   EXPECT_EQ(std::vector<uint8_t>(v.systemKey, v.systemKey + 6), key);
   // Read while the card-type list shows User: the User view of the mode read, list unchanged.
   EXPECT_EQ(ViewCodeAfterRead(1, v), 12);
@@ -96,6 +96,31 @@ TEST(CardReplies, CodesOutsideTheirListsLeaveControlsAlone) {
   EXPECT_EQ(ViewCodeAfterRead(0, v), -1);
   EXPECT_EQ(v.sectorNumber, 3);
   EXPECT_EQ(v.blockNumber, 1);
+}
+
+// The form keeps the numbers as its up-downs show them, so the next frame sends what is shown.
+TEST(CardReplies, SectorAndBlockOutsideTheirRangesAreTakenAtTheNearestBound) {
+  const struct {
+    uint8_t sector, block;
+    int shownSector, shownBlock;
+  } cases[] = {{0, 0, 1, 0},  {1, 0, 1, 0},  {15, 2, 15, 2}, {7, 1, 7, 1},
+               {16, 3, 15, 2}, {200, 7, 15, 2}, {255, 255, 15, 2}};
+  for (const auto& c : cases) {
+    uint8_t block[16] = {'U', 0, 0, 0, 0, 'f', c.sector, c.block};
+    block[15] = Crc8(block, 15);
+    CardBlockValues v;
+    ASSERT_TRUE(DecodeCardBlock(block, &v));
+    EXPECT_EQ(v.sectorNumber, c.shownSector) << int{c.sector};
+    EXPECT_EQ(v.blockNumber, c.shownBlock) << int{c.block};
+  }
+  // A blank block, as an unwritten card gives it to any key: sixteen zeros pass the CRC check.
+  const uint8_t blank[16] = {};
+  CardBlockValues v;
+  ASSERT_TRUE(DecodeCardBlock(blank, &v));
+  EXPECT_FALSE(v.isMaster);
+  EXPECT_EQ(v.workMode, -1);
+  EXPECT_EQ(v.sectorNumber, 1);
+  EXPECT_EQ(v.blockNumber, 0);
 }
 
 TEST(CardReplies, UserBlockGivesPlainSectorData) {

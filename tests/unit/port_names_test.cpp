@@ -40,4 +40,20 @@ TEST(PortNumberOf, SaturatesInsteadOfOverflowing) {
   EXPECT_EQ(PortNumberOf("COM12a"), 12ul);
 }
 
+TEST(SamePortName, IgnoresLetterCaseOnly) {
+  const struct {
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {"COM7", "COM7", true},   {"com7", "COM7", true},   {"CoM12", "cOm12", true}, {"COM7", "COM70", false},
+      {"COM7", "COM07", false}, {"COM1", "COM7", false},  {"", "", true},           {"COM7", "", false},
+      {"COM\xE0", "COM\xC0", false},  // only ASCII letters are folded
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SamePortName(c.a, c.b), c.same) << c.a << " / " << c.b;
+    EXPECT_EQ(SamePortName(c.b, c.a), c.same) << c.b << " / " << c.a;
+  }
+}
+
 }  // namespace

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "protocol/users_data_records.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 UsersDataScan Scan(const std::string& text, size_t blockSize = 4096) {
   UsersDataScan scan;
@@ -45,7 +48,9 @@ TEST(UsersDataRecords, ScanRules) {
       {"run of twenty digits is two records", "00000000007F01234567", true, 2},
       {"run cut at ten, not at the code", "07F01234567", false, 1},
       {"short record dropped", "7F0123456 7", false, 0},
-      {"other bytes separate", "AAAAAAAAAA\t7F01234567\x00" "1", true, 2},
+      {"other bytes separate", "AAAAAAAAAA\t7F01234567-1", true, 2},
+      // Not cut at the NUL (no record then), nor joining its neighbours (two records then).
+      {"a NUL separates", "AAAAA\0AAAAA\t7F01234567"s, true, 1},
       {"trailing digits do not count", "7F012345", false, 0},
   };
   for (const Case& c : cases) {
@@ -86,7 +91,21 @@ TEST(UsersDataRecords, WriterSeparators) {
   for (const Case& c : cases) {
     EXPECT_EQ(Append(Scan(c.file), 0xABCDEF0123), c.appended) << c.file;
   }
-  EXPECT_EQ(nine.size() + 1 + 10, 109u);  // a full line of ten records
+}
+
+// Codes appended one after the other make lines of ten records, 109 characters each.
+TEST(UsersDataRecords, AppendedCodesMakeLinesOfTen) {
+  std::string file;
+  for (uint64_t code = 1; code <= 25; ++code) file += Append(Scan(file), code);
+  std::vector<size_t> lineLengths;
+  for (size_t start = 0;;) {
+    const size_t end = file.find("\r\n", start);
+    lineLengths.push_back((end == std::string::npos ? file.size() : end) - start);
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  EXPECT_EQ(lineLengths, (std::vector<size_t>{109, 109, 54}));
+  EXPECT_EQ(Scan(file).recordCount, 25u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "app/win/app.h"
 #include "ui/control_ids.h"
+#include "ui/form_layout.h"
 #include "ui/form_state.h"
 #include "ui/win/form_view_switch.h"
 
@@ -74,12 +75,13 @@ void ApplyKeyRecord() {
     ApplyView(static_cast<unsigned>(cardType * 10 + mode));
     SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_SETCURSEL, mode, 0);
   }
-  // After the view, whose field reset would otherwise undo them.
-  g_form.sectorNumber = KeyRecordSector(record);
+  // After the view, whose field reset would otherwise undo them; kept in range as the up-downs
+  // show them, so that the next frame carries what the form shows.
+  g_form.sectorNumber = ClampSectorNumber(KeyRecordSector(record));
   SendDlgItemMessageA(g_mainWindow, kIdSectorUpDown, UDM_SETPOS32, 0, g_form.sectorNumber);
   int block = 0;
   for (const char* c = record.block; *c >= '0' && *c <= '9'; ++c) block = block * 10 + (*c - '0');
-  g_form.blockNumber = block;
+  g_form.blockNumber = ClampBlockNumber(block);
   SendDlgItemMessageA(g_mainWindow, kIdBlockUpDown, UDM_SETPOS32, 0, g_form.blockNumber);
   snprintf(g_form.systemKeyText, sizeof g_form.systemKeyText, "%s", record.keyText);
   SetDlgItemTextA(g_mainWindow, kIdKeyEdit, g_form.systemKeyText);

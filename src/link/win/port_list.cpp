@@ -101,7 +101,7 @@ void SelectPortInList(HWND list, const char* name, int* index) {
     std::string entry(static_cast<size_t>(length) + 1, '\0');
     SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
     entry.resize(static_cast<size_t>(length));
-    if (entry == name) {
+    if (SamePortName(entry, name)) {
       SendMessageA(list, CB_SETCURSEL, i, 0);
       *index = i;
       return;
@@ -125,7 +125,7 @@ bool IsPortPresent(const char* name) {
   DWORD count = 0;
   bool present = false;
   ForEachSerialPort(&count, [&](const wchar_t* port) {
-    present = Narrow(port) == name;
+    present = SamePortName(Narrow(port), name);
     return !present;
   });
   return present;

@@ -14,11 +14,12 @@ bool FillPortList(HWND list);
 // Keeps the first 50 entries, sorted by number, written as "COM" + number; selects the first.
 void SortPortList(HWND list);
 
-// Selects the first entry equal to the name and stores its position; nothing changes otherwise.
+// Selects the first entry that names the same port (in any letter case) and stores its position;
+// nothing changes otherwise.
 void SelectPortInList(HWND list, const char* name, int* index);
 
 // Enables the list and refills it; with no port it holds one empty entry, selected.
 void RefreshPortList();
 
-// True when a REG_SZ value under SERIALCOMM equals the name exactly.
+// True when a REG_SZ value under SERIALCOMM names the same port, in any letter case.
 bool IsPortPresent(const char* name);

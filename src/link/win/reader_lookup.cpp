@@ -45,7 +45,8 @@ bool FindReaderPort(std::string* portName, const ReaderIdentity& identity) {
       continue;
     }
     HKEY deviceKey = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-    if (deviceKey == INVALID_HANDLE_VALUE) break;
+    // A device whose key cannot be opened is passed over; the devices after it still count.
+    if (deviceKey == INVALID_HANDLE_VALUE) continue;
     const std::string port = ReadPortName(deviceKey);
     if (IsUsablePortName(port) &&
         MatchesReaderHardwareId(Narrow(hardwareIds, kHardwareIdBytes / sizeof(wchar_t)), identity)) {

@@ -7,5 +7,6 @@
 #include "link/hardware_id.h"
 
 // True when a present USB device matches the identity and has a usable "PortName"; the name
-// goes to portName. When several match, the last one enumerated gives the name.
+// goes to portName. When several match, the last one enumerated gives the name. A device whose
+// hardware key cannot be opened is passed over.
 bool FindReaderPort(std::string* portName, const ReaderIdentity& identity);

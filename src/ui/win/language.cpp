@@ -33,14 +33,17 @@ void LoadLanguage() {
 }
 
 void SaveLanguage() {
+  // A line that could not be written or flushed is reported as a file that could not be opened:
+  // the next start would not find the language chosen. The flush is its own step because not
+  // every C runtime reports a failed flush from fclose.
   FILE* file = std::fopen(kLanguageConfigFile, "r+b");
-  if (file == nullptr) {
-    Report(UiText.msgSaveSettingsFailed, kMessageWarning);
-    return;
+  bool saved = file != nullptr;
+  if (saved) {
+    const std::string line = LanguageConfigLine(g_language);
+    saved = std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fflush(file) == 0;
+    saved = std::fclose(file) == 0 && saved;
   }
-  const std::string line = LanguageConfigLine(g_language);
-  std::fwrite(line.data(), 1, line.size(), file);
-  std::fclose(file);
+  if (!saved) Report(UiText.msgSaveSettingsFailed, kMessageWarning);
 }
 
 namespace {

@@ -20,6 +20,27 @@ bool SetString(HKEY key, const std::wstring& name, const std::wstring& value, DW
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+// The device's own key with its hardware id and class; null when it cannot be created.
+HKEY CreateUsbDevice(const std::string& instance, const std::string& hardwareId) {
+  const std::wstring path = std::wstring(kUsbDeviceKey) + L"\\" + Widen(instance);
+  HKEY device = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &device, nullptr) !=
+      ERROR_SUCCESS) {
+    return nullptr;
+  }
+  // A multi-string: the id, then an empty string ending the list.
+  const std::wstring ids = Widen(hardwareId) + std::wstring(1, L'\0');
+  bool ok = SetString(device, L"HardwareID", ids, REG_MULTI_SZ);
+  ok = SetString(device, L"DeviceDesc", L"Tarnel USB serial port") && ok;
+  // Wine's SetupAPI lists a device only with a class; this is the class of serial ports.
+  ok = SetString(device, L"ClassGUID", L"{4d36e978-e325-11ce-bfc1-08002be10318}") && ok;
+  if (!ok) {
+    RegCloseKey(device);
+    return nullptr;
+  }
+  return device;
+}
+
 SOCKET ConnectControl() {
   static bool started = false;
   if (!started) {
@@ -72,28 +93,24 @@ bool SetSerialPorts(const std::vector<std::string>& portNames) {
 }
 
 bool AddUsbDevice(const std::string& instance, const std::string& hardwareId, const std::string& portName) {
-  const std::wstring path = std::wstring(kUsbDeviceKey) + L"\\" + Widen(instance);
-  HKEY device = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &device, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  // A multi-string: the id, then an empty string ending the list.
-  const std::wstring ids = Widen(hardwareId) + std::wstring(1, L'\0');
-  bool ok = SetString(device, L"HardwareID", ids, REG_MULTI_SZ);
-  ok = SetString(device, L"DeviceDesc", L"Tarnel USB serial port") && ok;
-  // Wine's SetupAPI lists a device only with a class; this is the class of serial ports.
-  ok = SetString(device, L"ClassGUID", L"{4d36e978-e325-11ce-bfc1-08002be10318}") && ok;
+  HKEY device = CreateUsbDevice(instance, hardwareId);
+  if (device == nullptr) return false;
   HKEY parameters = nullptr;
-  if (RegCreateKeyExW(device, L"Device Parameters", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &parameters, nullptr) ==
-      ERROR_SUCCESS) {
-    ok = SetString(parameters, L"PortName", Widen(portName)) && ok;
+  bool ok = RegCreateKeyExW(device, L"Device Parameters", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &parameters,
+                            nullptr) == ERROR_SUCCESS;
+  if (ok) {
+    ok = SetString(parameters, L"PortName", Widen(portName));
     RegCloseKey(parameters);
-  } else {
-    ok = false;
   }
   RegCloseKey(device);
   return ok;
+}
+
+bool AddUsbDeviceWithoutHardwareKey(const std::string& instance, const std::string& hardwareId) {
+  HKEY device = CreateUsbDevice(instance, hardwareId);
+  if (device == nullptr) return false;
+  RegCloseKey(device);
+  return true;
 }
 
 void RemoveUsbDevices() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUsbDeviceKey); }

@@ -22,6 +22,8 @@ bool ControlOk(const std::string& line);
 bool SetSerialPorts(const std::vector<std::string>& portNames);
 // Adds or removes the reader's USB device (hardware id and "PortName"); instance names one device.
 bool AddUsbDevice(const std::string& instance, const std::string& hardwareId, const std::string& portName);
+// A USB device with no hardware key ("Device Parameters"), so SetupAPI cannot open that key.
+bool AddUsbDeviceWithoutHardwareKey(const std::string& instance, const std::string& hardwareId);
 void RemoveUsbDevices();
 
 // The COM port becomes the simulator's line; the link is removed again by Unlink.
