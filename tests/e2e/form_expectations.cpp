@@ -96,5 +96,5 @@ void ChooseView(HWND main, int cardType, int workMode, int changedCombo) {
 }
 
 std::string CaptionIn(const ExpectedControl& row, Language language) {
-  return row.uiCaption ? TextIn(*row.uiCaption, language) : row.caption;
+  return row.translated ? TextIn(*row.translated, language) : row.caption;
 }

@@ -13,8 +13,8 @@
 struct ExpectedControl {
   const char* className;
   int id;
-  const ShownText* uiCaption;  // caption that follows the language, or nullptr
-  const char* caption;                  // caption the same in both languages
+  const ShownText* translated;  // caption that follows the language, or nullptr
+  const char* caption;         // caption the same in both languages
   int x, y, width, height;
   uint32_t style;  // WS_CHILD + WS_VISIBLE included
 };

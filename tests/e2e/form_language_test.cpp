@@ -32,7 +32,7 @@ void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
     const ExpectedControl& row = kExpectedForm[i];
     const std::string className = row.className;
     if (className == "Edit" || className == "Combobox") continue;
-    if (row.uiCaption) ++captioned;
+    if (row.translated) ++captioned;
     EXPECT_EQ(ui::Text(children[i]), CaptionIn(row, language)) << "row " << i + 1;
   }
   EXPECT_EQ(captioned, 38);
