@@ -3,6 +3,7 @@
 #include <set>
 
 #include "card_scenario.h"
+#include "yes_no_question.h"
 
 namespace {
 
@@ -21,8 +22,7 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
   Press(main, 11);
   ui::MessageBoxView box;
   ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(box.text, kConfirmClear);
+  ExpectQuestion(box, shown::kConfirmClear.english, kEnglish);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
   ExpectNoBox(1500);
   EXPECT_EQ(ui::TopWindows(pid(), "msctls_progress32").size(), 0u);
@@ -31,7 +31,7 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
 
   Press(main, 11);
   ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
-  EXPECT_EQ(box.text, kConfirmClear);
+  EXPECT_EQ(box.text, shown::kConfirmClear.english);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDYES));
   ExpectBox(kOperationSuccessful, kSuccess, 30000);
   Idle(main);
@@ -39,19 +39,17 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
   EXPECT_EQ(CardBlock("master.card", 1, 0), std::string(16, '\0'));
 }
 
-// In the Russian interface the question is asked in Russian; No still sends nothing.
+// After a switch to Russian the question and its buttons are in Russian; No still sends nothing.
 TEST_F(ClearAndCycles, ClearAsksInRussian) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   ui::PostCommand(main, 2);
-  ui::Pause(500);
+  for (int i = 0; i < 100 && ui::Text(main) != shown::kWindowTitle.russian; ++i) ui::Pause(20);
+  ASSERT_EQ(ui::Text(main), shown::kWindowTitle.russian);
   Press(main, 11);
   ui::MessageBoxView box;
   ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
-  EXPECT_EQ(box.caption, "\xD1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE5");
-  EXPECT_EQ(box.text,
-            "\xC2\xFB \xF3\xE2\xE5\xF0\xE5\xED\xFB, \xF7\xF2\xEE \xF5\xEE\xF2\xE8\xF2\xE5 "
-            "\xEE\xF7\xE8\xF1\xF2\xE8\xF2\xFC \xEA\xE0\xF0\xF2\xF3?");
+  ExpectQuestion(box, shown::kConfirmClear.russian, kRussian);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
   ExpectNoBox(1000);
   EXPECT_EQ(Received(), "");

@@ -41,4 +41,3 @@ std::string Bytes(const std::string& spacedHex);
 std::string SpacedHex(const std::string& bytes);
 
 inline constexpr char kOperationSuccessful[] = "The operation was successful!";
-inline constexpr char kConfirmClear[] = "Are you sure you want to clear the card?";

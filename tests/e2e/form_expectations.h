@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/ui_text.h"
+#include "expected_texts.h"
 
 struct ExpectedControl {
   const char* className;
   int id;
-  const char* UiTextTable::*uiCaption;  // caption in the active language, or nullptr
-  const char* caption;                  // caption the same in both languages
+  const ShownText* translated;  // caption that follows the language, or nullptr
+  const char* caption;         // caption the same in both languages
   int x, y, width, height;
   uint32_t style;  // WS_CHILD + WS_VISIBLE included
 };

@@ -11,13 +11,16 @@
 namespace {
 
 std::vector<std::string> CardTypes(Language language) {
-  const UiTextTable& t = UiTextOf(language);
-  return {t.cardTypeMaster, t.cardTypeUser};
+  return {TextIn(shown::kCardTypeMaster, language), TextIn(shown::kCardTypeUser, language)};
 }
 
 std::vector<std::string> WorkModes(Language language) {
-  const UiTextTable& t = UiTextOf(language);
-  return {t.workModeCardId, t.workModeSectorData, t.workModeCardIdAuth, t.workModeSectorDataDecrypt};
+  std::vector<std::string> modes;
+  for (const ShownText* mode : {&shown::kWorkModeCardId, &shown::kWorkModeSectorData, &shown::kWorkModeCardIdAuth,
+                                &shown::kWorkModeSectorDataDecrypt}) {
+    modes.push_back(TextIn(*mode, language));
+  }
+  return modes;
 }
 
 void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
@@ -29,7 +32,7 @@ void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
     const ExpectedControl& row = kExpectedForm[i];
     const std::string className = row.className;
     if (className == "Edit" || className == "Combobox") continue;
-    if (row.uiCaption) ++captioned;
+    if (row.translated) ++captioned;
     EXPECT_EQ(ui::Text(children[i]), CaptionIn(row, language)) << "row " << i + 1;
   }
   EXPECT_EQ(captioned, 38);
@@ -45,7 +48,7 @@ void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
 
 void SwitchTo(HWND main, Language language) {
   ui::PostCommand(main, language == kEnglish ? 3 : 2);
-  const std::string title = UiTextOf(language).windowTitle;
+  const std::string title = TextIn(shown::kWindowTitle, language);
   for (int i = 0; i < 100 && ui::Text(main) != title; ++i) ui::Pause(20);
   ASSERT_EQ(ui::Text(main), title);
 }

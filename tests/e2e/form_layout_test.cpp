@@ -109,11 +109,12 @@ TEST_F(FormLayoutScenario, TheFormStartsWithItsInitialContents) {
         << "id " << id;
   }
 
-  const UiTextTable& en = UiTextOf(kEnglish);
-  EXPECT_EQ(ui::ComboItems(ui::Control(main, 8)), (std::vector<std::string>{en.cardTypeMaster, en.cardTypeUser}));
+  using namespace shown;
+  EXPECT_EQ(ui::ComboItems(ui::Control(main, 8)),
+            (std::vector<std::string>{kCardTypeMaster.english, kCardTypeUser.english}));
   EXPECT_EQ(ui::ComboItems(ui::Control(main, 14)),
-            (std::vector<std::string>{en.workModeCardId, en.workModeSectorData, en.workModeCardIdAuth,
-                                      en.workModeSectorDataDecrypt}));
+            (std::vector<std::string>{kWorkModeCardId.english, kWorkModeSectorData.english,
+                                      kWorkModeCardIdAuth.english, kWorkModeSectorDataDecrypt.english}));
   EXPECT_EQ(SendMessageA(ui::Control(main, 8), CB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 0);
 }

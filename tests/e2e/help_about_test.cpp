@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "expected_texts.h"
 #include "pdf_association.h"
 #include "settled_scenario.h"
-#include "ui/ui_text.h"
 #include "x_input.h"
 
 namespace {
@@ -21,7 +21,6 @@ std::string ExeDirectory() {
   return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
 constexpr int kCommandAbout = 5;
-const char kRussianAboutCaption[] = "\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5...";  // "О программе..."
 
 class SmallCommandsScenario : public SettledScenario {
  protected:
@@ -44,7 +43,7 @@ class SmallCommandsScenario : public SettledScenario {
   void ExpectReports(const std::vector<std::pair<std::string, int>>& reports, Language language) {
     for (const auto& [text, kind] : reports) {
       ui::MessageBoxView box = ExpectMessageBox();
-      EXPECT_EQ(box.caption, UiTextOf(language).messageCaption);
+      EXPECT_EQ(box.caption, TextIn(shown::kMessageCaption, language));
       EXPECT_EQ(box.text, text);
       EXPECT_EQ(box.iconId, kind) << text;
       ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
@@ -71,23 +70,27 @@ TEST_F(SmallCommandsScenario, HelpWithoutItsFolderNamesTheMissingFileInEachLangu
     HWND main = StartIn(language);
     ASSERT_NE(main, nullptr);
     ui::PostCommand(main, kCommandHelp);
-    const UiTextTable& t = UiTextOf(language);
-    ExpectReports({{t.msgHelpNotFound, 5}, {t.msgHelpFolderHint, 6}}, language);
+    ExpectReports({{TextIn(shown::kHelpNotFound, language), 5}, {TextIn(shown::kHelpFolderHint, language), 6}},
+                  language);
     EXPECT_TRUE(ui::Enabled(main));
     ui::Terminate(&program());
   }
 }
 
-TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOne) {
+TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOneInEachLanguage) {
   RunFromWorkDir();
   InstallHelp();
   PdfAssociation noViewer(PdfAssociation::kNoViewer);
   ASSERT_TRUE(noViewer.ready());
-  HWND main = StartIn(kEnglish);
-  ASSERT_NE(main, nullptr);
-  ui::PostCommand(main, kCommandHelp);
-  const UiTextTable& t = UiTextOf(kEnglish);
-  ExpectReports({{t.msgHelpCannotOpen, 4}, {t.msgInstallPdfViewer, 6}}, kEnglish);
+  for (Language language : {kEnglish, kRussian}) {
+    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+    HWND main = StartIn(language);
+    ASSERT_NE(main, nullptr);
+    ui::PostCommand(main, kCommandHelp);
+    ExpectReports({{TextIn(shown::kHelpCannotOpen, language), 4}, {TextIn(shown::kInstallPdfViewer, language), 6}},
+                  language);
+    ui::Terminate(&program());
+  }
 }
 
 // Any other failure of the shell is reported with its code: here the registered viewer's command
@@ -102,26 +105,19 @@ TEST_F(SmallCommandsScenario, HelpReportsAnyOtherShellFailureWithItsCode) {
     HWND main = StartIn(language);
     ASSERT_NE(main, nullptr);
     ui::PostCommand(main, kCommandHelp);
-    const UiTextTable& t = UiTextOf(language);
-    ExpectReports({{std::string(t.msgHelpOpenFailed) + "\n\r[" + t.errorCode + ": 11]", 5}}, language);
+    ExpectReports(
+        {{TextIn(shown::kHelpOpenFailed, language) + "\n\r[" + TextIn(shown::kErrorCode, language) + ": 11]", 5}},
+        language);
     ui::Terminate(&program());
   }
 }
 
 TEST_F(SmallCommandsScenario, AboutShowsTheTemplateOfTheActiveLanguage) {
-  const struct {
-    Language language;
-    std::string caption;
-    std::string firstLine;
-  } cases[] = {
-      {kEnglish, "About...", "Program:"},
-      {kRussian, kRussianAboutCaption, "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0:"},  // "Программа:"
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.caption);
-    HWND main = StartIn(c.language);
+  for (Language language : {kEnglish, kRussian}) {
+    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+    HWND main = StartIn(language);
     ASSERT_NE(main, nullptr);
-    HWND about = OpenAbout(main, c.caption);
+    HWND about = OpenAbout(main, TextIn(shown::kAboutCaption, language));
     ASSERT_NE(about, nullptr);
     EXPECT_FALSE(ui::Enabled(main)) << "the main window stays usable under the About dialog";
     HWND ok = ui::Control(about, IDOK);
@@ -131,7 +127,7 @@ TEST_F(SmallCommandsScenario, AboutShowsTheTemplateOfTheActiveLanguage) {
     for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       if (ui::ClassOf(child) == "Static" && ui::Text(child).size() > text.size()) text = ui::Text(child);
     }
-    EXPECT_EQ(text.substr(0, text.find('\n')), c.firstLine);
+    EXPECT_EQ(text.substr(0, text.find('\n')), TextIn(shown::kAboutFirstLine, language));
     EXPECT_NE(text.find("Keyloom\n\n\r"), std::string::npos);
     EXPECT_NE(text.find(":   1.01 (x64)\n\n\r"), std::string::npos);
     EXPECT_NE(text.find("Fernbrook Devices"), std::string::npos);
@@ -191,16 +187,16 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
   ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
-  const UiTextTable& t = UiTextOf(kEnglish);
+  using namespace shown;
   RECT client;
   GetClientRect(main, &client);
   POINT empty = {client.right / 2, client.bottom - 4};  // below the form's groups
   ClientToScreen(main, &empty);
-  const POINT label = CentreOf(RectOfChild(main, "Static", t.labelProgrammerPort));
+  const POINT label = CentreOf(RectOfChild(main, "Static", kLabelProgrammerPort.english));
   // Inside the frame of the " Settings " group, beside its controls.
-  const RECT settings = RectOfChild(main, "Button", t.groupSettings);
+  const RECT settings = RectOfChild(main, "Button", kGroupSettings.english);
   const POINT group = {settings.left + 4, settings.bottom - 4};
-  const POINT button = CentreOf(RectOfChild(main, "Button", t.buttonSearch));
+  const POINT button = CentreOf(RectOfChild(main, "Button", kButtonSearch.english));
   const struct {
     const char* where;
     POINT point;
@@ -215,7 +211,7 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
     SCOPED_TRACE(c.where);
     ASSERT_TRUE(ui::ClickAt(c.point.x, c.point.y, 3));
     HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? 3000 : 700);
-    const std::vector<std::string> quitMenu = {std::string("0\t1\t\t") + t.menuQuit};
+    const std::vector<std::string> quitMenu = {std::string("0\t1\t\t") + kMenuQuit.english};
     if (!c.quitMenu) {
       EXPECT_TRUE(menu == nullptr || ui::PopupMenuLines(menu) != quitMenu) << "the Quit menu opened";
       if (menu) ui::PressKey("Escape");

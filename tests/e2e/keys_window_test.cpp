@@ -5,7 +5,7 @@
 
 #include "form_expectations.h"
 #include "harness.h"
-#include "ui/ui_text.h"
+#include "yes_no_question.h"
 
 namespace {
 
@@ -250,9 +250,7 @@ TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
   ClickRow(keys, 2, false);
   Press(keys, 45);
   ui::MessageBoxView box = ExpectMessageBox();
-  EXPECT_EQ(box.text, "[0002] Are you sure you want to delete the key?");
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(ui::Text(ui::Control(box.window, IDYES)), "&Yes");
+  ExpectQuestion(box, std::string("[0002] ") + shown::kConfirmDeleteKey.english, kEnglish);
   const std::string before = ReadFile("crkeys.data");
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDNO));
   ui::Pause(300);
@@ -279,6 +277,26 @@ TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
   ExpectNoBox(1000);
   EXPECT_EQ(Rows(keys).size(), 3u);
   EXPECT_EQ(ReadFile("crkeys.data"), three);
+}
+
+// In Russian the question and its buttons are Russian; No keeps the key.
+TEST_F(KeysWindowScenario, RemoveAsksInRussian) {
+  InstallShippedKeys();
+  HWND main = StartReady();
+  ASSERT_NE(main, nullptr);
+  HWND keys = Open(main, 21);
+  ASSERT_NE(keys, nullptr);
+  AddNew(keys, "11 22 33 44 55 66", "one");
+  ASSERT_EQ(RowsOnceThere(keys, 2).size(), 2u);
+  const std::string stored = ReadFile("crkeys.data");
+  ClickRow(keys, 1, false);
+  Press(keys, 45);
+  ui::MessageBoxView box = ExpectMessageBox();
+  ExpectQuestion(box, std::string("[0001] ") + shown::kConfirmDeleteKey.russian, kRussian);
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDNO));
+  ui::Pause(300);
+  EXPECT_EQ(Rows(keys).size(), 2u);
+  EXPECT_EQ(ReadFile("crkeys.data"), stored);
 }
 
 TEST_F(KeysWindowScenario, WithoutCrKeysTheDecryptionErrorComesFirstAndTheListIsEmpty) {

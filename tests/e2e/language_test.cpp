@@ -4,32 +4,32 @@
 #include <string>
 #include <vector>
 
+#include "expected_texts.h"
 #include "harness.h"
-#include "ui/ui_text.h"
 
 namespace {
 
 const char kRussianConfig[] = "Language = RU;\r\n";
 const char kEnglishConfig[] = "Language = EN;\r\n";
-const char kRussianTitle[] = "Keyloom \xE2\xE5\xF0.1.01 (x64)";
-const char kEnglishTitle[] = "Keyloom ver.1.01 (x64)";
+const std::string kRussianTitle = shown::kWindowTitle.russian;
+const std::string kEnglishTitle = shown::kWindowTitle.english;
 
 // The menu bar as the probe lists it, for one language.
 std::vector<std::string> ExpectedMenu(Language language) {
-  const UiTextTable& t = UiTextOf(language);
+  using namespace shown;
   const std::string ru = language == kRussian ? "C" : "";
   const std::string en = language == kEnglish ? "C" : "";
   return {
-      std::string("0\t0\tP\t") + t.menuFile,
-      std::string("1\t1\t\t") + t.menuQuit,
-      std::string("0\t0\tP\t") + t.menuTools,
-      std::string("1\t0\tP\t") + t.menuLanguage,
-      "2\t2\t" + ru + "\t" + kRussianLanguageName,
-      "2\t3\t" + en + "\t" + kEnglishLanguageName,
-      std::string("0\t0\tP\t") + t.menuHelp,
-      std::string("1\t4\t\t") + t.menuHelpItem,
+      "0\t0\tP\t" + TextIn(kMenuFile, language),
+      "1\t1\t\t" + TextIn(kMenuQuit, language),
+      "0\t0\tP\t" + TextIn(kMenuTools, language),
+      "1\t0\tP\t" + TextIn(kMenuLanguage, language),
+      "2\t2\t" + ru + "\t" + kLanguageRussian,
+      "2\t3\t" + en + "\t" + kLanguageEnglish,
+      "0\t0\tP\t" + TextIn(kMenuHelp, language),
+      "1\t4\t\t" + TextIn(kMenuHelpItem, language),
       "1\t0\tS\t",
-      std::string("1\t5\t\t") + t.menuAbout,
+      "1\t5\t\t" + TextIn(kMenuAbout, language),
   };
 }
 
