@@ -57,17 +57,7 @@ ok_boxes() { for _ in $(seq "$1"); do appear "#32770"; drive press 1 >/dev/null;
 # encrypted as the program stores it (AES-256-CBC, zero vector, key derived from the pass phrase).
 key_list() {
   local language=$1 key
-  key=$(python3 - <<'PY'
-import hashlib
-h = hashlib.md5(b"k%38wR*59?7!62&mzt").digest()
-def half(fill):
-    block = bytearray([fill] * 64)
-    for i in range(16):
-        block[i] ^= h[i]
-    return hashlib.md5(bytes(block)).digest()
-print((half(0x36) + half(0x5C)).hex())
-PY
-)
+  key=$(python3 "$top/tools/keyfile/key_file_key.py")
   python3 - "$language" >"$home/keys.data" <<'PY'
 import sys
 descriptions = {

@@ -8,19 +8,8 @@ build_dir=$2
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 
-# The key: H = MD5(pass phrase); then MD5 of 64 bytes of 0x36 and of 0x5C, each with H XORed
-# into its first 16 bytes, concatenated.
-key=$(python3 - <<'PY'
-import hashlib
-h = hashlib.md5(b"k%38wR*59?7!62&mzt").digest()
-def half(fill):
-    block = bytearray([fill] * 64)
-    for i in range(16):
-        block[i] ^= h[i]
-    return hashlib.md5(bytes(block)).digest()
-print((half(0x36) + half(0x5C)).hex())
-PY
-)
+# The key the program derives from its pass phrase.
+key=$(python3 "$source_dir/tools/keyfile/key_file_key.py")
 iv=00000000000000000000000000000000
 
 head -c 2500 /dev/urandom >"$dir/plain"
