@@ -1,6 +1,7 @@
 // A device change while a question, a dialog or a report of the program is open: the reader check
 // waits until it is closed, so no wait opens under it and nothing uses a port the check closed.
 #include "card_scenario.h"
+#include "expected_texts.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST_P(HeldUnderQuestion, PluggedInUnderTheClearQuestion) {
   Press(main, 11);
   ui::MessageBoxView question;
   ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &question, keyloomExe_));
-  ASSERT_EQ(question.text, kConfirmClear);
+  ASSERT_EQ(question.text, shown::kConfirmClear.english);
   ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
   simreader::DeliverDeviceChange(main);
   ExpectHeldUnder(main, question.window, answerAfterMs);
