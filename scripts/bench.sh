@@ -109,7 +109,7 @@ row "Add new at 1,000 records until the list shows it, median of 5" "$(get keys_
 # stand in: RssAnon of the Linux process, the process's entries in the system handle list, its
 # windows (the USER objects it makes) and the used entries of its GDI handle table.
 for what in anon_kb:"Private memory (RssAnon)":KiB:1024 kernel_handles:"Kernel handles (system handle list)":"":20 \
-  windows:"USER: windows of the process":"":5 gdi_table:"GDI handle table entries":"":20; do
+  windows:"USER objects (windows of the process)":"":5 gdi_table:"GDI handle table entries":"":20; do
   IFS=: read -r key label unit noise <<<"$what"
   row "$label after 200 card writes (reference: after start)" "$(get after_cards_$key)" "$(get after_start_$key)" \
     "$unit" "growth under $noise" "v - f < $noise"
