@@ -1,9 +1,12 @@
 // Times one unique-data generation (open, scan, draw, append) against usersData.data files that
-// already hold 1,000, 10,000 and 100,000 codes, in a temporary folder, and prints the figures.
+// already hold 1,000 to 1,000,000 codes, in a temporary folder, next to the straightforward way
+// of doing the same: reading the file one byte per ReadFile call and comparing every record.
+// Prints a table, and "RESULT name value" lines for scripts/bench.sh.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,7 +16,12 @@
 
 namespace {
 
-constexpr int kRuns = 9;
+struct Size {
+  int records;
+  int runs;           // generations timed the program's way
+  int referenceRuns;  // and the straightforward way, which is far slower
+};
+constexpr Size kSizes[] = {{1000, 9, 5}, {10000, 9, 5}, {100000, 9, 3}, {1000000, 5, 1}};
 
 std::string RecordedFile(int records) {
   MsRand rng;
@@ -41,8 +49,68 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
   return ok;
 }
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+double NowMs() {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool IsRecordDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+// The straightforward generation: one byte per ReadFile call, each complete record compared
+// with the candidate as text, a new candidate means a new pass over the file; then the append.
+bool StraightforwardGeneration(const char* path, MsRand& rng) {
+  for (int attempt = 0; attempt < kUniqueDataAttempts; ++attempt) {
+    uint8_t data[7];
+    DrawSectorData(rng, data);
+    char code[11];
+    std::snprintf(code, sizeof code, "%02X%02X%02X%02X%02X", data[0], data[1], data[2], data[3], data[4]);
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char record[11] = {};
+    int length = 0;
+    unsigned count = 0;
+    bool found = false;
+    for (;;) {
+      char byte = 0;
+      DWORD got = 0;
+      if (!ReadFile(file, &byte, 1, &got, nullptr)) {
+        CloseHandle(file);
+        return false;
+      }
+      if (got == 0) break;
+      if (!IsRecordDigit(byte)) {
+        length = 0;
+        continue;
+      }
+      record[length++] = byte;
+      if (length == 10) {
+        ++count;
+        length = 0;
+        if (std::memcmp(record, code, 10) == 0) {
+          found = true;
+          break;
+        }
+      }
+    }
+    if (!found) {
+      std::string text = count == 0 ? "" : count % 10 == 0 ? "\r\n" : " ";
+      text += code;
+      DWORD written = 0;
+      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+    CloseHandle(file);
+    if (!found) return true;
+  }
+  return false;
+}
+
+double MedianOf(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  const size_t n = times.size();
+  return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
 }
 
 }  // namespace
@@ -54,32 +122,38 @@ int main() {
   CreateDirectoryA(dir.c_str(), nullptr);
   std::string path = dir + "\\usersData.data";
 
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  std::printf("%10s %10s %10s %10s %10s  (%d generations each)\n", "codes", "bytes", "min ms",
-              "median ms", "max ms", kRuns);
+  std::printf("%10s %10s %12s %12s %14s\n", "codes", "bytes", "median ms", "ms/1k codes", "byte-wise ms");
   int failures = 0;
-  for (int records : {1000, 10000, 100000}) {
-    std::string file = RecordedFile(records);
+  for (const Size& size : kSizes) {
+    std::string file = RecordedFile(size.records);
     if (!WriteWhole(path, file)) {
       std::printf("cannot write %s\n", path.c_str());
       return 1;
     }
     std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < size.runs; ++run) {
       MsRand rng;
       SeedMsRand(rng, 1000u + static_cast<uint32_t>(run));
       uint8_t data[7];
-      LARGE_INTEGER start, end;
-      QueryPerformanceCounter(&start);
+      const double start = NowMs();
       UsersDataOutcome outcome = GenerateUniqueSectorDataIn(path.c_str(), rng, kUniqueDataAttempts, data);
-      QueryPerformanceCounter(&end);
+      times.push_back(NowMs() - start);
       if (outcome.status != kUsersDataRecorded) ++failures;
-      times.push_back(Milliseconds(start, end, frequency));
     }
-    std::sort(times.begin(), times.end());
-    std::printf("%10d %10zu %10.2f %10.2f %10.2f\n", records, file.size(), times.front(),
-                times[times.size() / 2], times.back());
+    std::vector<double> referenceTimes;
+    for (int run = 0; run < size.referenceRuns; ++run) {
+      MsRand rng;
+      SeedMsRand(rng, 2000u + static_cast<uint32_t>(run));
+      const double start = NowMs();
+      if (!StraightforwardGeneration(path.c_str(), rng)) ++failures;
+      referenceTimes.push_back(NowMs() - start);
+    }
+    const double median = MedianOf(times), reference = MedianOf(referenceTimes);
+    std::printf("%10d %10zu %12.2f %12.4f %14.1f\n", size.records, file.size(), median,
+                median * 1000.0 / size.records, reference);
+    std::printf("RESULT unique_%d_ms %.3f\nRESULT unique_bytewise_%d_ms %.3f\n", size.records, median,
+                size.records, reference);
+    std::fflush(stdout);
   }
   DeleteFileA(path.c_str());
   RemoveDirectoryA(dir.c_str());

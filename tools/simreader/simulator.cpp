@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstdio>
 #include <sstream>
 
 #include "hex_text.h"
@@ -16,6 +17,16 @@ namespace {
 constexpr char kHandshake[] = "AT+READS_USB";
 // Bytes that never complete a command are not kept for ever.
 constexpr size_t kMaxCommandBytes = 4096;
+
+// The wall clock as "seconds.micros" since 1970: the same clock that Wine's system time reads, so
+// a program inside the prefix can tell how long after a reply it saw something happen.
+std::string WallClockText() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  const long long micros = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld.%06lld", micros / 1000000, micros % 1000000);
+  return text;
+}
 
 void Schedule(Simulator* simulator, const std::string& answer) {
   if (answer.empty()) return;
@@ -84,6 +95,10 @@ const ControlCommand kControlCommands[] = {
        s->received.clear();
        return std::string("ok");
      }},
+    {"sent",
+     [](Simulator* s, const std::string&, const std::string&) {
+       return "ok " + s->lastSentTime + " " + ToHex(s->lastSentBytes);
+     }},
     {"reset", [](Simulator* s, const std::string&, const std::string&) { return Reset(s); }},
     {"card", [](Simulator* s, const std::string&, const std::string& words) { return RunCardControl(s, words); }},
 };
@@ -92,7 +107,7 @@ const ControlCommand kControlCommands[] = {
 
 void OnLineBytes(Simulator* simulator, const std::string& bytes) {
   if (simulator->frameLog != nullptr) {
-    std::fprintf(simulator->frameLog, "rx %s\n", ToHex(bytes).c_str());
+    std::fprintf(simulator->frameLog, "%s rx %s\n", WallClockText().c_str(), ToHex(bytes).c_str());
     std::fflush(simulator->frameLog);
   }
   simulator->received += bytes;
@@ -113,7 +128,12 @@ int SendDueAnswers(Simulator* simulator) {
   for (auto it = simulator->pending.begin(); it != simulator->pending.end();) {
     if (it->due <= now) {
       WritePtyLine(simulator->line, it->bytes);
-      if (simulator->frameLog != nullptr) std::fprintf(simulator->frameLog, "tx %s\n", ToHex(it->bytes).c_str());
+      simulator->lastSentTime = WallClockText();
+      simulator->lastSentBytes = it->bytes;
+      if (simulator->frameLog != nullptr) {
+        std::fprintf(simulator->frameLog, "%s tx %s\n", simulator->lastSentTime.c_str(), ToHex(it->bytes).c_str());
+        std::fflush(simulator->frameLog);
+      }
       it = simulator->pending.erase(it);
       continue;
     }

@@ -28,6 +28,8 @@ struct Simulator {
   std::vector<PendingAnswer> pending;
   std::FILE* frameLog = nullptr;
   CardProgrammer cards;
+  std::string lastSentTime;   // wall-clock time of the last write to the line, "seconds.micros"
+  std::string lastSentBytes;  // and what it carried
 };
 
 // Takes bytes read from the line: logs them and answers every complete command.

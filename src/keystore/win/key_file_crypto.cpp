@@ -1,5 +1,6 @@
 // AES-256-CBC encryption of a whole file in 960-byte chunks under a key the CryptoAPI derives
-// from the MD5 of a pass phrase. Every handle and buffer a conversion takes is released once.
+// from the MD5 of a pass phrase. Every handle and buffer a conversion takes is released once;
+// the provider is acquired once for the whole run, as each acquisition costs a handle under Wine.
 #include "keystore/win/key_file_crypto.h"
 
 #include <wincrypt.h>
@@ -16,7 +17,6 @@ constexpr DWORD kEncryptBufferBytes = 1024;  // a chunk and one block of padding
 struct Conversion {
   HANDLE source = INVALID_HANDLE_VALUE;
   HANDLE destination = INVALID_HANDLE_VALUE;
-  HCRYPTPROV provider = 0;
   HCRYPTHASH hash = 0;
   HCRYPTKEY key = 0;
   BYTE* buffer = nullptr;
@@ -27,7 +27,6 @@ void Release(Conversion* c) {
   if (c->destination != INVALID_HANDLE_VALUE) CloseHandle(c->destination);
   if (c->key) CryptDestroyKey(c->key);
   if (c->hash) CryptDestroyHash(c->hash);
-  if (c->provider) CryptReleaseContext(c->provider, 0);
   free(c->buffer);
   *c = Conversion{};
 }
@@ -45,10 +44,22 @@ bool Fail(Conversion* c, CryptoStep step, const char* destination) {
   return false;
 }
 
+// The provider of every conversion, acquired at the first one that succeeds and kept until the
+// process ends: under Wine each acquire and release pair leaves a registry handle open, so a
+// context per conversion would leak two handles at every opening of the keys list window.
+HCRYPTPROV g_provider = 0;
+
 bool AcquireProvider(HCRYPTPROV* provider) {
-  if (CryptAcquireContextA(provider, nullptr, kProvider, PROV_RSA_AES, 0)) return true;
-  if (GetLastError() != static_cast<DWORD>(NTE_BAD_KEYSET)) return false;
-  return CryptAcquireContextA(provider, nullptr, kProvider, PROV_RSA_AES, CRYPT_NEWKEYSET) != 0;
+  if (g_provider == 0 && !CryptAcquireContextA(&g_provider, nullptr, kProvider, PROV_RSA_AES, 0)) {
+    g_provider = 0;
+    if (GetLastError() != static_cast<DWORD>(NTE_BAD_KEYSET) ||
+        !CryptAcquireContextA(&g_provider, nullptr, kProvider, PROV_RSA_AES, CRYPT_NEWKEYSET)) {
+      g_provider = 0;
+      return false;
+    }
+  }
+  *provider = g_provider;
+  return true;
 }
 
 bool Convert(const char* sourceName, const char* destinationName, const char* passPhrase,
@@ -64,14 +75,15 @@ bool Convert(const char* sourceName, const char* destinationName, const char* pa
   if (c.destination == INVALID_HANDLE_VALUE) {
     return Fail(&c, kStepOpenDestination, destinationName);
   }
-  if (!AcquireProvider(&c.provider)) return Fail(&c, kStepAcquireContext, destinationName);
-  if (!CryptCreateHash(c.provider, CALG_MD5, 0, 0, &c.hash)) {
+  HCRYPTPROV provider = 0;
+  if (!AcquireProvider(&provider)) return Fail(&c, kStepAcquireContext, destinationName);
+  if (!CryptCreateHash(provider, CALG_MD5, 0, 0, &c.hash)) {
     return Fail(&c, kStepCreateHash, destinationName);
   }
   if (!CryptHashData(c.hash, reinterpret_cast<const BYTE*>(passPhrase), lstrlenA(passPhrase), 0)) {
     return Fail(&c, kStepHashData, destinationName);
   }
-  if (!CryptDeriveKey(c.provider, CALG_AES_256, c.hash, 0, &c.key)) {
+  if (!CryptDeriveKey(provider, CALG_AES_256, c.hash, 0, &c.key)) {
     return Fail(&c, kStepDeriveKey, destinationName);
   }
   const DWORD bufferBytes = encrypt ? kEncryptBufferBytes : kChunkBytes;

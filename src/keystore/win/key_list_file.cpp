@@ -1,4 +1,4 @@
-// The plain key list keys.data, read one byte per call into lines of at most 511 bytes, and its
+// The plain key list keys.data, read in blocks and cut into lines of at most 511 bytes, and its
 // edits: appending the key of the keys list window, dropping a line through TmpKeys.data.
 #include "keystore/win/key_list_file.h"
 
@@ -22,15 +22,32 @@ namespace {
 
 enum class LineRead { kLine, kEnd, kError };
 
-// Reads up to the next LF; bytes after the last LF never make a line.
-LineRead ReadLine(HANDLE file, KeyLineReader* reader) {
+// keys.data as it is read: a block at a time, since a ReadFile call per byte makes a list of a
+// thousand keys take seconds. The lines come out exactly as byte by byte.
+struct KeysFileBlocks {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  char block[16 * 1024];
+  DWORD length = 0;
+  DWORD next = 0;
+};
+
+// Reads up to the next LF; bytes after the last LF never make a line. A file read to its end
+// leaves the file position at the end, where AddKey appends.
+LineRead ReadLine(KeysFileBlocks* in, KeyLineReader* reader) {
   for (;;) {
-    char byte = 0;
-    DWORD read = 0;
-    if (!ReadFile(file, &byte, 1, &read, nullptr)) return LineRead::kError;
-    if (read == 0) return LineRead::kEnd;
-    if (TakeKeyLineByte(reader, byte)) return LineRead::kLine;
+    if (in->next == in->length) {
+      in->next = 0;
+      in->length = 0;
+      if (!ReadFile(in->file, in->block, sizeof in->block, &in->length, nullptr)) return LineRead::kError;
+      if (in->length == 0) return LineRead::kEnd;
+    }
+    if (TakeKeyLineByte(reader, in->block[in->next++])) return LineRead::kLine;
   }
+}
+
+void RedrawKeysList() {
+  SendMessageA(g_keysList, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(g_keysList, nullptr, TRUE);
 }
 
 HANDLE OpenKeysFile(DWORD access) {
@@ -58,9 +75,11 @@ bool KeysFileReadFailed(HANDLE file, HANDLE temporary = INVALID_HANDLE_VALUE) {
 bool LoadRecord(int record) {
   HANDLE file = OpenKeysFile(GENERIC_READ);
   if (file == INVALID_HANDLE_VALUE) return KeysFileNotFound();
+  KeysFileBlocks in;
+  in.file = file;
   KeyLineReader reader = {};
   for (int number = 0;; ++number) {
-    const LineRead result = ReadLine(file, &reader);
+    const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) return KeysFileReadFailed(file);
     if (result == LineRead::kEnd) break;
     if (number == record) {
@@ -83,10 +102,17 @@ bool ListKeyRecords() {
   if (file == INVALID_HANDLE_VALUE) return KeysFileNotFound();
   SendMessageA(g_keysList, LVM_DELETEALLITEMS, 0, 0);
   const bool showKey = IsDlgButtonChecked(g_keysWindow, kIdKeysShowKey) == BST_CHECKED;
+  // The list redraws once when it is complete, not once per row.
+  SendMessageA(g_keysList, WM_SETREDRAW, FALSE, 0);
+  KeysFileBlocks in;
+  in.file = file;
   KeyLineReader reader = {};
   for (;;) {
-    const LineRead result = ReadLine(file, &reader);
-    if (result == LineRead::kError) return KeysFileReadFailed(file);
+    const LineRead result = ReadLine(&in, &reader);
+    if (result == LineRead::kError) {
+      RedrawKeysList();
+      return KeysFileReadFailed(file);
+    }
     if (result == LineRead::kEnd) break;
     ParseKeyLine(reader.text, &g_keyRecord);
     if (showKey) {
@@ -96,6 +122,7 @@ bool ListKeyRecords() {
     }
     AppendKeysRow();
   }
+  RedrawKeysList();
   CloseHandle(file);
   RemovePlainKeyFiles();
   return true;
@@ -122,9 +149,11 @@ bool AddKey(int* record) {
   if (!DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase)) return false;
   HANDLE file = OpenKeysFile(GENERIC_READ | GENERIC_WRITE);
   if (file == INVALID_HANDLE_VALUE) return KeysFileNotFound();
+  KeysFileBlocks in;
+  in.file = file;
   KeyLineReader reader = {};
   for (int number = 0;; ++number) {
-    const LineRead result = ReadLine(file, &reader);
+    const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) return KeysFileReadFailed(file);
     if (result == LineRead::kEnd) break;
     ParseKeyLine(reader.text, &g_keyRecord);
@@ -162,9 +191,11 @@ bool RemoveKeyLine(int record) {
     ReportKeyStoreError(UiText.msgTempFileCreateError);
     return false;
   }
+  KeysFileBlocks in;
+  in.file = file;
   KeyLineReader reader = {};
   for (int number = 0;; ++number) {
-    const LineRead result = ReadLine(file, &reader);
+    const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) return KeysFileReadFailed(file, temporary);
     if (result == LineRead::kEnd) break;
     if (number == record) continue;
