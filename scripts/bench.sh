@@ -7,7 +7,9 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 win="$top/build/win"
-"$top/scripts/build.sh" win keyloom bench_keyloom bench_bare_window bench_users_data simreader_program >/dev/null
+mkdir -p "$top/build"
+"$top/scripts/build.sh" win keyloom bench_keyloom bench_bare_window bench_users_data simreader_program \
+  >"$top/build/bench-build.log" 2>&1 || { tail -n 30 "$top/build/bench-build.log" >&2; echo "bench.sh: building failed" >&2; exit 1; }
 
 work="$top/build/bench"
 results=${1:-"$work/results.txt"}
@@ -24,8 +26,7 @@ done
 . "$top/tools/wine/wine-env.sh"
 unset DISPLAY
 home="$win/wine"
-# Its wineserver may be running already, which the helper reports as a failure.
-keyloom_wine_up "$home" 1 || true
+keyloom_wine_up "$home" 1 || { echo "bench.sh: the Wine set-up of $home failed" >&2; exit 1; }
 keyloom_simreader_up "$home" "$win/simreader"
 trap 'keyloom_wine_down "$home"' EXIT
 trap 'exit 130' INT TERM
