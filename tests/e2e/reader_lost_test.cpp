@@ -25,6 +25,7 @@ enum class Fault {
   kGarbage,    // line noise instead of the answer, or unasked
   kHalfReply,  // the first half of the answer, or unasked
   kLateReply,  // the answer after the wait for it is over, or an old answer unasked
+  kQuickReply,  // sound, but quick: the final card reply right behind the acknowledgement, in one read
 };
 
 struct Box {
@@ -70,6 +71,7 @@ const Row kRows[] = {
     {"CardWait_Garbage", Step::kCardWait, Fault::kGarbage, {kUnrecognized}, true, "1.00"},
     {"CardWait_HalfReply", Step::kCardWait, Fault::kHalfReply, {kUnrecognized}, true, "1.00"},
     {"CardWait_LateReply", Step::kCardWait, Fault::kLateReply, {}, false, "x.xx"},
+    {"CardWait_QuickReply", Step::kCardWait, Fault::kQuickReply, {kDone}, true, "1.00"},
     {"SuccessBox_Unplugged", Step::kSuccessBox, Fault::kUnplugged, {kBroken}, false, "x.xx"},
     {"SuccessBox_Garbage", Step::kSuccessBox, Fault::kGarbage, {kDone}, true, "1.00"},
     {"KeysWindow_Unplugged", Step::kKeysWindow, Fault::kUnplugged, {kBroken}, false, "x.xx"},
@@ -138,6 +140,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
       case Fault::kGarbage: SendUnasked(kGarbageHex); break;
       case Fault::kHalfReply: SendUnasked(kHalfAckHex); break;
       case Fault::kLateReply: SendUnasked(kLateCardReplyHex); break;
+      case Fault::kQuickReply: break;
     }
   }
   // How the reader answers the next command under the fault; an unplug comes with the wait itself.
@@ -147,6 +150,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
       case Fault::kGarbage: Answer("garbage"); break;
       case Fault::kHalfReply: Answer("raw 41542B52454144535F555342202D"); break;
       case Fault::kLateReply: Control("delay 1600"); break;
+      case Fault::kQuickReply: break;
     }
   }
   void AnswerCard(Fault fault) {
@@ -155,6 +159,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
       case Fault::kGarbage: CardControl("next garbage"); break;
       case Fault::kHalfReply: CardControl("next half"); break;
       case Fault::kLateReply: Control("delay 250"); break;
+      case Fault::kQuickReply: CardControl("replyafter 0"); break;
     }
   }
   // The search from the start: Keyloom started with the reader plugged in, or SEARCH once a
