@@ -14,7 +14,7 @@ struct ReplyLine {
   int (*readReply)(void* context, char* buffer) = nullptr;
   // Reads one byte and drops it; true when one came.
   bool (*pollByte)(void* context) = nullptr;
-  // Ends the card wait: its timer, its WaitWindow and the tick counter.
+  // Ends the wait that reads: its timer, its WaitWindow and the tick counter.
   void (*endWait)(void* context) = nullptr;
   // Judges and reports a reply of `length` bytes (0: nothing came); its reply code.
   ReplyCode (*judgeReply)(void* context, char* buffer, int length) = nullptr;

@@ -14,7 +14,6 @@ namespace {
 
 // The byte the reader sends ahead of every final reply.
 constexpr char kLeadByte = '\n';
-constexpr char kAcknowledgement[] = " - OK!\r\n";
 // Line noise, as a reader with a broken firmware or cable might send it.
 const std::string kGarbage("\x13\x7f#?~%garbage\r\n", 16);
 
@@ -108,12 +107,10 @@ std::string RunCardControl(Simulator* simulator, const std::string& words) {
     cards.queue.clear();
     PresentNextQueued(&cards);
   } else if (verb == "ack") {
-    if (path == "ok") cards.acknowledgement = kAcknowledgement;
+    if (path == "ok") cards.acknowledgement = " - OK!\r\n";
     else if (path == "unknown") cards.acknowledgement = " - UNKNOWN CMD!\r\n";
     else if (path == "silent") cards.acknowledgement.clear();
-    else if (path == "half") cards.acknowledgement = std::string(kAcknowledgement, 4);
-    else if (path == "garbage") cards.acknowledgement = kGarbage;
-    else return "error ack ok|unknown|silent|half|garbage";
+    else return "error ack ok|unknown|silent";
   } else if (verb == "timeout") {
     cards.noCardMs = std::atoi(path.c_str());
   } else if (verb == "replyafter") {

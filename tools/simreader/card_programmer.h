@@ -24,6 +24,6 @@ struct CardProgrammer {
 void TakeCardFrames(Simulator* simulator);
 // A waiting command gets its card or, when its time is up, "\rAT+ERR_04".
 void ServeWaitingCard(Simulator* simulator);
-// "card ..." control lines: present PATH, queue PATH, remove, ack ok|unknown|silent|half|garbage,
+// "card ..." control lines: present PATH, queue PATH, remove, ack ok|unknown|silent,
 // timeout MS, replyafter MS, next ERR_0n|badcrc|half|garbage, block PATH SECTOR BLOCK, key PATH SECTOR.
 std::string RunCardControl(Simulator* simulator, const std::string& words);

@@ -117,7 +117,6 @@ ReplyLine SerialReplyLine() {
     return ReadReplyBytes(buffer, kReplyBufferSize, &length) ? length : 0;
   };
   line.pollByte = [](void*) { return PollByte(); };
-  line.endWait = [](void*) { EndWait(kTimerCardWait); };
   line.judgeReply = [](void*, char* buffer, int length) { return ReportReply(buffer, length); };
   return line;
 }

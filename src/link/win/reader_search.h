@@ -21,7 +21,7 @@ void OpenAndHandshake();
 void SendHandshake();
 // Reports what a reply of `length` bytes means (0: nothing came, which resets the link); the reply code.
 ReplyCode ReportReply(char* buffer, int length);
-// The serial port as a reply line: its reads, the card wait's end and ReportReply.
+// The serial port as a reply line: its reads and ReportReply; no wait to end.
 ReplyLine SerialReplyLine();
 // Reads the reader's reply and reports what it means; the reply code.
 ReplyCode ReadAndReportReply();

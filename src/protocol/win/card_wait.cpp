@@ -13,7 +13,9 @@
 
 void OnCardWaitTick() {
   SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
-  const CardWaitTickEnd end = RunCardWaitTick(++g_waitTicks, SerialReplyLine());
+  ReplyLine line = SerialReplyLine();
+  line.endWait = [](void*) { EndWait(kTimerCardWait); };
+  const CardWaitTickEnd end = RunCardWaitTick(++g_waitTicks, line);
   if (end == kCardWaitGoesOn) return;
   EnableWindow(g_mainWindow, TRUE);
   if (end == kCardWaitEnded) RunCyclicStep();
