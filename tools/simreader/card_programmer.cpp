@@ -14,6 +14,8 @@ namespace {
 
 // The byte the reader sends ahead of every final reply.
 constexpr char kLeadByte = '\n';
+// Line noise, as a reader with a broken firmware or cable might send it.
+const std::string kGarbage("\x13\x7f#?~%garbage\r\n", 16);
 
 void Answer(Simulator* simulator, int afterMs, const std::string& bytes) {
   simulator->pending.push_back({Clock::now() + std::chrono::milliseconds(afterMs), bytes});
@@ -35,6 +37,8 @@ std::string ReplaceReply(const std::string& how, const std::string& reply) {
     return broken;
   }
   if (how.compare(0, 4, "ERR_") == 0) return "\rAT+" + how + "\r\n";
+  if (how == "half") return reply.substr(0, reply.size() / 2);
+  if (how == "garbage") return kGarbage;
   return reply;
 }
 
@@ -109,6 +113,8 @@ std::string RunCardControl(Simulator* simulator, const std::string& words) {
     else return "error ack ok|unknown|silent";
   } else if (verb == "timeout") {
     cards.noCardMs = std::atoi(path.c_str());
+  } else if (verb == "replyafter") {
+    cards.replyAfterMs = std::atoi(path.c_str());
   } else if (verb == "next") {
     cards.nextReply = path;
   } else if (verb == "block" || verb == "key") {
@@ -122,7 +128,7 @@ std::string RunCardControl(Simulator* simulator, const std::string& words) {
     }
     return "ok " + ToHex(verb == "key" ? SectorKey(card, sector) : CardBlock(card, sector, block));
   } else {
-    return "error card present|queue|remove|ack|timeout|next|block|key";
+    return "error card present|queue|remove|ack|timeout|replyafter|next|block|key";
   }
   if (verb == "present" || verb == "queue") ServeWaitingCard(simulator);
   return "ok";

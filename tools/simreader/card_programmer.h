@@ -17,7 +17,7 @@ struct CardProgrammer {
   std::string acknowledgement = " - OK!\r\n";
   int noCardMs = 3000;        // "\rAT+ERR_04" when no card came within it; -1: wait for ever
   int replyAfterMs = 300;     // the final reply follows the acknowledgement after this pause
-  std::string nextReply;      // the next final reply replaced: "ERR_03".."ERR_06" or "badcrc"
+  std::string nextReply;      // the next final reply replaced: "ERR_03".."ERR_06", "badcrc", "half", "garbage"
 };
 
 // Takes every complete card command out of the received bytes and answers it.
@@ -25,5 +25,5 @@ void TakeCardFrames(Simulator* simulator);
 // A waiting command gets its card or, when its time is up, "\rAT+ERR_04".
 void ServeWaitingCard(Simulator* simulator);
 // "card ..." control lines: present PATH, queue PATH, remove, ack ok|unknown|silent,
-// timeout MS, next ERR_0n|badcrc, block PATH SECTOR BLOCK, key PATH SECTOR.
+// timeout MS, replyafter MS, next ERR_0n|badcrc|half|garbage, block PATH SECTOR BLOCK, key PATH SECTOR.
 std::string RunCardControl(Simulator* simulator, const std::string& words);

@@ -42,6 +42,7 @@ std::string LinkPath(const Simulator& simulator, std::string name) {
 std::string Plug(Simulator* simulator, const std::string& name) {
   if (name.empty() || name.find('/') != std::string::npos) return "error plug COMn";
   Unplug(simulator);
+  simulator->dead = false;
   const std::string link = LinkPath(*simulator, name);
   unlink(link.c_str());
   if (symlink(simulator->line.slavePath.c_str(), link.c_str()) != 0) return "error cannot link " + link;
@@ -52,6 +53,7 @@ std::string Plug(Simulator* simulator, const std::string& name) {
 std::string Reset(Simulator* simulator) {
   simulator->behaviour = ReaderBehaviour();
   simulator->cards = CardProgrammer();
+  simulator->dead = false;
   simulator->pending.clear();
   simulator->command.clear();
   simulator->received.clear();
@@ -67,9 +69,17 @@ struct ControlCommand {
 const ControlCommand kControlCommands[] = {
     {"ping", [](Simulator*, const std::string&, const std::string&) { return std::string("ok"); }},
     {"plug", [](Simulator* s, const std::string& name, const std::string&) { return Plug(s, name); }},
+    // "unplug silent": the program's open handle stays usable, as under Wine, but the reader is
+    // gone: what it was about to send is lost and it answers nothing until it is plugged in again.
     {"unplug",
-     [](Simulator* s, const std::string&, const std::string&) {
+     [](Simulator* s, const std::string& how, const std::string&) {
+       if (!how.empty() && how != "silent") return std::string("error unplug [silent]");
        Unplug(s);
+       if (how == "silent") {
+         s->dead = true;
+         s->pending.clear();
+         s->cards.waitingFrame.clear();
+       }
        return std::string("ok");
      }},
     {"answer",
@@ -111,6 +121,7 @@ void OnLineBytes(Simulator* simulator, const std::string& bytes) {
     std::fflush(simulator->frameLog);
   }
   simulator->received += bytes;
+  if (simulator->dead) return;
   simulator->command += bytes;
   const size_t at = simulator->command.find(kHandshake);
   if (at != std::string::npos) {

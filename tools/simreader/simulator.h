@@ -22,6 +22,7 @@ struct Simulator {
   PtyLine line;
   std::string dosdevices;  // the Wine prefix's dosdevices folder
   std::string pluggedLink;  // the link in it while the reader is plugged in
+  bool dead = false;        // pulled out for good: it answers nothing until plugged in again
   ReaderBehaviour behaviour;
   std::string command;   // bytes received since the last complete command
   std::string received;  // every byte received since the last "clear"

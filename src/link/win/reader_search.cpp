@@ -18,7 +18,6 @@
 namespace {
 
 constexpr UINT kHandshakeTickMs = 500;
-constexpr int kReplyBufferSize = 64;
 
 void ReportWithPort(const char* format, const char* text, MessageKind kind) {
   char message[512];
@@ -81,11 +80,8 @@ void SendHandshake() {
   OpenWaitWindow(kTimerHandshakeWait, kHandshakeTickMs);
 }
 
-ReplyCode ReadAndReportReply() {
-  // One byte more than the reader's reply can fill, so the text is always terminated.
-  char buffer[kReplyBufferSize + 1] = {};
-  int length = 0;
-  if (!ReadReplyBytes(buffer, kReplyBufferSize, &length)) {
+ReplyCode ReportReply(char* buffer, int length) {
+  if (length == 0) {
     if (g_link.portChosenByHand) {
       Report(UiText.msgReaderNoResponse, kMessageRetry);
       EnableWindow(PortList(), TRUE);
@@ -113,6 +109,19 @@ ReplyCode ReadAndReportReply() {
   }
   return code;
 }
+
+ReplyLine SerialReplyLine() {
+  ReplyLine line;
+  line.readReply = [](void*, char* buffer) {
+    int length = 0;
+    return ReadReplyBytes(buffer, kReplyBufferSize, &length) ? length : 0;
+  };
+  line.pollByte = [](void*) { return PollByte(); };
+  line.judgeReply = [](void*, char* buffer, int length) { return ReportReply(buffer, length); };
+  return line;
+}
+
+ReplyCode ReadAndReportReply() { return ReadAndJudgeReply(SerialReplyLine()); }
 
 void CheckFirmwareVersion(const char* text) {
   if (!IsSupportedFirmware(text)) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "link/reply_classifier.h"
+#include "link/reply_line.h"
 
 // The reader's line speed, and the tick of the search delay (100 ticks, about a second).
 inline constexpr DWORD kReaderBaudRate = 19200;
@@ -18,6 +19,10 @@ void LocateReader();
 void OpenAndHandshake();
 // Writes the handshake and opens the handshake wait (timer 2); a failed write resets the link.
 void SendHandshake();
+// Reports what a reply of `length` bytes means (0: nothing came, which resets the link); the reply code.
+ReplyCode ReportReply(char* buffer, int length);
+// The serial port as a reply line: its reads and ReportReply; no wait to end.
+ReplyLine SerialReplyLine();
 // Reads the reader's reply and reports what it means; the reply code.
 ReplyCode ReadAndReportReply();
 // Shows the version when it is the supported one; otherwise reports it and resets the link.

@@ -75,6 +75,9 @@ bool PollByte() {
 }
 
 bool WritePort(const char* bytes, int count) {
+  // Every write is a command, and nothing that came before it can be its answer: a reply that came
+  // after its wait was over, or noise, would otherwise be read as the start of this one's.
+  PurgeComm(g_link.portHandle, PURGE_RXCLEAR);
   DWORD written = 0;
   if (!WriteFile(g_link.portHandle, bytes, static_cast<DWORD>(count), &written, nullptr)) {
     ShowSerialError(UiText.msgWhenWriting);

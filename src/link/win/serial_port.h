@@ -16,5 +16,6 @@ bool ReadReplyBytes(char* buffer, int capacity, int* length);
 // Reads and drops one byte; when one came, waits 10 ms for the rest of the reply.
 bool PollByte();
 
-// Writes the bytes in one call; a write error is shown, a short write is not.
+// Drops what is waiting to be read, then writes the bytes in one call; a write error is shown, a
+// short write is not.
 bool WritePort(const char* bytes, int count);

@@ -8,26 +8,15 @@
 #include "app/win/app.h"
 #include "app/win/waits.h"
 #include "link/win/reader_search.h"
-#include "link/win/serial_port.h"
+#include "protocol/card_wait_ticks.h"
 #include "protocol/win/card_commands.h"
-
-namespace {
-
-constexpr int kCardWaitLastTick = 165;
-
-}  // namespace
 
 void OnCardWaitTick() {
   SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
-  ++g_waitTicks;
-  if (g_waitTicks == 1 && ReadAndReportReply() != kReplyAcknowledged) {
-    EndWait(kTimerCardWait);
-    EnableWindow(g_mainWindow, TRUE);
-    return;
-  }
-  if (g_waitTicks != kCardWaitLastTick && !PollByte()) return;
-  EndWait(kTimerCardWait);
-  ReadAndReportReply();
+  ReplyLine line = SerialReplyLine();
+  line.endWait = [](void*) { EndWait(kTimerCardWait); };
+  const CardWaitTickEnd end = RunCardWaitTick(++g_waitTicks, line);
+  if (end == kCardWaitGoesOn) return;
   EnableWindow(g_mainWindow, TRUE);
-  RunCyclicStep();
+  if (end == kCardWaitEnded) RunCyclicStep();
 }

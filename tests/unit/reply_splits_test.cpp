@@ -1,0 +1,265 @@
+// The card wait and the handshake reader fed the reader's replies in random pieces over a simulated
+// serial line: wherever the replies arrive as the protocol allows, the outcome is that of whole replies.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "link/reply_line.h"
+#include "protocol/card_replies.h"
+#include "protocol/card_wait_ticks.h"
+#include "protocol/crc8.h"
+
+namespace {
+
+// The serial channel's timing: a one-byte read gives up 60 ms after it starts, a poll that finds a
+// byte waits 10 ms more, the card wait ticks every 50 ms and the handshake is read after 1000 ms.
+constexpr int kReadTimeoutMs = 60;
+constexpr int kPollSettleMs = 10;
+constexpr int kCardTickMs = 50;
+constexpr int kHandshakeReadAtMs = 1000;
+// Bytes past the reply buffer that a read drops before it gives up on a talking reader.
+constexpr int kMaxDroppedBytes = 1024;
+
+struct Piece {
+  int atMs;
+  std::string bytes;
+};
+
+// What a judge saw: the reply code, and for a card reply which one it was.
+struct Judged {
+  ReplyCode code;
+  CardReplyKind card;
+  bool supportedFirmware;
+  bool operator==(const Judged& other) const {
+    return code == other.code && card == other.card && supportedFirmware == other.supportedFirmware;
+  }
+};
+
+struct Outcome {
+  std::vector<Judged> judged;
+  CardWaitTickEnd end = kCardWaitGoesOn;
+  bool operator==(const Outcome& other) const { return judged == other.judged && end == other.end; }
+};
+
+void PrintTo(const Outcome& outcome, std::ostream* out) {
+  *out << "end " << outcome.end << ", judged";
+  for (const Judged& judged : outcome.judged) {
+    *out << " (code " << judged.code << " card " << judged.card << (judged.supportedFirmware ? " 1.00" : "") << ")";
+  }
+}
+
+// A serial line on which pieces of the reader's replies arrive at their times, read as the
+// program's serial channel reads: byte by byte, each read waiting at most 60 ms.
+struct SimulatedLine {
+  std::vector<Piece> pieces;  // in order of arrival
+  size_t nextPiece = 0;
+  std::string waiting;
+  int nowMs = 0;
+  Outcome outcome;
+
+  bool ReadByte(char* byte) {
+    while (nextPiece < pieces.size() && pieces[nextPiece].atMs <= nowMs) waiting += pieces[nextPiece++].bytes;
+    if (waiting.empty()) {
+      if (nextPiece == pieces.size() || pieces[nextPiece].atMs > nowMs + kReadTimeoutMs) {
+        nowMs += kReadTimeoutMs;
+        return false;
+      }
+      nowMs = pieces[nextPiece].atMs;
+      waiting += pieces[nextPiece++].bytes;
+    }
+    *byte = waiting[0];
+    waiting.erase(0, 1);
+    return true;
+  }
+
+  ReplyLine Line() {
+    ReplyLine line;
+    line.context = this;
+    line.readReply = [](void* context, char* buffer) {
+      auto* self = static_cast<SimulatedLine*>(context);
+      int received = 0;
+      char byte = 0;
+      while (received < kReplyBufferSize + kMaxDroppedBytes && self->ReadByte(&byte)) {
+        if (received < kReplyBufferSize) buffer[received] = byte;
+        ++received;
+      }
+      return std::min(received, kReplyBufferSize);
+    };
+    line.pollByte = [](void* context) {
+      auto* self = static_cast<SimulatedLine*>(context);
+      char byte = 0;
+      if (!self->ReadByte(&byte)) return false;
+      self->nowMs += kPollSettleMs;
+      return true;
+    };
+    line.endWait = [](void*) {};
+    line.judgeReply = [](void* context, char* buffer, int length) {
+      auto* self = static_cast<SimulatedLine*>(context);
+      Judged judged{ClassifyReply(buffer, length), kCardReplyNotRecognized, false};
+      if (judged.code == kReplyHandshake) judged.supportedFirmware = IsSupportedFirmware(buffer);
+      if (judged.code == kReplyNothing && length > 0) {
+        judged.card = ClassifyCardReply(reinterpret_cast<const uint8_t*>(buffer), static_cast<size_t>(length)).kind;
+        if (judged.card != kCardReplyNotRecognized) judged.code = kReplyAcknowledged;
+      }
+      self->outcome.judged.push_back(judged);
+      return judged.code;
+    };
+    return line;
+  }
+};
+
+// The card wait from the frame's send at 0 ms: ticks every 50 ms, or at once when a tick's reads
+// took longer, until the wait ends.
+Outcome RunCardWait(const std::vector<Piece>& pieces) {
+  SimulatedLine line;
+  line.pieces = pieces;
+  const ReplyLine reply = line.Line();
+  int tickAtMs = 0;
+  for (int tick = 1; line.outcome.end == kCardWaitGoesOn; ++tick) {
+    tickAtMs = std::max(tickAtMs + kCardTickMs, line.nowMs);
+    line.nowMs = tickAtMs;
+    line.outcome.end = RunCardWaitTick(tick, reply);
+  }
+  return line.outcome;
+}
+
+Outcome RunHandshake(const std::vector<Piece>& pieces) {
+  SimulatedLine line;
+  line.pieces = pieces;
+  line.nowMs = kHandshakeReadAtMs;
+  ReadAndJudgeReply(line.Line());
+  return line.outcome;
+}
+
+std::string ReadReplyOfCard() {
+  uint8_t block[16] = {'M', 'e', 'd', 'f', 'e', 'g', 3, 1, 0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0xF6, 0, 0};
+  block[15] = Crc8(block, 15);
+  return "\rAT+ms" + std::string("\x01\x02\x03\x04\x05\x06") + std::string(block, block + 16) + "\r\n";
+}
+
+const std::string kAcknowledgement = " - OK!\r\n";
+// Each final reply comes after one leading byte, which the poll takes.
+const std::vector<std::string> kFinalReplies = {
+    "\n\rAT+DAT_OK\r\n", "\n\rAT+ERR_03\r\n", "\n\rAT+ERR_04\r\n", "\n\rAT+ERR_05\r\n",
+    "\n\rAT+ERR_06\r\n", "\n" + ReadReplyOfCard(),
+};
+const std::vector<std::string> kHandshakeReplies = {
+    "AT+READS_USB - OK! >> 1.00\r\n", "AT+READS_USB - OK! >> 1.01\r\n", "AT+READS_USB - OK!\r\n",
+    "AT+READS_USB - UNKNOWN CMD!\r\n", std::string("\x13\x7f#?~%garbage\r\n", 16),
+};
+
+// The bytes cut into pieces, the first at startMs; a cut after each byte with the given chance,
+// and between pieces a pause of up to maxGapMs.
+std::vector<Piece> Split(std::mt19937& random, const std::string& bytes, int startMs, double cutChance,
+                         int maxGapMs) {
+  std::bernoulli_distribution cut(cutChance);
+  std::uniform_int_distribution<int> gap(0, maxGapMs);
+  std::vector<Piece> pieces{{startMs, std::string()}};
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (i > 0 && cut(random)) pieces.push_back({pieces.back().atMs + gap(random), std::string()});
+    pieces.back().bytes += bytes[i];
+  }
+  return pieces;
+}
+
+void Append(std::vector<Piece>* pieces, const std::vector<Piece>& more) {
+  pieces->insert(pieces->end(), more.begin(), more.end());
+}
+
+constexpr unsigned kSeed = 20240611;
+constexpr int kIterations = 3000;
+// Pauses within a reply stay short of the read time-out; one byte per tick is one every 50 ms.
+constexpr int kInReplyGapMs = kCardTickMs;
+
+TEST(ReplySplits, WholeRepliesGiveTheAcknowledgementThenTheFinalReply) {
+  for (const std::string& final : kFinalReplies) {
+    const Outcome whole = RunCardWait({{0, kAcknowledgement}, {300, final}});
+    ASSERT_EQ(whole.end, kCardWaitEnded);
+    ASSERT_EQ(whole.judged.size(), 2u);
+    EXPECT_EQ(whole.judged[0].code, kReplyAcknowledged);
+    EXPECT_NE(whole.judged[1].card, kCardReplyNotRecognized) << final.substr(1);
+  }
+}
+
+// The acknowledgement complete on the first tick, the final reply in pieces with short pauses,
+// at any time after it: right behind it in the same read, one byte per tick, or seconds later.
+TEST(ReplySplits, CardWaitOutcomeDoesNotDependOnHowTheRepliesArrive) {
+  std::mt19937 random(kSeed);
+  std::uniform_int_distribution<int> ackStart(0, kCardTickMs - 1);
+  std::uniform_int_distribution<int> finalAfter(0, 2000);
+  std::uniform_real_distribution<double> cutChance(0.0, 1.0);
+  int togetherOnTickOne = 0;
+  for (const std::string& final : kFinalReplies) {
+    const Outcome whole = RunCardWait({{0, kAcknowledgement}, {300, final}});
+    for (int i = 0; i < kIterations; ++i) {
+      std::vector<Piece> pieces = Split(random, kAcknowledgement, ackStart(random), cutChance(random), kInReplyGapMs);
+      const int finalAt = pieces.back().atMs + (i % 4 == 0 ? 0 : finalAfter(random));
+      if (finalAt - pieces.back().atMs < kReadTimeoutMs) ++togetherOnTickOne;
+      Append(&pieces, Split(random, final, finalAt, cutChance(random), kInReplyGapMs));
+      ASSERT_EQ(RunCardWait(pieces), whole) << "iteration " << i << " of " << final.substr(1, 10);
+    }
+  }
+  EXPECT_GT(togetherOnTickOne, 4000) << "the acknowledgement and the final reply in one read are covered";
+}
+
+TEST(ReplySplits, AcknowledgementAndFinalReplyInOneReadAreBothJudged) {
+  for (const std::string& final : kFinalReplies) {
+    const Outcome whole = RunCardWait({{0, kAcknowledgement}, {300, final}});
+    EXPECT_EQ(RunCardWait({{0, kAcknowledgement + final}}), whole) << final.substr(1, 10);
+    EXPECT_EQ(RunCardWait({{kCardTickMs, kAcknowledgement + final}}), whole) << final.substr(1, 10);
+  }
+}
+
+// Several replies in one read: another card reply or line ends after the final reply change nothing.
+// (A handshake marker after it would decide the reply, as markers are looked for first anywhere.)
+TEST(ReplySplits, BytesAfterTheFinalReplyChangeNothing) {
+  for (const std::string& final : kFinalReplies) {
+    const Outcome whole = RunCardWait({{0, kAcknowledgement}, {300, final}});
+    for (const std::string& more : {final, std::string("\n\rAT+ERR_05\r\n"), std::string("\r\n\r\n")}) {
+      EXPECT_EQ(RunCardWait({{0, kAcknowledgement}, {300, final + more}}), whole);
+      EXPECT_EQ(RunCardWait({{0, kAcknowledgement + final + more}}), whole);
+    }
+  }
+}
+
+// A final reply broken by a silence longer than a read waits is outside the protocol; the wait
+// must still never judge it as another reply than the one the reader sent.
+TEST(ReplySplits, FinalReplyBrokenBySilenceIsNeverTakenForAnother) {
+  std::mt19937 random(kSeed + 1);
+  std::uniform_real_distribution<double> cutChance(0.0, 1.0);
+  for (const std::string& final : kFinalReplies) {
+    const CardReplyKind sent = RunCardWait({{0, kAcknowledgement}, {300, final}}).judged[1].card;
+    for (int i = 0; i < kIterations; ++i) {
+      std::vector<Piece> pieces{{0, kAcknowledgement}};
+      Append(&pieces, Split(random, final, 300, cutChance(random), 400));
+      for (const Judged& judged : RunCardWait(pieces).judged) {
+        EXPECT_TRUE(judged.card == kCardReplyNotRecognized || judged.card == sent) << "iteration " << i;
+      }
+    }
+  }
+}
+
+// The handshake reply is read once the wait is over: any pieces that came before, with any
+// pauses, and pieces still coming with short pauses while it is read, make the whole reply.
+TEST(ReplySplits, HandshakeOutcomeDoesNotDependOnHowTheReplyArrives) {
+  std::mt19937 random(kSeed + 2);
+  std::uniform_real_distribution<double> cutChance(0.0, 1.0);
+  std::uniform_int_distribution<int> start(0, kHandshakeReadAtMs);
+  for (const std::string& reply : kHandshakeReplies) {
+    const Outcome whole = RunHandshake({{0, reply}});
+    ASSERT_EQ(whole.judged.size(), 1u);
+    for (int i = 0; i < kIterations; ++i) {
+      const bool whileRead = i % 2 == 0;
+      const int startMs = whileRead ? kHandshakeReadAtMs : start(random);
+      const int maxGap = whileRead ? kInReplyGapMs : (kHandshakeReadAtMs - startMs) / static_cast<int>(reply.size());
+      std::vector<Piece> pieces = Split(random, reply, startMs, cutChance(random), maxGap);
+      ASSERT_EQ(RunHandshake(pieces), whole) << "iteration " << i << " of " << reply;
+    }
+  }
+}
+
+}  // namespace
