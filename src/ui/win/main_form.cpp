@@ -16,8 +16,7 @@
 
 namespace {
 
-// Creates a control as its row describes it, or hidden when the row's style is visible but the
-// view the form is in hides it.
+// Creates a control as its row describes it; with visible false, without WS_VISIBLE.
 HWND CreateControl(const FormControlRow& control, bool visible) {
   HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
   const DWORD style = visible ? control.style : control.style & ~WS_VISIBLE;
