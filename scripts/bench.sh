@@ -3,8 +3,18 @@
 # against a bare window program, card reply to result box, unique codes against a byte-wise scan,
 # the keys list window, memory and handles over a session, and the size of keyloom.exe.
 # Each figure is compared with its reference measured in the same run. Not part of ./test.sh.
-# Usage: scripts/bench.sh [RESULTS_FILE]   (about ten minutes)
+# Usage: scripts/bench.sh [--only startup|session|keylist|unique] [RESULTS_FILE]   (about ten minutes)
+# --only takes one measure and prints only its rows.
 set -euo pipefail
+only=
+if [ "${1:-}" = --only ]; then
+  case "${2:-}" in
+    startup|session|keylist|unique) only=$2; shift 2 ;;
+    *) echo "usage: scripts/bench.sh [--only startup|session|keylist|unique] [RESULTS_FILE]" >&2; exit 2 ;;
+  esac
+fi
+# wants MEASURE: true when this run takes that measure.
+wants() { [ -z "$only" ] || [ "$only" = "$1" ]; }
 top=$(cd "$(dirname "$0")/.." && pwd)
 win="$top/build/win"
 mkdir -p "$top/build"
@@ -46,18 +56,28 @@ measure() {
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)" >&2
-echo "start-up, 20 of each..." >&2
-measure "$win/bench_keyloom.exe" startup "$(winpath "$win/keyloom.exe")" "$(winpath "$win/bench_bare_window.exe")" \
-  "$(winpath "$work/runs/startup")" 20
-echo "card writes and keys list cycles..." >&2
-measure "$win/bench_keyloom.exe" session "$(winpath "$win/keyloom.exe")" "$(winpath "$work/runs/session")" \
-  "$work/runs/session/bench.card" 30 200 200
-echo "keys list of 1,000 and 10,000 records..." >&2
-measure "$win/bench_keyloom.exe" keylist "$(winpath "$win/keyloom.exe")" "$(winpath "$work/runs/keylist")"
-echo "unique codes..." >&2
-measure "$win/bench_users_data.exe"
-echo "RESULT keyloom_exe_bytes $(stat -c %s "$win/keyloom.exe")" >>"$results"
-echo "RESULT bare_exe_bytes $(stat -c %s "$win/bench_bare_window.exe")" >>"$results"
+if wants startup; then
+  echo "start-up, 20 of each..." >&2
+  measure "$win/bench_keyloom.exe" startup "$(winpath "$win/keyloom.exe")" "$(winpath "$win/bench_bare_window.exe")" \
+    "$(winpath "$work/runs/startup")" 20
+fi
+if wants session; then
+  echo "card writes and keys list cycles..." >&2
+  measure "$win/bench_keyloom.exe" session "$(winpath "$win/keyloom.exe")" "$(winpath "$work/runs/session")" \
+    "$work/runs/session/bench.card" 30 200 200
+fi
+if wants keylist; then
+  echo "keys list of 1,000 and 10,000 records..." >&2
+  measure "$win/bench_keyloom.exe" keylist "$(winpath "$win/keyloom.exe")" "$(winpath "$work/runs/keylist")"
+fi
+if wants unique; then
+  echo "unique codes..." >&2
+  measure "$win/bench_users_data.exe"
+fi
+if [ -z "$only" ]; then
+  echo "RESULT keyloom_exe_bytes $(stat -c %s "$win/keyloom.exe")" >>"$results"
+  echo "RESULT bare_exe_bytes $(stat -c %s "$win/bench_bare_window.exe")" >>"$results"
+fi
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 
 declare -A r
@@ -69,6 +89,8 @@ fmt() { awk -v v="$1" 'BEGIN { if (v == "nan") print "-"; else if (v >= 100 || v
 # and q (value / reference), or "-" for a figure without a goal.
 row() {
   local v=$2 f=$3 unit=${4:+ $4} q met
+  # A run of one measure leaves out the rows of the others.
+  if [ -n "$only" ] && [ "$v" = nan ]; then return 0; fi
   q=$(awk -v v="$v" -v f="$f" 'BEGIN { if (v != "nan" && f + 0 != 0) printf "%.2f", v / f; else print "-" }')
   if [ "$v" = nan ] || [ "$f" = nan ]; then met="not measured"
   elif [ "$6" = - ]; then met="-"
@@ -81,9 +103,11 @@ per1k() { awk -v a="$1" -v n="$2" 'BEGIN { printf "%.4f", a * 1000 / n }'; }
 echo
 echo "Keyloom under Wine $(wine --version 2>/dev/null | cut -d' ' -f1), $(date -u '+%Y-%m-%d %H:%M UTC'), load average $load (1, 5, 15 min), $(nproc) cores."
 echo
-echo "Under Wine, PrivateUsage, GetProcessHandleCount and GetGuiResources read $(get after_start_private_kb), \
+if wants session; then
+  echo "Under Wine, PrivateUsage, GetProcessHandleCount and GetGuiResources read $(get after_start_private_kb), \
 $(get after_start_handle_count), $(get after_start_user_objects) and $(get after_start_gdi_objects): the nearest figures stand in."
-echo
+  echo
+fi
 echo "| Measure | Value | Reference | Ratio | Goal | Met |"
 echo "|---|---|---|---|---|---|"
 row "Start-up to the main form shown, median of 20 (reference: bare window program)" \

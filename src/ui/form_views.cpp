@@ -98,6 +98,13 @@ ControlState StateInView(const ViewStateRow& entry, FormView view) {
   return static_cast<ControlState>(entry.states[view]);
 }
 
+bool ShownInView(int row, FormView view) {
+  for (const ViewStateRow& entry : kViewStates) {
+    if (entry.row == row) return StateInView(entry, view) != kStateHidden;
+  }
+  return true;
+}
+
 bool FollowsBox24(ControlState state) {
   return state == kStateEnabledIfBox24 || state == kStateEnabledUnlessBox24;
 }

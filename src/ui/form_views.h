@@ -15,6 +15,9 @@ enum FormView : int {
   kViewCount,
 };
 
+// The view the form opens in: master card, "Send card ID".
+inline constexpr FormView kStartView = kViewMasterId;
+
 // What a view code resets in FormState (and in the controls showing it) before its view applies.
 enum FieldReset : int {
   kResetNothing,
@@ -50,5 +53,7 @@ inline constexpr int kViewStateRowCount = 48;
 extern const ViewStateRow kViewStates[kViewStateRowCount];
 
 ControlState StateInView(const ViewStateRow& entry, FormView view);
+// False when the view hides the control of a form row; rows the table leaves out are always shown.
+bool ShownInView(int row, FormView view);
 // True when a state follows the "Generate unique data before write" check box.
 bool FollowsBox24(ControlState state);

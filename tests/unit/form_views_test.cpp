@@ -96,4 +96,27 @@ TEST(FormViews, OrvaneSettingsAreOnlyShownOrHiddenAndBox24RulesOnlyUserData) {
   }
 }
 
+TEST(FormViews, ShownInViewFollowsTheTableAndShowsTheRowsItLeavesOut) {
+  struct Case {
+    int row;
+    FormView view;
+    bool shown;
+  };
+  const Case cases[] = {
+      {kRowSettingsGroup, kViewUserAuth, true},       // not in the table: always shown
+      {kRowMasterGroup, kViewUserId, true},
+      {kRowUserGroup, kStartView, false},             // the user card and converter groups wait
+      {kRowDecimalEdit, kStartView, false},
+      {kRowConverterRadio1, kViewMasterAuth, false},
+      {kRowUserGroup, kViewUserId, true},             // shown, even where disabled
+      {kRowDataEdit, kViewUserId, true},
+      {kRowSectorEdit, kStartView, true},             // disabled in the start view, but shown
+      {kRowOrvaneGroup, kStartView, true},
+      {kRowLast, kViewUserData, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShownInView(c.row, c.view), c.shown) << "row " << c.row + 1 << ", view " << c.view;
+  }
+}
+
 }  // namespace

@@ -39,6 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   BuildMainForm();
   ShowWindow(g_mainWindow, SW_SHOWNORMAL);
   UpdateWindow(g_mainWindow);
+  CompleteMainForm();
   OpenWaitWindow(kTimerSearchDelay, 10);
 
   RunMainLoop();

@@ -61,10 +61,12 @@ void SetControlState(HWND control, ControlState state, bool box24Checked) {
   }
 }
 
+// Controls not created yet (those the start view hides, while the form is first built) are skipped.
 void ApplyViewStates(FormView view) {
   const bool box24Checked = GenerateBeforeWriteChecked();
   for (const ViewStateRow& entry : kViewStates) {
-    SetControlState(g_formControls[entry.row], StateInView(entry, view), box24Checked);
+    HWND control = g_formControls[entry.row];
+    if (control != nullptr) SetControlState(control, StateInView(entry, view), box24Checked);
   }
 }
 
@@ -77,7 +79,7 @@ void ApplyView(unsigned code) {
   ApplyViewStates(view);
 }
 
-void ApplyStartView() { ApplyViewStates(kViewMasterId); }
+void ApplyStartView() { ApplyViewStates(kStartView); }
 
 void OnViewComboCommand(WPARAM wParam) {
   if (HIWORD(wParam) != CBN_SELCHANGE) return;

@@ -6,7 +6,8 @@
 
 // Resets the fields of a view code and applies its view; codes without a view change nothing.
 void ApplyView(unsigned code);
-// The start-up view (master card, "Send card ID") without the field reset.
+// The start-up view (master card, "Send card ID") without the field reset, on the controls
+// built so far.
 void ApplyStartView();
 // WM_COMMAND of the card type (8) and work mode (14) combo boxes; acts on CBN_SELCHANGE only.
 void OnViewComboCommand(WPARAM wParam);

@@ -1,5 +1,6 @@
-// Builds the main form once, between the creation of the main window and its first showing:
-// the menu bar, then the controls in table order with their initial contents, then the first view.
+// Builds the main form in two steps around the main window's first showing: the menu bar and the
+// controls the first view shows, in table order with their initial contents; then, once the window
+// is up, the controls that view hides, so that the start waits only for what it shows.
 #include "ui/win/main_form.h"
 
 #include <commctrl.h>
@@ -8,20 +9,23 @@
 #include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
+#include "ui/form_views.h"
 #include "ui/win/form_controls.h"
 #include "ui/win/form_view_switch.h"
 #include "ui/win/menu_bar.h"
 
 namespace {
 
-HWND CreateControl(const FormControlRow& control) {
+// Creates a control as its row describes it; with visible false, without WS_VISIBLE.
+HWND CreateControl(const FormControlRow& control, bool visible) {
   HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
+  const DWORD style = visible ? control.style : control.style & ~WS_VISIBLE;
   if (control.className == kClassUpDown) {
-    return CreateWindowExW(0, UPDOWN_CLASSW, L"", control.style, control.x, control.y, control.width, control.height,
+    return CreateWindowExW(0, UPDOWN_CLASSW, L"", style, control.x, control.y, control.width, control.height,
                            g_mainWindow, id, g_instance, nullptr);
   }
   const char* caption = control.uiCaption ? UiText.*control.uiCaption : control.caption;
-  return CreateWindowExA(0, control.className, caption, control.style, control.x, control.y, control.width, control.height,
+  return CreateWindowExA(0, control.className, caption, style, control.x, control.y, control.width, control.height,
                          g_mainWindow, id, g_instance, nullptr);
 }
 
@@ -72,11 +76,24 @@ void FillRow(int row) {
 void BuildMainForm() {
   BuildMenuBar();
   for (int row = 0; row < kFormControlCount; ++row) {
-    g_formControls[row] = CreateControl(kFormControls[row]);
+    if (!ShownInView(row, kStartView)) continue;
+    g_formControls[row] = CreateControl(kFormControls[row], true);
+    FillRow(row);
+  }
+  ApplyStartView();
+}
+
+void CompleteMainForm() {
+  for (int row = 0; row < kFormControlCount; ++row) {
+    if (g_formControls[row] != nullptr) continue;
+    g_formControls[row] = CreateControl(kFormControls[row], false);
+    // A child window is created below its siblings; it goes back to its row's place in the
+    // z-order, which is also the order the controls are enumerated in (row 0 is always shown).
+    SetWindowPos(g_formControls[row], g_formControls[row - 1], 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     FillRow(row);
   }
   ShowCardNumber();
-  ApplyStartView();
 }
 
 void OnUpDownDelta(WPARAM id, LPARAM notification) {

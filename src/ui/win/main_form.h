@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
-// Attaches the menu bar, creates the form's controls with their initial contents and shows
-// the first view.
+// Attaches the menu bar and creates the controls the first view shows, with their initial
+// contents, in that view: all the window needs before it is first shown.
 void BuildMainForm();
+// Creates the controls the first view hides, hidden, with their initial contents; called once
+// the main window is shown, before any message is handled.
+void CompleteMainForm();
 // WM_NOTIFY of the main window: keeps FormState's sector and block numbers in step with the
 // up-downs (15 and 17); other notifications are left alone.
 void OnUpDownDelta(WPARAM id, LPARAM notification);
