@@ -51,7 +51,7 @@ std::string WithoutLine(const std::string& list, size_t n) {
   return list.substr(0, start) + list.substr(list.find('\n', start) + 1);
 }
 
-// What the kills found, for the scenario's closing line.
+// What the kills found so far, printed after each one.
 struct Tally {
   int runs = 0;
   int oldList = 0;
@@ -64,6 +64,10 @@ struct Tally {
                        ", zipkeys.data behind crkeys.data " + std::to_string(zipBehind);
     for (const auto& [name, count] : left) text += ", " + name + " left " + std::to_string(count);
     return text;
+  }
+  void Print(const char* operation, int windowMs) const {
+    std::printf("%s (kills within %d ms)\n", Line(operation).c_str(), windowMs);
+    std::fflush(stdout);
   }
 };
 
@@ -186,9 +190,9 @@ TEST_F(KeysCrash, AddNewKilledAtRandomMoments) {
     if (HasFatalFailure()) return;
     CheckAfterKill(list, list + linePrefix + description + "\n", &tally);
     if (HasFatalFailure()) return;
+    tally.Print("Add new", windowMs);
   }
   StartOnStoredList(&keys);
-  std::printf("%s (window %d ms)\n", tally.Line("Add new").c_str(), windowMs);
 }
 
 TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
@@ -237,9 +241,9 @@ TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
     if (HasFatalFailure()) return;
     CheckAfterKill(list, WithoutLine(list, 1), &tally);
     if (HasFatalFailure()) return;
+    tally.Print("Remove", windowMs);
   }
   StartOnStoredList(&keys);
-  std::printf("%s (window %d ms)\n", tally.Line("Remove").c_str(), windowMs);
 }
 
 // The file as the program writes it for its own codes: ten digits each, a blank between two,
@@ -302,9 +306,10 @@ TEST_F(CyclicWriteCrash, KilledAtRandomMomentsKeepsEveryWrittenCode) {
       ++written;
     }
     recordedUnwritten = static_cast<int>(recorded.size()) - written;
+    std::printf("cyclic write: %d kills, %d cards written, every code recorded; %d codes recorded for a card "
+                "the kill stopped\n", run + 1, written, recordedUnwritten);
+    std::fflush(stdout);
   }
-  std::printf("cyclic write: %d kills, %d cards written, every code recorded; %d codes recorded for a card "
-              "the kill stopped\n", CrashRuns(), written, recordedUnwritten);
 }
 
 }  // namespace

@@ -16,10 +16,11 @@ case $verb in
   readonly) run mount -o remount,ro "$arg" ;;
   release) run umount -l "$arg" ;;
   kill)
-    # The process is found first, so that the kill comes at the moment asked for.
+    # The process is found first, so that the kill comes at the moment asked for; one grep reads
+    # every command line, as a process per entry of /proc takes seconds on a busy machine.
     pid=
-    for p in /proc/[0-9]*; do
-      case $({ tr '\0' ' ' <"$p/cmdline"; } 2>/dev/null) in *keyloom.exe*) ;; *) continue ;; esac
+    for f in $(grep -l 'keyloom\.exe' /proc/[0-9]*/cmdline 2>/dev/null); do
+      p=${f%/cmdline}
       { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$arg" && pid=${p#/proc/} && break
     done
     [ -n "$pid" ] || { report "no keyloom.exe of $arg"; exit 0; }

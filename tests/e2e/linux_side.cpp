@@ -68,7 +68,7 @@ bool StartKiller(const std::string& status, int ms) {
   char prefix[MAX_PATH] = {};
   GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
   return StartFaultScript(status, "kill " + std::string(prefix) + " " + std::to_string(ms)) &&
-         WaitFaultStatus(status, 10000) == "ready";
+         WaitFaultStatus(status, 30000) == "ready";
 }
 
 TinyFolder::TinyFolder(const std::string& folder) : dir(folder) { mounted = Run("mount"); }
