@@ -6,23 +6,10 @@
 
 #include <cstdio>
 
+#include "linux_side.h"
 #include "protocol/crc8.h"
 
 namespace {
-
-// The Linux path of a Windows path, through Wine's own export.
-std::string UnixPath(const std::string& windowsPath) {
-  using ToUnix = char*(CDECL*)(const WCHAR*);
-  auto toUnix = reinterpret_cast<ToUnix>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (toUnix == nullptr) return std::string();
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unixPath = toUnix(wide.c_str());
-  if (unixPath == nullptr) return std::string();
-  std::string result(unixPath);
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return result;
-}
 
 // The bytes of an "ok HEX" answer of the reader's control port.
 std::string AnswerBytes(const std::string& answer) {

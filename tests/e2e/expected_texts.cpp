@@ -2,6 +2,8 @@
 // Windows-1251 bytes the program passes to the window functions.
 #include "expected_texts.h"
 
+#include <cstdio>
+
 namespace shown {
 
 const ShownText kWindowTitle = {"Keyloom ver.1.01 (x64)", "Keyloom вер.1.01 (x64)"};
@@ -89,5 +91,15 @@ const ShownText kAboutFirstLine = {"Program:", "Программа:"};
 
 const ShownText kQuestionYes = {"&Yes", "&Да"};
 const ShownText kQuestionNo = {"&No", "&Нет"};
+
+const char kCryptoOpenSource[] = "Ошибка открытия исходного текстового файла!";
+const char kCryptoOpenDestination[] = "Ошибка открытия файла назначения!";
+const char kCryptoWrite[] = "Ошибка записи зашифрованного текста!";
+
+std::string CryptoErrorBox(const char* step, unsigned long code) {
+  char text[256];
+  snprintf(text, sizeof text, "%s\nНомер ошибки: 0x%08lX.", step, code);
+  return text;
+}
 
 }  // namespace shown

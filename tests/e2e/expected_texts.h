@@ -50,4 +50,9 @@ extern const ShownText kAboutCaption, kAboutFirstLine;
 // language, which is Russian on the machines the scenarios run on.
 extern const ShownText kQuestionYes, kQuestionNo;
 
+// The box of a key file conversion that failed at a step, which reads the same in both languages:
+// the step's text, then the error number.
+extern const char kCryptoOpenSource[], kCryptoOpenDestination[], kCryptoWrite[];
+std::string CryptoErrorBox(const char* step, unsigned long code);
+
 }  // namespace shown

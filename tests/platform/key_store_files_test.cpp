@@ -183,7 +183,8 @@ TEST_F(KeyStoreFiles, FailedStoreKeepsTheOldListAndNoPlainFile) {
   }
 }
 
-// The list is stored though its spare copy cannot be written; that is reported.
+// The list is stored though its spare copy cannot be replaced, being open elsewhere; that is
+// reported, and the copy made for it is not left behind.
 TEST_F(KeyStoreFiles, AFailedSpareCopyIsReported) {
   Spill(kKeysFile, Line(0));
   Spill(kZipKeysFile, "old");
@@ -192,12 +193,13 @@ TEST_F(KeyStoreFiles, AFailedSpareCopyIsReported) {
   EXPECT_TRUE(StoreEncryptedKeys());
   CloseHandle(held);
   EXPECT_EQ(Slurp(kZipKeysFile), "old");
+  EXPECT_FALSE(Exists(kTmpCrKeysFile));
   ASSERT_TRUE(DecryptKeyFile(kCrKeysFile, "back", kKeyFilePassPhrase));
   EXPECT_EQ(Slurp("back"), Line(0));
   EXPECT_FALSE(Exists(kKeysFile));
   EXPECT_EQ(boxes_.TakeFilesSeen(), kNoFiles);
   EXPECT_EQ(boxes_.Take(), (std::vector<std::string>{std::string(UiText.msgZipKeysCopyError) +
-                                                     "\nGetLastError=00000020"}));
+                                                     "\nGetLastError=00000005"}));
 }
 
 TEST_F(KeyStoreFiles, FailedEncryptionShowsTwoBoxesAndKeepsTheOldList) {

@@ -1,5 +1,5 @@
-// Keyloom's entry point: language, single-instance rule, main window, first reader search,
-// and the message loop that runs everything else on this one thread.
+// Keyloom's entry point: language, single-instance rule, leftovers of a stopped run, main window,
+// first reader search, and the message loop that runs everything else on this one thread.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,6 +8,7 @@
 #include "app/win/main_loop.h"
 #include "app/win/main_window.h"
 #include "app/win/waits.h"
+#include "keystore/win/plain_key_files.h"
 #include "ui/ui_text.h"
 #include "ui/win/language.h"
 #include "ui/win/main_form.h"
@@ -30,6 +31,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   LoadLanguage();
   SelectUiText();
   if (ForwardToRunningInstance()) return 0;
+  // Only the one instance that runs may clean up: another's operation could be under way.
+  RemoveKeyStoreLeftovers();
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);

@@ -117,6 +117,9 @@ bool Convert(const char* sourceName, const char* destinationName, const char* pa
     }
     if (final) break;
   }
+  // An encrypted list is about to replace the stored one: it must be on the disk first, or a
+  // power cut after the replacement could leave crkeys.data empty.
+  if (encrypt && !FlushFileBuffers(c.destination)) return Fail(&c, kStepWrite, destinationName);
   Release(&c);
   return true;
 }

@@ -16,6 +16,27 @@ bool DecryptStoredKeys() {
   return DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase);
 }
 
+bool FlushFile(const char* name) {
+  HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const BOOL flushed = FlushFileBuffers(file);
+  const DWORD code = GetLastError();
+  CloseHandle(file);
+  SetLastError(code);
+  return flushed;
+}
+
+// Renames the flushed TmpCrKeys.data over target: the target holds either its old bytes or the
+// new ones, never a part, whenever the program or the machine stops. On failure the temporary
+// file is removed and the rename's code is left as the last error.
+bool ReplaceWithTemporary(const char* target) {
+  if (MoveFileExA(kTmpCrKeysFile, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  const DWORD code = GetLastError();
+  DeleteFileA(kTmpCrKeysFile);
+  SetLastError(code);
+  return false;
+}
+
 }  // namespace
 
 bool StoreEncryptedKeys() {
@@ -25,17 +46,16 @@ bool StoreEncryptedKeys() {
     ReportKeyStoreErrorCode(UiText.msgEncryptionFailed, code);
     return false;
   }
-  // A rename over the old file: crkeys.data holds either the old list or the new one, never
-  // neither, whatever happens.
-  if (!MoveFileExA(kTmpCrKeysFile, kCrKeysFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD code = GetLastError();
-    DeleteFileA(kTmpCrKeysFile);
-    ReportKeyStoreErrorCode(UiText.msgCrKeysFileProblem, code);
+  if (!ReplaceWithTemporary(kCrKeysFile)) {
+    ReportKeyStoreErrorCode(UiText.msgCrKeysFileProblem, GetLastError());
     return false;
   }
   // The list is stored; a spare copy that was not refreshed is worth a word to the user.
-  if (!CopyFileA(kCrKeysFile, kZipKeysFile, FALSE)) {
-    ReportKeyStoreErrorCode(UiText.msgZipKeysCopyError, GetLastError());
+  if (!CopyFileA(kCrKeysFile, kTmpCrKeysFile, FALSE) || !FlushFile(kTmpCrKeysFile) ||
+      !ReplaceWithTemporary(kZipKeysFile)) {
+    const DWORD code = GetLastError();
+    DeleteFileA(kTmpCrKeysFile);
+    ReportKeyStoreErrorCode(UiText.msgZipKeysCopyError, code);
   }
   return true;
 }

@@ -22,3 +22,8 @@ void RemovePlainKeyFiles() {
     if (code != ERROR_FILE_NOT_FOUND) ShowKeyStoreErrorCode(UiText.*file.message, code);
   }
 }
+
+void RemoveKeyStoreLeftovers() {
+  RemovePlainKeyFiles();
+  DeleteFileA(kTmpCrKeysFile);
+}

@@ -5,3 +5,7 @@
 // Deletes keys.data and TmpKeys.data where present; a file that cannot be deleted gets its own
 // error box with the system's code.
 void RemovePlainKeyFiles();
+
+// At start, before any key store operation: what a run that ended in the middle of one left
+// behind, the plain files and an encrypted list that never took the stored one's place.
+void RemoveKeyStoreLeftovers();

@@ -61,7 +61,8 @@ bool GenerateUniqueSectorData(uint8_t data[7]) {
   UsersDataOutcome outcome =
       GenerateUniqueSectorDataIn(kUsersDataFileName, rng, kUniqueDataAttempts, candidate);
   ReportUsersDataTrouble(outcome);
-  if (outcome.status == kUsersDataNoNewCode) return false;
+  // A code that could not be recorded is never issued: a later generation could draw it again.
+  if (outcome.status == kUsersDataNoNewCode || outcome.status == kUsersDataWriteFailed) return false;
   std::memcpy(data, candidate, sizeof candidate);
   return true;
 }

@@ -8,10 +8,9 @@
 void GenerateRandomKey(uint8_t key[6]);
 
 // Sector data whose code is not yet in usersData.data, recorded there. When the file is missing,
-// locked, unreadable or cannot be appended to, the user is told and `data` still receives new
-// data, unchecked or unrecorded (true).
-// False only when no new code could be found: the user is told and `data` is left unchanged, so
-// nothing must be written with it.
+// locked or unreadable, the user is told and `data` still receives new data, unchecked (true).
+// False when no new code could be found or the new one could not be appended: the user is told
+// and `data` is left unchanged, so nothing must be written with it.
 bool GenerateUniqueSectorData(uint8_t data[7]);
 
 // 1 when the code of `data` is already recorded, 0 otherwise (after appending it), and 0 after

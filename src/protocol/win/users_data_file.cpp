@@ -31,18 +31,32 @@ bool ScanFile(HANDLE file, UsersDataScan& scan, DWORD* error) {
   }
 }
 
-// A code that could not be appended is not recorded, so the caller must hear of it.
+// A code that could not be appended is not recorded, so the caller must hear of it. It is on
+// the disk before this returns, so that a card written with it after a power cut is still
+// recorded; an append cut short by a full disk is taken back, so that no part of a record stays.
 UsersDataOutcome AppendCode(HANDLE file, const UsersDataScan& scan, uint64_t code) {
   char text[12];
-  DWORD length = static_cast<DWORD>(UsersDataAppendText(scan, code, text));
+  const DWORD length = static_cast<DWORD>(UsersDataAppendText(scan, code, text));
   LARGE_INTEGER zero = {};
-  DWORD written = 0;
-  if (!SetFilePointerEx(file, zero, nullptr, FILE_END) ||
-      !WriteFile(file, text, length, &written, nullptr)) {
-    return {kUsersDataWriteFailed, GetLastError()};
+  LARGE_INTEGER end = {};
+  if (!SetFilePointerEx(file, zero, &end, FILE_END)) return {kUsersDataWriteFailed, GetLastError()};
+  // A short write is continued: the call for the rest gives the reason it stopped.
+  DWORD done = 0;
+  DWORD error = ERROR_SUCCESS;
+  while (done < length && error == ERROR_SUCCESS) {
+    DWORD written = 0;
+    if (!WriteFile(file, text + done, length - done, &written, nullptr)) {
+      error = GetLastError();
+    } else if (written == 0) {
+      error = ERROR_WRITE_FAULT;
+    }
+    done += written;
   }
-  if (written != length) return {kUsersDataWriteFailed, ERROR_WRITE_FAULT};
-  return {kUsersDataRecorded, 0};
+  if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
+  if (error == ERROR_SUCCESS) return {kUsersDataRecorded, 0};
+  SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+  SetEndOfFile(file);
+  return {kUsersDataWriteFailed, error};
 }
 
 // Opens and scans; on failure the file is closed again and `outcome` says why.

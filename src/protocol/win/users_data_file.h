@@ -15,7 +15,7 @@ enum UsersDataStatus : int {
   kUsersDataAlreadyRecorded = 1,  // the code is in the file; nothing written
   kUsersDataOpenFailed,           // missing, locked or unreadable: nothing checked or written
   kUsersDataReadFailed,           // a read failed part way: nothing written
-  kUsersDataWriteFailed,          // the append failed: the code is not recorded
+  kUsersDataWriteFailed,          // the append failed: no part of the code is recorded
   kUsersDataNoNewCode,            // generation: every candidate was already recorded
 };
 

@@ -1,0 +1,261 @@
+// The data files under real faults: the working folder on a full and on a read-only file system
+// while the keys are added and removed, a unique code is generated and the language switched, and
+// the key files and usersData.data held open by another process with every sharing mode. Each
+// fault is reported with the program's own messages, and no file is lost or half written.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "expected_texts.h"
+#include "form_expectations.h"
+#include "harness.h"
+#include "key_list_crypto.h"
+#include "linux_side.h"
+#include "protocol/users_data_records.h"
+#include "ui/ui_text.h"
+
+namespace {
+
+const char kKeysClass[] = "my Child Window";
+const char kEnglishConfig[] = "Language = EN;\r\n";
+const char kRussianConfig[] = "Language = RU;\r\n";
+
+std::string WithCode(const char* message, DWORD code) {
+  char text[256];
+  snprintf(text, sizeof text, "%s\nGetLastError=%08lX", message, static_cast<unsigned long>(code));
+  return text;
+}
+
+// usersData.data of 369 codes: 4094 bytes, so the next record runs past the file's last page.
+std::string UsersDataOfAPage() {
+  UsersDataScan scan;
+  std::string file;
+  for (uint64_t code = 1; code <= 369; ++code) {
+    char text[12];
+    const size_t n = UsersDataAppendText(scan, code * 0x10001, text);
+    file.append(text, n);
+    ScanUsersData(scan, reinterpret_cast<const uint8_t*>(text) + n - 10, 10);
+  }
+  return file;
+}
+
+class FileFaults : public KeyloomScenario {
+ protected:
+  void Seed() {
+    std::string list;
+    for (int i = 0; i < 20; ++i) {
+      list += "OI=0 LL=0 DI=0 SB=0 WM=1 SN=01 BN=0 M_KEY=0000000000" + std::to_string(10 + i) +
+              " Description=Door " + std::to_string(i) + "\n";
+    }
+    WriteFile("crkeys.data", EncryptKeyList(list));
+    WriteFile("zipkeys.data", ReadFile("crkeys.data"));
+    WriteFile("usersData.data", UsersDataOfAPage());
+    WriteFile("appconfig.ini", kEnglishConfig);
+    for (const char* name : {"crkeys.data", "zipkeys.data", "usersData.data"}) seeded_.push_back(ReadFile(name));
+  }
+
+  // The stored files are as seeded and no plain key file or temporary is left.
+  void ExpectNothingLost(const std::string& step) {
+    const char* names[] = {"crkeys.data", "zipkeys.data", "usersData.data"};
+    for (size_t i = 0; i < seeded_.size(); ++i) EXPECT_EQ(ReadFile(names[i]), seeded_[i]) << step << ": " << names[i];
+    for (const char* name : {"keys.data", "TmpKeys.data", "TmpCrKeys.data"}) {
+      EXPECT_FALSE(FileExists(name)) << step << ": " << name << " left";
+    }
+  }
+
+  // The boxes that come, each answered with OK, until none has come for a second. A late report
+  // of the start-up search that found no reader is answered but is not one of them.
+  std::vector<std::string> Boxes() {
+    const UiTextTable& english = UiTextOf(kEnglish);
+    std::vector<std::string> texts;
+    ui::MessageBoxView box;
+    while (ui::WaitMessageBox(pid(), 1000, &box, keyloomExe_)) {
+      if (box.text != english.msgNoComPorts && box.text != english.msgTarnelNotFound &&
+          box.text != english.msgSelectPortHint) {
+        texts.push_back(box.text);
+      }
+      if (!ui::PressDialogButton(box.window, IDOK)) break;
+    }
+    return texts;
+  }
+
+  HWND OpenKeys(HWND main) {
+    ui::PostCommand(main, 22);
+    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+    EXPECT_NE(keys, nullptr) << "the keys list window did not open";
+    for (int i = 0; keys && i < 100; ++i) {
+      ui::ListViewView view;
+      if (ui::ReadListView(ui::Control(keys, 43), &view) && view.rows.size() == 20) break;
+      ui::Pause(20);
+    }
+    return keys;
+  }
+
+  // Record 1 taken and removed, the question answered with Yes.
+  void Remove(HWND keys) {
+    HWND list = ui::Control(keys, 43);
+    ui::ListViewView view;
+    ASSERT_TRUE(ui::ReadListView(list, &view));
+    ASSERT_GT(view.centers.size(), 1u);
+    const LPARAM point = MAKELPARAM(view.centers[1].x, view.centers[1].y);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+    for (int i = 0; i < 100 && !ui::Enabled(ui::Control(keys, 45)); ++i) ui::Pause(20);
+    ui::PostCommand(keys, 45, BN_CLICKED);
+    ui::MessageBoxView question;
+    ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &question, keyloomExe_));
+    ASSERT_TRUE(ui::PressDialogButton(question.window, IDYES));
+  }
+
+  std::vector<std::string> seeded_;
+};
+
+// A fault of the whole folder and what each operation must show under it.
+struct FolderFault {
+  const char* name;
+  bool readOnly;
+  std::vector<std::string> addNew;     // "Add new", then the refresh of the list
+  std::vector<std::string> remove;     // "Remove" confirmed; the window then closes
+  std::vector<std::string> generate;   // "Generate unique"
+  bool codeShown;                      // the data field shows a new code
+  std::vector<std::string> language;   // the switch to Russian
+  const char* configAfter;
+};
+
+void PrintTo(const FolderFault& fault, std::ostream* out) { *out << fault.name; }
+
+class FolderFaults : public FileFaults, public ::testing::WithParamInterface<FolderFault> {};
+
+// The disk is full: the plain list cannot be written, so nothing is stored; the language line is
+// rewritten in place and needs no room; the next record would need a new page and is taken back
+// whole. Read-only: nothing can be created or opened for writing.
+const FolderFault kFolderFaults[] = {
+    {"Full",
+     false,
+     {shown::CryptoErrorBox(shown::kCryptoWrite, ERROR_DISK_FULL), shown::CryptoErrorBox(shown::kCryptoWrite, ERROR_DISK_FULL)},
+     {shown::CryptoErrorBox(shown::kCryptoWrite, ERROR_DISK_FULL)},
+     {WithCode(UiTextOf(kEnglish).msgUsersDataWriteError, ERROR_DISK_FULL)},
+     false,
+     {},
+     kRussianConfig},
+    {"ReadOnly",
+     true,
+     {shown::CryptoErrorBox(shown::kCryptoOpenDestination, ERROR_ACCESS_DENIED), shown::CryptoErrorBox(shown::kCryptoOpenDestination, ERROR_ACCESS_DENIED)},
+     {shown::CryptoErrorBox(shown::kCryptoOpenDestination, ERROR_ACCESS_DENIED)},
+     {UiTextOf(kEnglish).msgUsersDataOpenError},
+     true,
+     {UiTextOf(kEnglish).msgSaveSettingsFailed},
+     kEnglishConfig},
+};
+
+TEST_P(FolderFaults, EveryOperationIsReportedAndNothingIsLost) {
+  const FolderFault& fault = GetParam();
+  TinyFolder folder(workDir_);
+  if (!folder.mounted) GTEST_SKIP() << "no file system can be mounted here: " << folder.why;
+  Seed();
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  WaitUntilIdle(main);
+  ChooseView(main, 1, 1);
+  const std::string dataBefore = ui::Text(ui::Control(main, 38));
+  HWND keys = OpenKeys(main);
+  ASSERT_NE(keys, nullptr);
+  ASSERT_TRUE(fault.readOnly ? folder.MakeReadOnly() : folder.Fill()) << folder.why;
+
+  SetWindowTextA(ui::Control(keys, 41), "Gate");
+  ui::PostCommand(keys, 42, BN_CLICKED);
+  EXPECT_EQ(Boxes(), fault.addNew);
+  ExpectNothingLost("Add new");
+
+  Remove(keys);
+  EXPECT_EQ(Boxes(), fault.remove);
+  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  ExpectNothingLost("Remove");
+
+  WaitUntilIdle(main);
+  ui::PostCommand(main, 23);
+  EXPECT_EQ(Boxes(), fault.generate);
+  EXPECT_EQ(ui::Text(ui::Control(main, 38)) != dataBefore, fault.codeShown);
+  ExpectNothingLost("Generate unique");
+
+  ui::PostCommand(main, 2);
+  EXPECT_EQ(Boxes(), fault.language);
+  EXPECT_EQ(ReadFile("appconfig.ini"), fault.configAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folder, FolderFaults, ::testing::ValuesIn(kFolderFaults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Another process holds a file open with a sharing mode while Keyloom needs it.
+struct ShareMode {
+  const char* name;
+  DWORD mode;
+};
+
+const ShareMode kShareModes[] = {
+    {"none", 0},
+    {"read", FILE_SHARE_READ},
+    {"write", FILE_SHARE_WRITE},
+    {"delete", FILE_SHARE_DELETE},
+    {"read write", FILE_SHARE_READ | FILE_SHARE_WRITE},
+    {"read write delete", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+};
+
+// Keyloom opens every data file without sharing, so any handle on it, whatever it shares, keeps
+// it out: the list is neither read nor stored, and no code is generated from an unchecked file.
+TEST_F(FileFaults, FilesHeldOpenByAnotherProcess) {
+  Seed();
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  WaitUntilIdle(main);
+  ChooseView(main, 1, 1);
+  HWND keys = OpenKeys(main);
+  ASSERT_NE(keys, nullptr);
+  SetWindowTextA(ui::Control(keys, 41), "Gate");
+  const std::string sourceBusy = shown::CryptoErrorBox(shown::kCryptoOpenSource, ERROR_SHARING_VIOLATION);
+  const std::string destinationBusy = shown::CryptoErrorBox(shown::kCryptoOpenDestination, ERROR_SHARING_VIOLATION);
+  const std::string keysStay = WithCode(UiTextOf(kEnglish).msgKeysFileDeleteError, ERROR_SHARING_VIOLATION);
+  for (const ShareMode& share : kShareModes) {
+    SCOPED_TRACE(share.name);
+    // crkeys.data: "Add new" cannot decrypt it, nor can the refresh after it.
+    HANDLE held = CreateFileA(PathOf("crkeys.data").c_str(), GENERIC_READ, share.mode, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ui::PostCommand(keys, 42, BN_CLICKED);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{sourceBusy, sourceBusy}));
+    CloseHandle(held);
+    ExpectNothingLost("crkeys.data held");
+
+    // keys.data, made by the other process: the plain list cannot be written; the file goes when
+    // its holder lets it be deleted, and its remaining is reported when not.
+    held = CreateFileA(PathOf("keys.data").c_str(), GENERIC_READ | GENERIC_WRITE, share.mode, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ui::PostCommand(keys, 42, BN_CLICKED);
+    const bool deletable = share.mode & FILE_SHARE_DELETE;
+    const std::vector<std::string> boxes =
+        deletable ? std::vector<std::string>{destinationBusy, destinationBusy}
+                  : std::vector<std::string>{keysStay, destinationBusy, keysStay, destinationBusy};
+    EXPECT_EQ(Boxes(), boxes);
+    CloseHandle(held);
+    DeleteFileA(PathOf("keys.data").c_str());
+    ExpectNothingLost("keys.data held");
+  }
+  ui::PostCommand(keys, 46, BN_CLICKED);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  WaitUntilIdle(main);
+
+  for (const ShareMode& share : kShareModes) {
+    SCOPED_TRACE(share.name);
+    // usersData.data: "Generate unique" reports the file it could not open.
+    HANDLE held = CreateFileA(PathOf("usersData.data").c_str(), GENERIC_READ, share.mode, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ui::PostCommand(main, 23);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{UiTextOf(kEnglish).msgUsersDataOpenError});
+    CloseHandle(held);
+    ExpectNothingLost("usersData.data held");
+  }
+}
+
+}  // namespace
