@@ -31,7 +31,8 @@ for program in "${programs[@]}"; do
   mkdir -p "$corpus" "$findings" "$tree/logs"
   before=$(find "$findings" -type f | wc -l)
   set +e
-  nice -n 19 "$tree/${program}_fuzz" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
+  # Inputs of up to 1100 bytes: two key lines longer than the line buffer, many times a reply buffer.
+  nice -n 19 "$tree/${program}_fuzz" -max_total_time="$seconds" -runs="$runs" -max_len=1100 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$corpus" "$top/tests/fuzz/corpus/$program" >"$log" 2>&1
   code=$?
   set -e
