@@ -8,6 +8,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 runs=${2:--1}
 shift $(( $# < 2 ? $# : 2 ))
+mkdir -p "$top/build"
 "$top/scripts/build.sh" fuzz >"$top/build/fuzz-build.log" 2>&1 ||
   { echo "fuzz.sh: building the fuzz tree failed, see build/fuzz-build.log" >&2; exit 1; }
 
