@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the native and the Windows tree and runs every test:
-# the core's unit tests natively, the run command's own check on a new run folder, then the unit,
-# platform and end-to-end tests under Wine.
+# the core's unit tests natively, each fuzz program briefly, the run command's own check on a new
+# run folder, then the unit, platform and end-to-end tests under Wine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "test.sh: $*" >&2; exit 1; }
@@ -14,6 +14,8 @@ trap 'keyloom_wine_down "$top/build/win/wine"' EXIT
 trap 'exit 130' INT TERM
 status=0
 ctest --test-dir "$top/build/native" --output-on-failure -j2 || status=1
+# Each fuzz program for a few seconds, so they keep building and a finding fails the tests.
+"$top/scripts/fuzz.sh" 3 || { echo "test.sh: a fuzz program found a fault (scripts/fuzz.sh)" >&2; status=1; }
 # The README's run command as a newcomer meets it: no run folder and no Wine prefix yet.
 rm -rf "$top/build/run-check"
 KEYLOOM_RUN_DIR="$top/build/run-check" "$top/run.sh" --check || { echo "test.sh: ./run.sh --check failed" >&2; status=1; }

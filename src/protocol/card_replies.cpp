@@ -36,7 +36,8 @@ constexpr size_t kReplyBufferSize = 64;
 
 CardReply ClassifyCardReply(const uint8_t* reply, size_t length) {
   uint8_t buffer[kReplyBufferSize] = {};
-  std::memcpy(buffer, reply, length < kReplyBufferSize ? length : kReplyBufferSize);
+  // An empty reply may come without a buffer at all.
+  if (length > 0) std::memcpy(buffer, reply, length < kReplyBufferSize ? length : kReplyBufferSize);
 
   CardReply result;
   for (const ReplyPattern& pattern : kReplyPatterns) {

@@ -11,8 +11,10 @@
 
 namespace {
 
+// An empty reply is passed without a buffer, as a read that brought nothing may pass it.
 CardReply Classify(const std::string& reply) {
-  return ClassifyCardReply(reinterpret_cast<const uint8_t*>(reply.data()), reply.size());
+  return ClassifyCardReply(reply.empty() ? nullptr : reinterpret_cast<const uint8_t*>(reply.data()),
+                           reply.size());
 }
 
 std::string ReadReply(const ConfigBlock& block) {
