@@ -159,6 +159,23 @@ class KeysCrash : public KeyloomScenario {
 
   int RandomDelay(int windowMs) { return std::uniform_int_distribution<int>(0, windowMs)(random_); }
 
+  // The kills, each on a new start over the stored list: `operate(run, list)` sets off the
+  // operation with its kill at a random moment and gives the list the operation leaves unharmed.
+  template <typename Operate>
+  void KillAtRandomMoments(const char* operation, int windowMs, HWND* keys, Operate operate) {
+    Tally tally;
+    for (int run = 0; run < CrashRuns(); ++run) {
+      const std::string list = StartOnStoredList(keys);
+      ASSERT_NE(*keys, nullptr);
+      const std::string after = operate(run, list);
+      if (HasFatalFailure()) return;
+      CheckAfterKill(list, after, &tally);
+      if (HasFatalFailure()) return;
+      tally.Print(operation, windowMs);
+    }
+    StartOnStoredList(keys);
+  }
+
   std::set<std::string> stored_;
   std::mt19937 random_{std::random_device{}()};
 };
@@ -180,19 +197,12 @@ TEST_F(KeysCrash, AddNewKilledAtRandomMoments) {
   stored_.insert(added);
   ui::Terminate(&program());
 
-  Tally tally;
-  for (int run = 0; run < CrashRuns(); ++run) {
-    list = StartOnStoredList(&keys);
-    ASSERT_NE(keys, nullptr);
+  KillAtRandomMoments("Add new", windowMs, &keys, [&](int run, const std::string& before) {
     const std::string description = "Run " + std::to_string(run);
     SetWindowTextA(ui::Control(keys, 41), description.c_str());
     KillAfter(RandomDelay(windowMs), [&] { ui::PostCommand(keys, 42, BN_CLICKED); });
-    if (HasFatalFailure()) return;
-    CheckAfterKill(list, list + linePrefix + description + "\n", &tally);
-    if (HasFatalFailure()) return;
-    tally.Print("Add new", windowMs);
-  }
-  StartOnStoredList(&keys);
+    return before + linePrefix + description + "\n";
+  });
 }
 
 TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
@@ -201,13 +211,9 @@ TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
   // Record 1 goes at every run; the question is answered as the kill is set off.
   auto removeRecordOne = [&](auto answer) {
     // The probe that reads the list can miss its time on a busy machine: it is asked again.
-    ui::ListViewView view;
-    HWND listView = ui::Control(keys, 43);
-    for (int i = 0; i < 20 && !ui::ReadListView(listView, &view); ++i) ui::Pause(100);
-    ASSERT_GT(view.centers.size(), 1u);
-    const LPARAM point = MAKELPARAM(view.centers[1].x, view.centers[1].y);
-    PostMessageA(listView, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageA(listView, WM_LBUTTONUP, 0, point);
+    bool clicked = false;
+    for (int i = 0; i < 20 && !(clicked = ui::ClickListRow(ui::Control(keys, 43), 1)); ++i) ui::Pause(100);
+    ASSERT_TRUE(clicked) << "record 1 of the list could not be clicked";
     for (int i = 0; i < 100 && !ui::Enabled(ui::Control(keys, 45)); ++i) ui::Pause(20);
     ui::PostCommand(keys, 45, BN_CLICKED);
     // On a busy machine the start-up search may report only now that it found no reader.
@@ -232,19 +238,12 @@ TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
   stored_.insert(removed);
   ui::Terminate(&program());
 
-  Tally tally;
-  for (int run = 0; run < CrashRuns(); ++run) {
-    list = StartOnStoredList(&keys);
-    ASSERT_NE(keys, nullptr);
+  KillAtRandomMoments("Remove", windowMs, &keys, [&](int, const std::string& before) {
     removeRecordOne([&](HWND question) {
       KillAfter(RandomDelay(windowMs), [&] { ui::PressDialogButton(question, IDYES, 0); });
     });
-    if (HasFatalFailure()) return;
-    CheckAfterKill(list, WithoutLine(list, 1), &tally);
-    if (HasFatalFailure()) return;
-    tally.Print("Remove", windowMs);
-  }
-  StartOnStoredList(&keys);
+    return WithoutLine(before, 1);
+  });
 }
 
 // The file as the program writes it for its own codes: ten digits each, a blank between two,

@@ -93,13 +93,7 @@ class FileFaults : public KeyloomScenario {
 
   // Record 1 taken and removed, the question answered with Yes.
   void Remove(HWND keys) {
-    HWND list = ui::Control(keys, 43);
-    ui::ListViewView view;
-    ASSERT_TRUE(ui::ReadListView(list, &view));
-    ASSERT_GT(view.centers.size(), 1u);
-    const LPARAM point = MAKELPARAM(view.centers[1].x, view.centers[1].y);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageA(list, WM_LBUTTONUP, 0, point);
+    ASSERT_TRUE(ui::ClickListRow(ui::Control(keys, 43), 1));
     for (int i = 0; i < 100 && !ui::Enabled(ui::Control(keys, 45)); ++i) ui::Pause(20);
     ui::PostCommand(keys, 45, BN_CLICKED);
     ui::MessageBoxView question;

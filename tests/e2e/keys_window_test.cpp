@@ -53,17 +53,7 @@ class KeysWindowScenario : public KeyloomScenario {
 
   // Clicks or double-clicks a row as the mouse does.
   void ClickRow(HWND keys, int row, bool twice) {
-    HWND list = ui::Control(keys, 43);
-    ui::ListViewView view;
-    ASSERT_TRUE(ui::ReadListView(list, &view));
-    ASSERT_LT(static_cast<size_t>(row), view.centers.size());
-    const LPARAM point = MAKELPARAM(view.centers[row].x, view.centers[row].y);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageA(list, WM_LBUTTONUP, 0, point);
-    if (twice) {
-      PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-      PostMessageA(list, WM_LBUTTONUP, 0, point);
-    }
+    ASSERT_TRUE(ui::ClickListRow(ui::Control(keys, 43), row, twice));
     ui::Pause(300);
   }
 

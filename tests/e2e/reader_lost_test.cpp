@@ -188,6 +188,21 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
     Press(main, 9);
     EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 3000), nullptr) << "no card wait";
   }
+  // Unless the reader is gone, the next Write runs as it should.
+  void WriteUnlessUnplugged(HWND main, Fault fault) {
+    if (fault == Fault::kUnplugged) return;
+    Idle(main);
+    Write(main);
+  }
+  // The fault hits while the program's box is open; OK closes it.
+  void FaultUnderBox(HWND main, Fault fault, const Box& expected) {
+    ui::MessageBoxView box;
+    EXPECT_TRUE(ui::WaitMessageBox(pid(), 6000, &box, keyloomExe_));
+    EXPECT_EQ(box.text, expected.text);
+    Unasked(main, fault);
+    ui::PressDialogButton(box.window, IDOK);
+    WriteUnlessUnplugged(main, fault);
+  }
 
   // Brings the program to the row's step, lets the fault hit there, and answers what follows.
   HWND RunStep(const Row& row, HWND main) {
@@ -228,15 +243,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         main = StartedWithReader(main);
         if (main == nullptr) return nullptr;
         NextBox(kFound);
-        ui::MessageBoxView read;
-        EXPECT_TRUE(ui::WaitMessageBox(pid(), 6000, &read, keyloomExe_));
-        EXPECT_EQ(read.text, kRead.text);
-        Unasked(main, row.fault);
-        ui::PressDialogButton(read.window, IDOK);
-        if (row.fault != Fault::kUnplugged) {
-          Idle(main);
-          Write(main);
-        }
+        FaultUnderBox(main, row.fault, kRead);
         break;
       }
       case Step::kHotplugDebounce:
@@ -265,15 +272,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         main = Connected(main);
         if (main == nullptr) return nullptr;
         Write(main);
-        ui::MessageBoxView done;
-        EXPECT_TRUE(ui::WaitMessageBox(pid(), 6000, &done, keyloomExe_));
-        EXPECT_EQ(done.text, kDone.text);
-        Unasked(main, row.fault);
-        ui::PressDialogButton(done.window, IDOK);
-        if (row.fault != Fault::kUnplugged) {
-          Idle(main);
-          Write(main);
-        }
+        FaultUnderBox(main, row.fault, kDone);
         break;
       }
       case Step::kKeysWindow: {
@@ -288,10 +287,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         EXPECT_TRUE(ui::TopWindows(pid(), "#32770").empty()) << "the check waits for the keys window";
         PostMessageA(keys, WM_CLOSE, 0, 0);
         EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "my Child Window", 3000));
-        if (row.fault != Fault::kUnplugged) {
-          Idle(main);
-          Write(main);
-        }
+        WriteUnlessUnplugged(main, row.fault);
         break;
       }
       case Step::kCyclicRun: {

@@ -77,4 +77,17 @@ bool ReadListView(HWND list, ListViewView* view) {
   return true;
 }
 
+bool ClickListRow(HWND list, int row, bool twice) {
+  ListViewView view;
+  if (!ReadListView(list, &view) || row < 0 || static_cast<size_t>(row) >= view.centers.size()) return false;
+  const LPARAM point = MAKELPARAM(view.centers[row].x, view.centers[row].y);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageA(list, WM_LBUTTONUP, 0, point);
+  if (twice) {
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+  }
+  return true;
+}
+
 }  // namespace ui

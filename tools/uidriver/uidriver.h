@@ -67,6 +67,9 @@ struct ListViewView {
   std::vector<POINT> centers;
 };
 bool ReadListView(HWND list, ListViewView* view);
+// Clicks (or double-clicks) row `row` of a report list view as the mouse does; false when the
+// list or the row cannot be read.
+bool ClickListRow(HWND list, int row, bool twice = false);
 // The items of an open pop-up menu, from its menu window (class #32768), in the same lines.
 std::vector<std::string> PopupMenuLines(HWND menuWindow);
 
