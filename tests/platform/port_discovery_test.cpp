@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/win/app.h"
 #include "link/win/port_list.h"
 #include "link/win/reader_lookup.h"
 #include "reader_fixture.h"
 #include "shell_globals.h"
+#include "ui/win/app_window.h"
 
 namespace {
 

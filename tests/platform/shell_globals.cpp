@@ -2,9 +2,9 @@
 // so the link code finds its controls.
 #include "shell_globals.h"
 
-#include "app/win/app.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 
 HWND CreateTestMainWindow() {
   SelectUiText();

@@ -2,7 +2,7 @@
 // disabled meanwhile; other ids open nothing and leave the main window alone.
 #include <gtest/gtest.h>
 
-#include "app/win/app.h"
+#include "ui/win/app_window.h"
 
 #include <commctrl.h>
 

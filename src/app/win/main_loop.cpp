@@ -6,8 +6,8 @@
 
 #include <utility>
 
-#include "app/win/app.h"
 #include "link/win/hotplug.h"
+#include "ui/win/app_window.h"
 
 namespace {
 

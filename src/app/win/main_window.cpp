@@ -4,7 +4,6 @@
 
 #include <dbt.h>
 
-#include "app/win/app.h"
 #include "app/win/main_loop.h"
 #include "app/win/waits.h"
 #include "keystore/win/keys_window.h"
@@ -17,6 +16,7 @@
 #include "protocol/win/generate_before_write.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_view_switch.h"
 #include "ui/win/help_about.h"
 #include "ui/win/hex_fields.h"

@@ -6,11 +6,11 @@
 
 #include <initializer_list>
 
-#include "app/win/app.h"
 #include "link/win/hotplug.h"
 #include "link/win/reader_search.h"
 #include "protocol/win/card_wait.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 
 HWND g_waitWindow = nullptr;
 int g_waitTicks = 0;

@@ -2,11 +2,11 @@
 // interface languages, and the error number. Compiled into Windows-1251 bytes.
 #include <cstdio>
 
-#include "app/win/message_box.h"
 #include "keystore/win/key_file_crypto.h"
 #include "keystore/win/keys_window.h"
 #include "keystore/win/plain_key_files.h"
 #include "ui/ui_text.h"
+#include "ui/win/message_box.h"
 
 namespace {
 

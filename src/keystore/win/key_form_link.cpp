@@ -7,10 +7,10 @@
 
 #include <cstdio>
 
-#include "app/win/app.h"
 #include "ui/control_ids.h"
 #include "ui/form_layout.h"
 #include "ui/form_state.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_view_switch.h"
 
 namespace {

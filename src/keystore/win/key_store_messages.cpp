@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "app/win/message_box.h"
 #include "keystore/win/keys_window.h"
 #include "keystore/win/plain_key_files.h"
 #include "ui/ui_text.h"
+#include "ui/win/message_box.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 
 #include <cstdio>
 
-#include "app/win/app.h"
-#include "app/win/message_box.h"
 #include "keystore/key_line.h"
 #include "keystore/win/key_list_file.h"
 #include "keystore/win/key_store.h"
 #include "keystore/win/plain_key_files.h"
-#include "link/win/hotplug.h"
 #include "ui/form_state.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
+#include "ui/win/message_box.h"
+#include "ui/win/modal_windows.h"
 
 HWND g_keysWindow = nullptr;
 HWND g_keysKeyEdit = nullptr;
@@ -211,7 +211,7 @@ LRESULT CALLBACK KeysWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       g_keysWindow = nullptr;
       EnableWindow(g_mainWindow, TRUE);
       SetFocus(g_mainWindow);
-      ReleaseHotplugChecks();
+      ModalWindowClosed();
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -236,7 +236,7 @@ bool OpenKeysWindow() {
                                  kWindowHeight, g_mainWindow, nullptr, g_instance, nullptr);
   if (g_keysWindow == nullptr) return false;
   // A hot-plug check that falls due while the window is open waits until it is closed.
-  HoldHotplugChecks();
+  ModalWindowOpened();
   EnableWindow(g_mainWindow, FALSE);
   // Plain key files left behind by a run that ended abruptly go before anything else.
   RemovePlainKeyFiles();

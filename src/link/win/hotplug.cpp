@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-#include "app/win/app.h"
-#include "app/win/message_box.h"
 #include "app/win/waits.h"
 #include "link/win/link_state.h"
 #include "link/win/port_list.h"
@@ -13,6 +11,8 @@
 #include "link/win/reader_search.h"
 #include "link/win/serial_port.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
+#include "ui/win/message_box.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/win/app.h"
 #include "link/port_names.h"
 #include "ui/control_ids.h"
+#include "ui/win/app_window.h"
 
 namespace {
 

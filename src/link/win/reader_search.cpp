@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "app/win/message_box.h"
 #include "app/win/waits.h"
 #include "link/win/link_state.h"
 #include "link/win/port_list.h"
@@ -14,6 +13,7 @@
 #include "protocol/win/card_reply_report.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_controls.h"
+#include "ui/win/message_box.h"
 
 namespace {
 

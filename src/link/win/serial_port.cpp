@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/win/app.h"
 #include "link/win/link_state.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include "app/win/app.h"
 #include "app/win/waits.h"
 #include "link/win/link_state.h"
 #include "link/win/serial_port.h"
@@ -12,6 +11,7 @@
 #include "protocol/win/form_generator_commands.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 
 CommandFrame g_commandFrame = {};
 ConfigBlock g_configBlock = {};

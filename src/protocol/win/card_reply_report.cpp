@@ -7,15 +7,15 @@
 
 #include <cstring>
 
-#include "app/win/app.h"
-#include "app/win/message_box.h"
 #include "protocol/card_replies.h"
 #include "protocol/hex_pairs_text.h"
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_view_switch.h"
+#include "ui/win/message_box.h"
 
 namespace {
 

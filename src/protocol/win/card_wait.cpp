@@ -5,11 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win/app.h"
 #include "app/win/waits.h"
 #include "link/win/reader_search.h"
 #include "protocol/card_wait_ticks.h"
 #include "protocol/win/card_commands.h"
+#include "ui/win/app_window.h"
 
 void OnCardWaitTick() {
   SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);

@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-#include "app/win/app.h"
 #include "protocol/hex_pairs_text.h"
 #include "protocol/win/card_number_display.h"
 #include "protocol/win/form_generators.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
+#include "ui/win/app_window.h"
 
 void OnGenerateRandomCommand() {
   GenerateRandomKey(g_form.systemKey);

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/win/message_box.h"
 #include "protocol/data_generation.h"
 #include "protocol/win/users_data_file.h"
 #include "ui/ui_text.h"
+#include "ui/win/message_box.h"
 
 namespace {
 

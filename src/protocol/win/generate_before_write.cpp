@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/win/app.h"
 #include "ui/control_ids.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_view_switch.h"
 
 void OnGenerateBeforeWriteCommand() {

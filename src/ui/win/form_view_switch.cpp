@@ -4,10 +4,10 @@
 
 #include <commctrl.h>
 
-#include "app/win/app.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/form_views.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_controls.h"
 
 namespace {

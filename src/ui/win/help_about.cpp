@@ -6,10 +6,10 @@
 
 #include <cstdio>
 
-#include "app/win/app.h"
-#include "app/win/message_box.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 #include "ui/win/menu_bar.h"
+#include "ui/win/message_box.h"
 
 void OnHelpCommand() {
   const auto result = reinterpret_cast<INT_PTR>(

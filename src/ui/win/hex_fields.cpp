@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include "app/win/app.h"
 #include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/hex_field.h"
+#include "ui/win/app_window.h"
 
 namespace {
 

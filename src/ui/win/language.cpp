@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/win/app.h"
-#include "app/win/message_box.h"
 #include "ui/control_ids.h"
 #include "ui/form_layout.h"
 #include "ui/language_config.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_controls.h"
 #include "ui/win/menu_bar.h"
+#include "ui/win/message_box.h"
 
 void LoadLanguage() {
   FILE* file = std::fopen(kLanguageConfigFile, "rb");

@@ -5,11 +5,11 @@
 
 #include <commctrl.h>
 
-#include "app/win/app.h"
 #include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/form_views.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_controls.h"
 #include "ui/win/form_view_switch.h"
 #include "ui/win/menu_bar.h"

@@ -2,8 +2,8 @@
 // The language names themselves read the same in both languages.
 #include "ui/win/menu_bar.h"
 
-#include "app/win/app.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 
 HMENU g_languageMenu = nullptr;
 

@@ -1,9 +1,9 @@
 // Shows the program's reports through MessageBoxIndirectA with the program's own icons 3 to 7.
 // The language id 0x400 leaves the button texts to the user's default language.
-#include "app/win/message_box.h"
+#include "ui/win/message_box.h"
 
-#include "app/win/app.h"
 #include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT style, int iconId) {
   MSGBOXPARAMSA params = {};
