@@ -44,6 +44,8 @@ if ! flock -n 8; then
   echo "run.sh: end it first (Ctrl-C where it runs), or give this one another run folder: KEYLOOM_RUN_DIR=DIR ./run.sh" >&2
   exit 1
 fi
+# What a run that was killed left running in this folder is ended first.
+keyloom_wine_down "$home"
 "$top/scripts/install-deps.sh" 8>&- || fail "installing the packages Keyloom needs failed"
 echo "Building Keyloom (output in $home/build.log)."
 if ! "$top/scripts/build.sh" win keyloom simreader_program readerfixture_cli uidriver_cli >"$home/build.log" 2>&1; then
