@@ -4,7 +4,7 @@
 # Xvfb display with a screenshot saved.
 # --check starts it the same way on a private display, answers the start-up boxes and ends everything
 # once Keyloom reports "Settings read!" (status 0), or fails saying what it saw. KEYLOOM_RUN_DIR
-# names another run folder than build/run.
+# names another run folder than build/run; one run at a time uses a run folder.
 set -Eeuo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 case "${1:-}" in
@@ -15,27 +15,46 @@ esac
 home=${KEYLOOM_RUN_DIR:-$top/build/run}
 work="$home/keyloom"
 win="$top/build/win"
+. "$top/tools/wine/wine-env.sh"
 
 fail() { echo "run.sh: $*" >&2; exit 1; }
+# wine_program PROGRAM.exe [ARGS...]: runs a Windows program of ours in the run folder's prefix,
+# without the run folder's lock (fd 8, below).
+wine_program() { wine "$@" </dev/null 8>&-; }
 trap 'echo "run.sh: this failed (status $?): $BASH_COMMAND" >&2' ERR
-# Whatever was started is ended on every way out: the reader unplugged, Keyloom, its wineserver,
-# the simulated reader and a private display.
+# Whatever was started is ended on every way out, set before anything starts: the reader
+# unplugged, Keyloom, its wineserver, the simulated reader and a private display.
 wine_started=0 plugged=0
 finish() {
   trap - EXIT INT TERM ERR
   if [ "$plugged" = 1 ]; then
-    wine "$win/readerfixture.exe" unplug >>"$home/readerfixture.log" 2>&1 </dev/null || true
+    wine_program "$win/readerfixture.exe" unplug >>"$home/readerfixture.log" 2>&1 || true
   fi
   if [ "$wine_started" = 1 ]; then keyloom_wine_down "$home"; fi
 }
 trap finish EXIT
 trap 'exit 130' INT TERM
 
+# One run at a time in a run folder: fd 8 holds its lock until this script ends. Nothing started
+# here keeps it (wine-env.sh closes it too), so a run that was killed does not block the next one.
 mkdir -p "$work"
-"$top/scripts/install-deps.sh" || fail "installing the packages Keyloom needs failed"
+exec 8>>"$home/run.lock"
+if ! flock -n 8; then
+  echo "run.sh: Keyloom already runs from $home, started by another ./run.sh; that one is left as it is." >&2
+  echo "run.sh: end it first (Ctrl-C where it runs), or give this one another run folder: KEYLOOM_RUN_DIR=DIR ./run.sh" >&2
+  exit 1
+fi
+# What a run that was killed left running in this folder is ended first.
+keyloom_wine_down "$home"
+"$top/scripts/install-deps.sh" 8>&- || fail "installing the packages Keyloom needs failed"
 echo "Building Keyloom (output in $home/build.log)."
 if ! "$top/scripts/build.sh" win keyloom simreader_program readerfixture_cli uidriver_cli >"$home/build.log" 2>&1; then
-  tail -n 30 "$home/build.log" >&2
+  # The compiler's errors follow ninja's first "FAILED:" line; a failed configuration ends the log.
+  if grep -q '^FAILED: ' "$home/build.log"; then
+    awk '/^FAILED: / { shown = 1 } shown && n++ < 60' "$home/build.log" >&2
+  else
+    tail -n 30 "$home/build.log" >&2
+  fi
   fail "building Keyloom failed (the whole output is in $home/build.log)"
 fi
 
@@ -45,7 +64,6 @@ fi
 cp -r "$win/help" "$work/"
 # The record of issued user codes that "Generate unique" needs.
 [ -f "$work/usersData.data" ] || : >"$work/usersData.data"
-. "$top/tools/wine/wine-env.sh"
 
 [ "$check" = 0 ] || unset DISPLAY
 private=0
@@ -59,7 +77,7 @@ fi
 # The simulated reader on the far end of COM3, made present in the prefix as the USB reader.
 keyloom_simreader_up "$home" "$win/simreader" 86400 || fail "starting the simulated reader failed"
 plugged=1
-if ! wine "$win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null; then
+if ! wine_program "$win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1; then
   fail "plugging the simulated reader in on COM3 failed (see $home/readerfixture.log)"
 fi
 echo "The simulated Tarnel reader is plugged in on COM3."
@@ -72,24 +90,40 @@ exec 3>&-
 [ "$answer" = ok ] || fail "the simulated reader refused the virtual card: $answer"
 echo "A virtual MIFARE card lies on the reader: $home/cards/demo.card."
 
-(cd "$work" && exec wine "$win/keyloom.exe" >"$home/keyloom.log" 2>&1 </dev/null) &
+(cd "$work" && exec wine "$win/keyloom.exe" >"$home/keyloom.log" 2>&1 </dev/null 8>&-) &
 keyloom=$!
 echo "Keyloom is running in $work."
 
+# box_text: the text of the box Keyloom shows, empty while it shows none. The driver prints the
+# box as the program holds it, in Windows-1251.
+box_text() {
+  local out="$home/uidriver.out"
+  wine_program "$win/uidriver.exe" box >"$out" 2>>"$home/uidriver.log" || return 0
+  iconv -f CP1251 -t UTF-8 "$out" | sed -n 's/^text: //p' | tr -d '\r'
+}
+
+# await_box: waits until Keyloom shows its first start-up box, on top of its form.
+await_box() {
+  local deadline=$((SECONDS + 120))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    kill -0 "$keyloom" 2>/dev/null || fail "Keyloom ended at start (see $home/keyloom.log)"
+    [ -z "$(box_text)" ] || return 0
+    sleep 1
+  done
+  echo "Keyloom showed no box within 120 s."
+}
+
 # await_settings_read: answers each box Keyloom shows at start with OK until it reports
-# "Settings read!" (in Russian or English), reading the boxes with the UI driver.
+# "Settings read!" (in Russian or English).
 await_settings_read() {
-  local out="$home/uidriver.out" text deadline=$((SECONDS + 120))
+  local text deadline=$((SECONDS + 120))
   while [ "$SECONDS" -lt "$deadline" ]; do
     kill -0 "$keyloom" 2>/dev/null || fail "Keyloom ended before it reported \"Settings read!\" (see $home/keyloom.log)"
-    if wine "$win/uidriver.exe" box >"$out" 2>>"$home/uidriver.log" </dev/null; then
-      # The driver prints the box as the program holds it, in Windows-1251.
-      text=$(iconv -f CP1251 -t UTF-8 "$out" | sed -n 's/^text: //p' | tr -d '\r')
-      if [ -n "$text" ]; then
-        echo "Keyloom shows: $text"
-        case "$text" in "Настройки считаны!" | "Settings read!") return 0 ;; esac
-        wine "$win/uidriver.exe" press 1 >>"$home/uidriver.log" 2>&1 </dev/null || true
-      fi
+    text=$(box_text)
+    if [ -n "$text" ]; then
+      echo "Keyloom shows: $text"
+      case "$text" in "Настройки считаны!" | "Settings read!") return 0 ;; esac
+      wine_program "$win/uidriver.exe" press 1 >>"$home/uidriver.log" 2>&1 || true
     fi
     sleep 1
   done
@@ -98,7 +132,7 @@ await_settings_read() {
 
 if [ "$check" = 1 ]; then await_settings_read; fi
 if [ "$private" = 1 ]; then
-  [ "$check" = 1 ] || sleep 6
+  [ "$check" = 1 ] || await_box
   if import -display "$DISPLAY" -window root "$home/screenshot.png"; then
     echo "Screenshot: $home/screenshot.png"
   else

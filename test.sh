@@ -1,21 +1,23 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the native and the Windows tree and runs every test:
-# the core's unit tests natively, each fuzz program briefly, the run command's own check on a new
-# run folder, then the unit, platform and end-to-end tests under Wine.
+# the core's unit tests natively, each fuzz program briefly, the X input server's request checks,
+# the run command's own check on a new run folder, then the unit, platform and end-to-end tests under Wine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "test.sh: $*" >&2; exit 1; }
+. "$top/tools/wine/wine-env.sh"
+# The Windows tree's Wine world, started by the tests, is ended on every way out.
+trap 'keyloom_wine_down "$top/build/win/wine"' EXIT
+trap 'exit 130' INT TERM
 "$top/scripts/install-deps.sh" || fail "installing the packages the tests need failed"
 "$top/scripts/build.sh" native || fail "building the native tree failed"
 "$top/scripts/build.sh" win || fail "building the Windows tree failed"
 
-. "$top/tools/wine/wine-env.sh"
-trap 'keyloom_wine_down "$top/build/win/wine"' EXIT
-trap 'exit 130' INT TERM
 status=0
 ctest --test-dir "$top/build/native" --output-on-failure -j2 || status=1
 # Each fuzz program for a few seconds, so they keep building and a finding fails the tests.
 "$top/scripts/fuzz.sh" 3 || { echo "test.sh: a fuzz program found a fault (scripts/fuzz.sh)" >&2; status=1; }
+python3 "$top/tools/xinput/xinput-server-test.py" || { echo "test.sh: the X input server judged a request wrong" >&2; status=1; }
 # The README's run command as a newcomer meets it: no run folder and no Wine prefix yet.
 rm -rf "$top/build/run-check"
 KEYLOOM_RUN_DIR="$top/build/run-check" "$top/run.sh" --check || { echo "test.sh: ./run.sh --check failed" >&2; status=1; }

@@ -36,10 +36,10 @@ done
 . "$top/tools/wine/wine-env.sh"
 unset DISPLAY
 home="$win/wine"
-keyloom_wine_up "$home" 1 || { echo "bench.sh: the Wine set-up of $home failed" >&2; exit 1; }
-keyloom_simreader_up "$home" "$win/simreader"
 trap 'keyloom_wine_down "$home"' EXIT
 trap 'exit 130' INT TERM
+keyloom_wine_up "$home" 1 || { echo "bench.sh: the Wine set-up of $home failed" >&2; exit 1; }
+keyloom_simreader_up "$home" "$win/simreader"
 
 winpath() { echo "Z:$1" | tr / '\\'; }
 # Runs one measuring program; its RESULT lines go to the results, everything else to the log.

@@ -12,6 +12,10 @@ case "$tree" in
                  -DCMAKE_CXX_COMPILER=clang++) ;;
   *) echo "usage: build.sh win|native|fuzz [target...]" >&2; exit 2 ;;
 esac
+# One build of a tree at a time (the run command and the tests may start one together).
+mkdir -p "$top/build"
+exec 9>"$top/build/$tree.lock"
+flock -n 9 || { echo "build.sh: waiting for another build of build/$tree to end"; flock 9; }
 if [ ! -f "$top/build/$tree/build.ninja" ]; then
   cmake -G Ninja -S "$top" -B "$top/build/$tree" "${options[@]}" >/dev/null
 fi

@@ -9,8 +9,11 @@ seconds=${1:-60}
 runs=${2:--1}
 shift $(( $# < 2 ? $# : 2 ))
 mkdir -p "$top/build"
-"$top/scripts/build.sh" fuzz >"$top/build/fuzz-build.log" 2>&1 ||
-  { echo "fuzz.sh: building the fuzz tree failed, see build/fuzz-build.log" >&2; exit 1; }
+if ! "$top/scripts/build.sh" fuzz >"$top/build/fuzz-build.log" 2>&1; then
+  tail -n 30 "$top/build/fuzz-build.log" >&2
+  echo "fuzz.sh: building the fuzz tree failed (the whole output is in build/fuzz-build.log)" >&2
+  exit 1
+fi
 
 tree="$top/build/fuzz"
 if [ $# -gt 0 ]; then

@@ -14,9 +14,11 @@ rm -rf "$work"
 mkdir -p "$work" "$home/cards"
 unset DISPLAY
 . "$top/tools/wine/wine-env.sh"
+trap 'keyloom_wine_down "$home"' EXIT
+trap 'exit 130' INT TERM
 keyloom_wine_up "$home" 1
-trap 'wine "$win/readerfixture.exe" unplug >/dev/null 2>&1 </dev/null || true; keyloom_wine_down "$home"' EXIT
 keyloom_simreader_up "$home" "$win/simreader"
+trap 'wine "$win/readerfixture.exe" unplug >/dev/null 2>&1 </dev/null || true; keyloom_wine_down "$home"' EXIT
 wine "$win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null
 
 reader() {

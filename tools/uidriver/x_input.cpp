@@ -5,11 +5,15 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace ui {
 
 namespace {
+
+// The server's answer to a request that is not input the tests make; nothing was run.
+constexpr int kRefused = 125;
 
 bool ServerAddress(sockaddr_in* address) {
   const char* value = std::getenv("KEYLOOM_XINPUT");
@@ -59,7 +63,14 @@ bool XInputAvailable() {
 bool XDoTool(const std::vector<std::string>& args) {
   std::string line;
   for (const std::string& arg : args) line += (line.empty() ? "" : "\t") + arg;
-  return Request(line + "\n") == 0;
+  const int status = Request(line + "\n");
+  if (status == kRefused) {
+    std::string shown;
+    for (const std::string& arg : args) shown += (shown.empty() ? "" : " ") + arg;
+    std::fprintf(stderr, "the X input server refused \"xdotool %s\" (tools/xinput/xinput-server.py lists what it runs)\n",
+                 shown.c_str());
+  }
+  return status == 0;
 }
 
 // No --sync: it waits for a movement that never comes when the pointer is already there.

@@ -11,7 +11,8 @@ namespace ui {
 
 // True when the X input server's address (KEYLOOM_XINPUT, set by wine-run) is known.
 bool XInputAvailable();
-// Runs xdotool with these arguments and waits until it is done; false when it failed.
+// Runs xdotool with these arguments and waits until it is done; false when it failed or when the
+// server refused them (it runs only the commands and keys listed in tools/xinput/xinput-server.py).
 bool XDoTool(const std::vector<std::string>& args);
 
 // A left (1) or right (3) click at a screen point, or at the centre of a window.
@@ -19,7 +20,7 @@ bool ClickAt(int x, int y, int button = 1);
 bool ClickWindow(HWND window, int button = 1);
 // Types text into whatever has the keyboard focus, one key per character.
 bool TypeText(const std::string& text);
-// Presses one key by its X name: "Return", "Escape", "BackSpace", "ctrl+a" ...
+// Presses one key by its X name: "Return", "Escape", "BackSpace" ...
 bool PressKey(const std::string& key);
 
 }  // namespace ui

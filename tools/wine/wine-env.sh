@@ -1,13 +1,44 @@
 # Brings up the private Wine world of one build tree: its own prefix, X display and wineserver.
 # Sourced by wine-run and by the run and test commands; never touches the user's own prefix.
+# Callers hold their locks on fds 8 and 9: every program started here is given 8>&- 9>&- so that
+# none keeps a lock after its caller has ended.
 
 # keyloom_wine_env HOME: the environment every Wine process of ours runs with.
 keyloom_wine_env() {
   export WINEPREFIX="$1/wineprefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  # Wine takes its ANSI code page from the locale: 1251, as on the installers' PCs.
-  { export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8; } 2>/dev/null
+  # Wine takes its ANSI code page from the locale: 1251, as on the installers' PCs
+  # (scripts/install-deps.sh generates it).
+  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+}
+
+# keyloom_is_ours PID WORD...: true when process PID runs with every WORD as one of its arguments,
+# or as the file name of one (e.g. "Xvfb" for /usr/bin/Xvfb). A pid file can outlive its process
+# and the number be given to another; only a process that is ours is ever signalled.
+keyloom_is_ours() {
+  local pid=$1 word arg found args=()
+  shift
+  [[ "$pid" =~ ^[0-9]+$ ]] || return 1
+  mapfile -d '' -t args 2>/dev/null <"/proc/$pid/cmdline" || return 1
+  for word in "$@"; do
+    found=0
+    for arg in "${args[@]}"; do
+      if [ "$arg" = "$word" ] || [ "${arg##*/}" = "$word" ]; then found=1; break; fi
+    done
+    [ "$found" = 1 ] || return 1
+  done
+}
+
+# keyloom_kill_ours FILE WORD...: ends the process whose pid is the last word of the first line of
+# FILE when it is ours (see keyloom_is_ours), and removes FILE.
+keyloom_kill_ours() {
+  local file=$1 pid
+  shift
+  [ -f "$file" ] || return 0
+  pid=$(awk 'NR == 1 { print $NF }' "$file")
+  if keyloom_is_ours "$pid" "$@"; then kill "$pid" 2>/dev/null || true; fi
+  rm -f "$file"
 }
 
 # keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY.
@@ -15,15 +46,17 @@ keyloom_private_display() {
   local home=$1 n pid
   if [ -f "$home/xvfb.display" ]; then
     read -r n pid <"$home/xvfb.display"
-    if kill -0 "$pid" 2>/dev/null; then export DISPLAY=":$n"; return 0; fi
+    if keyloom_is_ours "$pid" Xvfb ":$n" && [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
+    keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"
   fi
   for n in $(seq 90 189); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 9>&- &
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 8>&- 9>&- &
     pid=$!
+    # Written at once, so that a caller interrupted while Xvfb starts still ends it.
+    echo "$n $pid" >"$home/xvfb.display"
     for _ in $(seq 100); do
       if [ -e "/tmp/.X11-unix/X$n" ]; then
-        echo "$n $pid" >"$home/xvfb.display"
         export DISPLAY=":$n"
         return 0
       fi
@@ -32,7 +65,8 @@ keyloom_private_display() {
     done
     # Xvfb leaves at once when the number is taken without a lock file here (a server that has just
     # started, or one in another root on this machine): the next number is tried.
-    if kill -0 "$pid" 2>/dev/null; then kill "$pid"; break; fi
+    if kill -0 "$pid" 2>/dev/null; then keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"; break; fi
+    rm -f "$home/xvfb.display"
   done
   echo "Xvfb did not start:" >&2
   tail -n 5 "$home/xvfb.log" >&2 2>/dev/null
@@ -56,7 +90,7 @@ keyloom_prefix_settings() {
       echo '[-HKEY_CURRENT_USER\Software\Wine\Explorer]'
     fi
   } >"$reg"
-  wine regedit /S "$reg" >/dev/null 2>&1 9>&-
+  wine regedit /S "$reg" >/dev/null 2>&1 8>&- 9>&-
 }
 
 # keyloom_wine_up HOME DESKTOP: prefix created once, wineserver kept running between programs.
@@ -66,13 +100,13 @@ keyloom_wine_up() {
   local home=$1 desktop=${2:-1}
   mkdir -p "$home"
   keyloom_wine_env "$home"
-  # fd 9 holds the lock; every program started meanwhile is given 9>&- so none keeps it.
+  # fd 9 holds the lock of this tree's Wine world while it is set up.
   exec 9>"$home/wine.lock"
   flock 9
   if [ -z "${DISPLAY:-}" ]; then keyloom_private_display "$home" || { exec 9>&-; return 1; }; fi
   keyloom_wineserver_up "$home" || { exec 9>&-; return 1; }
   if [ "$(cat "$WINEPREFIX/keyloom-ready" 2>/dev/null)" != "$desktop" ]; then
-    if [ ! -d "$WINEPREFIX/drive_c" ] && ! wineboot -i >"$home/wineboot.log" 2>&1 </dev/null 9>&-; then
+    if [ ! -d "$WINEPREFIX/drive_c" ] && ! wineboot -i >"$home/wineboot.log" 2>&1 </dev/null 8>&- 9>&-; then
       echo "creating the Wine prefix $WINEPREFIX failed (see $home/wineboot.log)" >&2
       exec 9>&-; return 1
     fi
@@ -91,7 +125,7 @@ keyloom_wine_up() {
 keyloom_wineserver_up() {
   local home=$1 status=0
   mkdir -p "$WINEPREFIX"
-  wineserver -p600 >"$home/wineserver.log" 2>&1 </dev/null 9>&- || status=$?
+  wineserver -p600 >"$home/wineserver.log" 2>&1 </dev/null 8>&- 9>&- || status=$?
   # Status 2 is the wineserver's own answer for "another server holds this prefix's lock".
   if [ "$status" = 0 ] || [ "$status" = 2 ]; then return 0; fi
   echo "the wineserver of $WINEPREFIX did not start (status $status, see $home/wineserver.log)" >&2
@@ -104,13 +138,14 @@ keyloom_simreader_up() {
   local home=$1 program=$2 idle=${3:-600} pid
   if [ -f "$home/simreader.pid" ] && [ -f "$home/simreader.port" ]; then
     read -r pid <"$home/simreader.pid"
-    if kill -0 "$pid" 2>/dev/null; then
+    if keyloom_is_ours "$pid" simreader "$home/simreader.port"; then
       KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT; return 0
     fi
   fi
+  keyloom_kill_ours "$home/simreader.pid" simreader "$home/simreader.port"
   rm -f "$home/simreader.port"
   setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$home/simreader.port" \
-    --log "$home/simreader-frames.log" --idle-exit "$idle" >>"$home/simreader.log" 2>&1 </dev/null 9>&- &
+    --log "$home/simreader-frames.log" --idle-exit "$idle" >>"$home/simreader.log" 2>&1 </dev/null 8>&- 9>&- &
   echo $! >"$home/simreader.pid"
   for _ in $(seq 50); do [ -f "$home/simreader.port" ] && break; sleep 0.1; done
   [ -f "$home/simreader.port" ] || { echo "the simulated reader did not start (see $home/simreader.log)" >&2; return 1; }
@@ -123,11 +158,12 @@ keyloom_xinput_up() {
   local home=$1 file="$1/xinput.port" port pid
   (
     flock 8
-    # A server that still answers is reused (a dead one may linger as a zombie, so no kill -0).
-    if [ -f "$file" ] && read -r port pid <"$file" && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+    # A server that still runs and answers is reused.
+    if [ -f "$file" ] && read -r port pid <"$file" && keyloom_is_ours "$pid" xinput-server.py "$file" &&
+      (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
       exit 0
     fi
-    rm -f "$file"
+    keyloom_kill_ours "$file" xinput-server.py "$file"
     setsid python3 "$(dirname "${BASH_SOURCE[0]}")/../xinput/xinput-server.py" "$file" 600 \
       >"$home/xinput.log" 2>&1 </dev/null 8>&- 9>&- &
     for _ in $(seq 50); do [ -f "$file" ] && exit 0; sleep 0.1; done
@@ -141,21 +177,12 @@ keyloom_xinput_up() {
 # keyloom_wine_down HOME: ends every Wine process of this tree, its simulated reader, its X input
 # server and its private X display.
 keyloom_wine_down() {
-  local home=$1 n pid port
-  if [ -f "$home/simreader.pid" ]; then
-    read -r pid <"$home/simreader.pid"
-    kill "$pid" 2>/dev/null || true
-    rm -f "$home/simreader.pid"
-  fi
+  local home=$1 n
+  keyloom_kill_ours "$home/simreader.pid" simreader "$home/simreader.port"
   WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 || true
-  if [ -f "$home/xinput.port" ]; then
-    read -r port pid <"$home/xinput.port"
-    kill "$pid" 2>/dev/null || true
-    rm -f "$home/xinput.port"
-  fi
+  keyloom_kill_ours "$home/xinput.port" xinput-server.py "$home/xinput.port"
   if [ -f "$home/xvfb.display" ]; then
-    read -r n pid <"$home/xvfb.display"
-    kill "$pid" 2>/dev/null || true
-    rm -f "$home/xvfb.display"
+    read -r n _ <"$home/xvfb.display"
+    keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"
   fi
 }

@@ -2,14 +2,21 @@
 # Real X input for the tests: runs xdotool on this tree's X display for programs inside Wine,
 # which reach it over a loopback TCP port. One request per line, one answer per request.
 #
-# Request: xdotool's arguments separated by tabs, e.g. "mousemove\t120\t80\tclick\t1".
+# Request: xdotool's arguments separated by tabs, e.g. "mousemove\t120\t80\tsleep\t0.05\tclick\t1".
+# Only the input the tests make is run, as a chain of these commands:
+#   mousemove X Y        X, Y 0..9999
+#   sleep SECONDS        0..2, e.g. 0.05
+#   click BUTTON         1 (left) or 3 (right)
+#   key [--repeat N] KEY N 1..64, KEY one of KEYS below
+#   type --delay MS TEXT MS 0..1000, TEXT 1..64 printable ASCII characters; ends the chain
 # Answer: xdotool's exit status as a decimal number and a line feed, once xdotool has ended
-# (124 when it had to be stopped after XDOTOOL_TIMEOUT seconds).
-# Only xdotool is ever run, and only 127.0.0.1 is listened on. The server ends by itself after
+# (124 when it had to be stopped after XDOTOOL_TIMEOUT seconds, 125 when the request is not one of
+# the above and nothing was run). Only 127.0.0.1 is listened on. The server ends by itself after
 # IDLE seconds without a request.
 #
 # Usage: xinput-server.py PORT_FILE [IDLE]   (DISPLAY must name the X display to act on)
 import os
+import re
 import signal
 import socket
 import subprocess
@@ -17,21 +24,76 @@ import sys
 
 # A request that takes longer has hung (xdotool waiting for an event that never comes).
 XDOTOOL_TIMEOUT = 20
+TIMED_OUT = 124
+REFUSED = 125
+MAX_LINE = 1024
+MAX_COMMANDS = 4
+
+KEYS = {"Escape", "Return", "BackSpace", "Home", "End", "Right"}
+BUTTONS = {"1", "3"}
+PRINTABLE = re.compile(r"[ -~]{1,64}")
+
+
+def whole(text, low, high):
+    return text.isdigit() and len(text) <= 4 and low <= int(text) <= high
+
+
+def seconds(text):
+    return re.fullmatch(r"[0-9](\.[0-9]{1,3})?", text) is not None and float(text) <= 2
+
+
+def command_length(args):
+    """How many arguments the command at the head of args takes, itself included; 0 when refused."""
+    name = args[0]
+    if name == "mousemove":
+        return 3 if len(args) >= 3 and whole(args[1], 0, 9999) and whole(args[2], 0, 9999) else 0
+    if name == "sleep":
+        return 2 if len(args) >= 2 and seconds(args[1]) else 0
+    if name == "click":
+        return 2 if len(args) >= 2 and args[1] in BUTTONS else 0
+    if name == "key":
+        if len(args) >= 4 and args[1] == "--repeat":
+            return 4 if whole(args[2], 1, 64) and args[3] in KEYS else 0
+        return 2 if len(args) >= 2 and args[1] in KEYS else 0
+    if name == "type":
+        # xdotool types every argument that follows, so the text is the last one.
+        ok = len(args) == 4 and args[1] == "--delay" and whole(args[2], 0, 1000) and PRINTABLE.fullmatch(args[3])
+        return 4 if ok else 0
+    return 0
+
+
+def allowed(args):
+    commands = 0
+    while args:
+        length = command_length(args)
+        commands += 1
+        if length == 0 or commands > MAX_COMMANDS:
+            return False
+        args = args[length:]
+    return commands > 0
 
 
 def run_xdotool(args):
+    if not allowed(args):
+        print("refused: %r" % (args,), file=sys.stderr, flush=True)
+        return REFUSED
     try:
         return subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL, timeout=XDOTOOL_TIMEOUT).returncode
     except subprocess.TimeoutExpired:
-        return 124
+        return TIMED_OUT
 
 
 def serve(connection):
     with connection, connection.makefile("rwb", buffering=0) as stream:
-        for line in stream:
-            args = line.decode("utf-8", "replace").rstrip("\r\n").split("\t")
-            status = 0 if args == [""] else run_xdotool(args)
-            stream.write(b"%d\n" % status)
+        while True:
+            line = stream.readline(MAX_LINE + 1)
+            if not line:
+                return
+            if len(line) > MAX_LINE or not line.endswith(b"\n"):
+                stream.write(b"%d\n" % REFUSED)
+                return
+            args = line.decode("ascii", "replace").rstrip("\r\n").split("\t")
+            stream.write(b"%d\n" % run_xdotool(args))
 
 
 def main():
