@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "base/card_address.h"
-#include "ui/control_ids.h"
 #include "ui/hex_field.h"
 #include "ui/ui_text.h"
 
