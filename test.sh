@@ -9,11 +9,13 @@ fail() { echo "test.sh: $*" >&2; exit 1; }
 # The Windows tree's Wine world, started by the tests, is ended on every way out.
 trap 'keyloom_wine_down "$top/build/win/wine"' EXIT
 trap 'exit 130' INT TERM
+# The include rule of the README's layout first: it needs no build and takes a moment.
+status=0
+"$top/scripts/check-includes.sh" || status=1
 "$top/scripts/install-deps.sh" || fail "installing the packages the tests need failed"
 "$top/scripts/build.sh" native || fail "building the native tree failed"
 "$top/scripts/build.sh" win || fail "building the Windows tree failed"
 
-status=0
 ctest --test-dir "$top/build/native" --output-on-failure -j2 || status=1
 # Each fuzz program for a few seconds, so they keep building and a finding fails the tests.
 "$top/scripts/fuzz.sh" 3 || { echo "test.sh: a fuzz program found a fault (scripts/fuzz.sh)" >&2; status=1; }

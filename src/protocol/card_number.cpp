@@ -2,6 +2,7 @@
 // CRC, and the same number in upper-case hexadecimal and zero-padded decimal.
 #include "protocol/card_number.h"
 
+#include "base/hex_digits.h"
 #include "protocol/crc8.h"
 
 namespace {
@@ -19,9 +20,8 @@ constexpr FormatRow kFormats[] = {
 };
 
 void AppendHexByte(std::string& text, uint8_t byte) {
-  static const char kHex[] = "0123456789ABCDEF";
-  text += kHex[byte >> 4];
-  text += kHex[byte & 0x0F];
+  text += kHexDigits[byte >> 4];
+  text += kHexDigits[byte & 0x0F];
 }
 
 }  // namespace

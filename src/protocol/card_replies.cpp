@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "base/card_address.h"
 #include "protocol/crc8.h"
 #include "protocol/sector_data_codec.h"
-#include "ui/form_layout.h"
 
 namespace {
 
@@ -17,17 +17,17 @@ struct ReplyPattern {
   const char* prefix;
   size_t compared;
   CardReplyKind kind;
-  const char* UiTextTable::*message;
+  CardReplyMessage message;
   int messageKind;
 };
 
 const ReplyPattern kReplyPatterns[] = {
-    {"\rAT+ms", 6, kCardReplyBlockRead, &UiTextTable::msgOperationSuccessful, kMessageKindSuccess},
-    {"\rAT+DAT_OK", 10, kCardReplyDone, &UiTextTable::msgOperationSuccessful, kMessageKindSuccess},
-    {"\rAT+ERR_03", 10, kCardReplyBoardSilent, &UiTextTable::msgMainBoardNoResponse, kMessageKindError},
-    {"\rAT+ERR_04", 10, kCardReplyNoCard, &UiTextTable::msgCardNotBrought, kMessageKindError},
-    {"\rAT+ERR_05", 10, kCardReplyFailed, &UiTextTable::msgOperationFailed, kMessageKindError},
-    {"\rAT+ERR_06", 10, kCardReplyCardUnsupported, &UiTextTable::msgCardTypeUnsupported, kMessageKindError},
+    {"\rAT+ms", 6, kCardReplyBlockRead, kCardMessageOperationSuccessful, kMessageKindSuccess},
+    {"\rAT+DAT_OK", 10, kCardReplyDone, kCardMessageOperationSuccessful, kMessageKindSuccess},
+    {"\rAT+ERR_03", 10, kCardReplyBoardSilent, kCardMessageMainBoardNoResponse, kMessageKindError},
+    {"\rAT+ERR_04", 10, kCardReplyNoCard, kCardMessageCardNotBrought, kMessageKindError},
+    {"\rAT+ERR_05", 10, kCardReplyFailed, kCardMessageOperationFailed, kMessageKindError},
+    {"\rAT+ERR_06", 10, kCardReplyCardUnsupported, kCardMessageCardTypeUnsupported, kMessageKindError},
 };
 
 constexpr size_t kReplyBufferSize = 64;
@@ -78,8 +78,4 @@ bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values) {
   decoded.blockNumber = ClampBlockNumber(block[7]);
   *values = decoded;
   return true;
-}
-
-int ViewCodeAfterRead(int cardTypeIndex, const CardBlockValues& values) {
-  return values.workMode < 0 ? -1 : cardTypeIndex * 10 + values.workMode;
 }

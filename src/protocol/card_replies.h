@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "protocol/card_settings.h"
-#include "ui/ui_text.h"
 
 enum CardReplyKind : int {
   kCardReplyNotRecognized = 0,
@@ -16,6 +15,16 @@ enum CardReplyKind : int {
   kCardReplyNoCard,         // "\rAT+ERR_04"
   kCardReplyFailed,         // "\rAT+ERR_05"
   kCardReplyCardUnsupported,  // "\rAT+ERR_06"
+};
+
+// The message a reply gives the user; the shell shows it in the active language.
+enum CardReplyMessage : int {
+  kCardMessageNone = 0,
+  kCardMessageOperationSuccessful,
+  kCardMessageMainBoardNoResponse,
+  kCardMessageCardNotBrought,
+  kCardMessageOperationFailed,
+  kCardMessageCardTypeUnsupported,
 };
 
 // A card block as the form takes it back. Indexes of -1 leave their control as it was.
@@ -31,8 +40,8 @@ struct CardBlockValues {
 
 struct CardReply {
   CardReplyKind kind = kCardReplyNotRecognized;
-  // The message to show (a UiText entry) and its kind (3 success, 5 error); none when null.
-  const char* UiTextTable::*message = nullptr;
+  // The message to show and its kind (3 success, 5 error).
+  CardReplyMessage message = kCardMessageNone;
   int messageKind = 0;
   // The success of a write or clear: sets LastOperationSucceeded, and in a cyclic run pauses
   // for a second instead of showing its message.
@@ -45,9 +54,6 @@ constexpr int kReadReplyBlockOffset = 12;
 // `reply` holds `length` received bytes; anything beyond them counts as the zeros of the
 // reply buffer.
 CardReply ClassifyCardReply(const uint8_t* reply, size_t length);
-// The view to apply after a read: the card-type list index as it stands times 10 plus the work
-// mode read from the card; -1 when the block's work-mode code is none of the four.
-int ViewCodeAfterRead(int cardTypeIndex, const CardBlockValues& values);
 // False when byte 15 is not the CRC-8 of bytes 0 to 14; `values` is then left alone. A sector or
 // block number outside its range (a blank block carries sector 0) is taken at its nearest bound.
 bool DecodeCardBlock(const uint8_t block[16], CardBlockValues* values);

@@ -2,15 +2,11 @@
 // radio buttons and work-mode list.
 #include "protocol/card_settings.h"
 
-#include <cstring>
-
-#include "ui/control_ids.h"
-
 const SettingGroup kSettingGroups[kSettingGroupCount] = {
-    {kIdInterfaceTouchMemory, 3},  // Touch Memory d, Wiegand 26 e, Wiegand 44 f
-    {kIdIndicationDirect, 2},      // Direct d, Inverse e
-    {kIdStandbyDynamic, 3},        // Dynamic d, Static e, Off f
-    {kIdTouchPollOn, 2},           // On d, Off e
+    {3},  // Touch Memory d, Wiegand 26 e, Wiegand 44 f
+    {2},  // Direct d, Inverse e
+    {3},  // Dynamic d, Static e, Off f
+    {2},  // On d, Off e
 };
 
 const WorkModeCode kWorkModes[kWorkModeCount] = {
@@ -34,13 +30,4 @@ int WorkModeIndexOfCode(uint8_t code) {
     if (kWorkModes[i].code == code) return i;
   }
   return -1;
-}
-
-CardSnapshot SnapshotOfFormState(const FormState& form) {
-  CardSnapshot snapshot;
-  snapshot.sectorNumber = form.sectorNumber;
-  snapshot.blockNumber = form.blockNumber;
-  std::memcpy(snapshot.systemKey, form.systemKey, sizeof snapshot.systemKey);
-  std::memcpy(snapshot.sectorData, form.sectorData, sizeof snapshot.sectorData);
-  return snapshot;
 }

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "ui/form_state.h"
-
 // The four radio groups of the reader settings, in block order (block bytes 1 to 4).
 enum SettingGroupIndex : int {
   kGroupOutputInterface = 0,
@@ -16,8 +14,7 @@ enum SettingGroupIndex : int {
 };
 
 struct SettingGroup {
-  int firstControl;  // control id of the group's first button; the others follow it
-  int buttonCount;
+  int buttonCount;  // the codes a block byte of the group may carry, one radio button each
 };
 // The n-th button of a group (0-based) stands for the code 'd' + n.
 extern const SettingGroup kSettingGroups[kSettingGroupCount];
@@ -44,10 +41,6 @@ struct CardSnapshot {
   uint8_t systemKey[6] = {};
   uint8_t sectorData[7] = {};
 };
-
-// Takes sector, block, system key and sector data from FormState; the caller fills in the card
-// type, work mode, radios and check box from their controls.
-CardSnapshot SnapshotOfFormState(const FormState& form);
 
 // The code of a radio group: its first checked button, or the group's first code when none is.
 uint8_t RadioGroupCode(int checkedIndex);

@@ -2,6 +2,8 @@
 // A file that ends inside a run of digits gets a blank first, so the new code stays whole.
 #include "protocol/users_data_records.h"
 
+#include "base/hex_digits.h"
+
 namespace {
 
 // The value of every byte as a record digit: 0-9 and A-F only, -1 for any other byte.
@@ -47,7 +49,6 @@ void ScanUsersData(UsersDataScan& scan, const uint8_t* bytes, size_t length) {
 }
 
 size_t UsersDataAppendText(const UsersDataScan& scan, uint64_t code, char out[12]) {
-  static const char kDigits[] = "0123456789ABCDEF";
   size_t length = 0;
   if (scan.recordCount > 0 && scan.recordCount % kUsersDataRecordsPerLine == 0) {
     out[length++] = '\r';
@@ -56,7 +57,7 @@ size_t UsersDataAppendText(const UsersDataScan& scan, uint64_t code, char out[12
     out[length++] = ' ';
   }
   for (int shift = 4 * (kUsersDataRecordDigits - 1); shift >= 0; shift -= 4) {
-    out[length++] = kDigits[(code >> shift) & 0xF];
+    out[length++] = kHexDigits[(code >> shift) & 0xF];
   }
   return length;
 }

@@ -1,5 +1,5 @@
 // The main form's controls in creation order, the radio groups with their default checks,
-// the combo box items, and the clamping of the sector and block numbers.
+// and the combo box items.
 #include "ui/form_layout.h"
 
 namespace {
@@ -74,11 +74,11 @@ const FormControlRow kFormControls[kFormControlCount] = {
 };
 
 const RadioGroup kRadioGroups[kRadioGroupCount] = {
-  {35, 36, 35, kRowConverterRadio1},
-  {25, 27, 25, 48},
-  {28, 29, 28, 51},
-  {30, 32, 32, 55},
-  {33, 34, 33, kRowLast},
+  {35, 36, 35, kRowConverterRadio1},  // converter format
+  {25, 27, 25, 48},                   // output interface
+  {28, 29, 28, 51},                   // indication
+  {30, 32, 32, 55},                   // standby indication
+  {33, 34, 33, kRowLast},             // touch button poll
 };
 // clang-format on
 
@@ -92,16 +92,4 @@ int FormRowOfId(int id) {
     if (kFormControls[row].id == id) return row;
   }
   return -1;
-}
-
-int32_t ClampSectorNumber(int32_t proposed) {
-  if (proposed <= 0) return 1;
-  if (proposed >= 16) return 15;
-  return proposed;
-}
-
-int32_t ClampBlockNumber(int32_t proposed) {
-  if (proposed < 0) return 0;
-  if (proposed >= 3) return 2;
-  return proposed;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "base/card_address.h"
+#include "ui/hex_field.h"
 #include "ui/ui_text.h"
 
 // Whole style values, WS_CHILD + WS_VISIBLE included.
@@ -86,7 +88,15 @@ struct RadioGroup {
   int first, last, checked;
   int lastRow;  // the group's last control: the check is set once it exists
 };
-inline constexpr int kRadioGroupCount = 5;
+// The groups by their place in the table: the converter format, then the four reader settings.
+enum RadioGroupIndex : int {
+  kRadioConverterFormat,
+  kRadioOutputInterface,
+  kRadioIndication,
+  kRadioStandby,
+  kRadioTouchPoll,
+  kRadioGroupCount,
+};
 extern const RadioGroup kRadioGroups[kRadioGroupCount];
 
 // The items of the card type (id 8) and work mode (id 14) combo boxes, in index order.
@@ -96,15 +106,10 @@ inline constexpr int kWorkModeItemCount = 4;
 extern const UiTextEntry kWorkModeItems[kWorkModeItemCount];
 
 // The text limits of the key and data edits: their lengths without the spaces.
-inline constexpr int kKeyEditLimit = 12;
-inline constexpr int kDataEditLimit = 14;
+inline constexpr int kKeyEditLimit = kKeyFieldLayout.digitCount;
+inline constexpr int kDataEditLimit = kDataFieldLayout.digitCount;
 
 // The ranges of the sector and block up-downs, packed as UDM_SETRANGE wants them
 // (low word the upper bound, high word the lower bound).
-inline constexpr uint32_t kSectorRange = 0x0001000F;
-inline constexpr uint32_t kBlockRange = 0x00000002;
-
-// A sector or block number kept inside its up-down's range: one outside it is taken at the
-// nearest bound, which is also what the up-down shows when it is given that number.
-int32_t ClampSectorNumber(int32_t proposed);
-int32_t ClampBlockNumber(int32_t proposed);
+inline constexpr uint32_t kSectorRange = static_cast<uint32_t>(kFirstSector) << 16 | static_cast<uint32_t>(kLastSector);
+inline constexpr uint32_t kBlockRange = static_cast<uint32_t>(kLastBlock);

@@ -11,9 +11,30 @@ struct FormState {
   char systemKeyText[32] = "00 00 00 00 00 00";
   uint8_t sectorData[7] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77};
   char sectorDataText[32] = "11 22 33 44 55 66 77";
-  bool keyEditActive = false;
-  bool dataEditActive = false;
   int converterFormat = 0;  // 0 Touch Memory / Wiegand 44, 1 Wiegand 26
 };
 
-extern FormState g_form;
+// The one program-wide FormState. Everybody reads it here; only the functions below change it,
+// and the shell then shows the new values in the controls.
+extern const FormState& g_form;
+
+// Kept inside the range a card command may address.
+void SetFormSectorNumber(int32_t proposed);
+void SetFormBlockNumber(int32_t proposed);
+// The bytes, with their text as spaced pairs.
+void SetFormSystemKey(const uint8_t key[6]);
+void SetFormSectorData(const uint8_t data[7]);
+// A stored key as its key line holds it: the text as it stands and the bytes read from it.
+void SetFormSystemKeyText(const char* text, const uint8_t key[6]);
+// The text typed into the key or data field, committed as the hex field rules say.
+void CommitFormSystemKey(const char* typed);
+void CommitFormSectorData(const char* typed);
+void SetFormConverterFormat(int format);
+
+// What a view code resets before its view applies.
+enum FieldReset : int {
+  kResetNothing,
+  kResetMasterId,  // sector 1, block 0, system key zero, "Show Key" cleared
+  kResetBlock,     // block 0
+};
+void ResetFormFields(FieldReset reset);

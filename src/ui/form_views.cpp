@@ -3,8 +3,6 @@
 // user card group, converter group, Orvane reader settings group.
 #include "ui/form_views.h"
 
-#include <cstring>
-
 #include "ui/form_layout.h"
 
 // clang-format off
@@ -81,17 +79,6 @@ FieldReset FieldResetOf(unsigned code) {
   if (code == 0) return kResetMasterId;
   if (code == 2) return kResetBlock;
   return kResetNothing;
-}
-
-void ResetFields(FieldReset reset, FormState* form) {
-  if (reset == kResetMasterId) {
-    form->sectorNumber = 1;
-    form->blockNumber = 0;
-    std::memset(form->systemKey, 0, sizeof form->systemKey);
-    std::strcpy(form->systemKeyText, "00 00 00 00 00 00");
-  } else if (reset == kResetBlock) {
-    form->blockNumber = 0;
-  }
 }
 
 ControlState StateInView(const ViewStateRow& entry, FormView view) {

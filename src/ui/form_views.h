@@ -18,20 +18,12 @@ enum FormView : int {
 // The view the form opens in: master card, "Send card ID".
 inline constexpr FormView kStartView = kViewMasterId;
 
-// What a view code resets in FormState (and in the controls showing it) before its view applies.
-enum FieldReset : int {
-  kResetNothing,
-  kResetMasterId,  // sector 1, block 0, system key zero, "Show Key" cleared
-  kResetBlock,     // block 0
-};
-
 // Card type index x 10 + work mode index.
 unsigned ViewCodeOf(int cardType, int workMode);
 // The view of a code; false for codes that have none (a combo box without a selection).
 bool ViewOfCode(unsigned code, FormView* view);
+// What a code resets in FormState (and in the controls showing it) before its view applies.
 FieldReset FieldResetOf(unsigned code);
-// Resets the FormState fields of a reset; the shell then shows them in the controls.
-void ResetFields(FieldReset reset, FormState* form);
 
 // The state a view gives a control.
 enum ControlState : char {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "base/hex_pairs_text.h"
+
 namespace {
 
 // The value of a hex digit; any other character counts 0.
@@ -21,19 +23,6 @@ void StripSpaces(char* text) {
     if (*in != ' ') *out++ = *in;
   }
   *out = '\0';
-}
-
-void SpaceHexPairs(char* text, int pairCount) {
-  if (pairCount < 1 || pairCount > kMaxSpacedPairs) return;
-  char scratch[3 * kMaxSpacedPairs];
-  int length = 0;
-  for (int pair = 0; pair < pairCount; ++pair) {
-    scratch[length++] = text[2 * pair];
-    scratch[length++] = text[2 * pair + 1];
-    scratch[length++] = ' ';
-  }
-  scratch[length - 1] = '\0';
-  std::memcpy(text, scratch, static_cast<size_t>(length));
 }
 
 bool IsAcceptedHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
@@ -56,13 +45,9 @@ void CommitHexText(const char* typed, const HexFieldLayout& layout, uint8_t* byt
     digits[i] = static_cast<size_t>(i) < typedLength ? typed[i] : 'F';
   }
   digits[layout.digitCount] = '\0';
-  static const char kHex[] = "0123456789ABCDEF";
   for (int i = 0; i < layout.byteCount; ++i) {
     bytes[i] = static_cast<uint8_t>(DigitValue(digits[2 * i]) << 4 | DigitValue(digits[2 * i + 1]));
-    // The text is written back from the bytes, so what the field shows is what is stored.
-    spacedText[2 * i] = kHex[bytes[i] >> 4];
-    spacedText[2 * i + 1] = kHex[bytes[i] & 0x0F];
   }
-  spacedText[layout.digitCount] = '\0';
-  SpaceHexPairs(spacedText, layout.byteCount);
+  // The text is written back from the bytes, so what the field shows is what is stored.
+  HexPairsText(bytes, layout.byteCount, spacedText);
 }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/control_ids.h"
+
 // The two fields: edit identifier, byte count n and digit count L = 2n.
 struct HexFieldLayout {
   int editId;
@@ -12,17 +14,11 @@ struct HexFieldLayout {
   int digitCount;
 };
 
-inline constexpr HexFieldLayout kKeyFieldLayout = {37, 6, 12};
-inline constexpr HexFieldLayout kDataFieldLayout = {38, 7, 14};
+inline constexpr HexFieldLayout kKeyFieldLayout = {kIdKeyEdit, 6, 12};
+inline constexpr HexFieldLayout kDataFieldLayout = {kIdDataEdit, 7, 14};
 
 // Removes every blank from a NUL-terminated text in place, keeping the order of the rest.
 void StripSpaces(char* text);
-
-// Rewrites the first 2n characters of a text in place as n pairs separated by single blanks
-// (3n - 1 characters and a NUL); the buffer must hold 3n bytes. A count outside 1 to 13 leaves
-// the text as it is.
-inline constexpr int kMaxSpacedPairs = 13;
-void SpaceHexPairs(char* text, int pairCount);
 
 // Whether the field accepts a typed character: '0'-'9' and 'A'-'F' only.
 bool IsAcceptedHexDigit(char c);

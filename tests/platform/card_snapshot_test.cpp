@@ -7,6 +7,7 @@
 #include "protocol/command_frames.h"
 #include "protocol/win/card_snapshot_win.h"
 #include "ui/control_ids.h"
+#include "ui/form_state.h"
 
 namespace {
 
@@ -46,13 +47,18 @@ TEST(CardSnapshot, ReadsListsRadiosAndCheckBox) {
   SendMessageA(generate, BM_SETCHECK, BST_CHECKED, 0);
   // The numbers come from FormState, not from controls: values other than its defaults.
   const FormState saved = g_form;
-  g_form.sectorNumber = 9;
-  g_form.blockNumber = 2;
-  g_form.systemKey[5] = 0xA5;
-  g_form.sectorData[0] = 0x5A;
+  const uint8_t key[6] = {0, 0, 0, 0, 0, 0xA5};
+  const uint8_t data[7] = {0x5A};
+  SetFormSectorNumber(9);
+  SetFormBlockNumber(2);
+  SetFormSystemKey(key);
+  SetFormSectorData(data);
 
   CardSnapshot read = ReadCardSnapshot(form);
-  g_form = saved;
+  SetFormSectorNumber(saved.sectorNumber);
+  SetFormBlockNumber(saved.blockNumber);
+  SetFormSystemKey(saved.systemKey);
+  SetFormSectorData(saved.sectorData);
   EXPECT_EQ(read.cardType, 1);
   EXPECT_EQ(read.workMode, 3);
   EXPECT_EQ(read.radio[kGroupOutputInterface], 2);
@@ -66,6 +72,15 @@ TEST(CardSnapshot, ReadsListsRadiosAndCheckBox) {
   EXPECT_EQ(read.systemKey[5], 0xA5);
   EXPECT_EQ(read.sectorData[0], 0x5A);
   DestroyWindow(form);
+}
+
+// The block carries one code per radio button: each reader setting's group on the form has as
+// many buttons as the setting has codes.
+TEST(CardSnapshot, EachSettingHasOneRadioPerCode) {
+  for (int group = 0; group < kSettingGroupCount; ++group) {
+    const RadioGroup& buttons = kRadioGroups[kSettingRadioGroups[group]];
+    EXPECT_EQ(buttons.last - buttons.first + 1, kSettingGroups[group].buttonCount) << "setting " << group;
+  }
 }
 
 }  // namespace

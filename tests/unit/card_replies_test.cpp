@@ -22,24 +22,23 @@ std::string ReadReply(const ConfigBlock& block) {
 }
 
 TEST(CardReplies, PrefixesMessagesAndKinds) {
-  using Message = const char* UiTextTable::*;
   struct Case {
     std::string reply;
     CardReplyKind kind;
-    Message message;
+    CardReplyMessage message;
     int messageKind;
   };
   const Case cases[] = {
-      {"\rAT+DAT_OK", kCardReplyDone, &UiTextTable::msgOperationSuccessful, 3},
-      {"\rAT+DAT_OK and more\r\n", kCardReplyDone, &UiTextTable::msgOperationSuccessful, 3},
-      {"\rAT+ERR_03", kCardReplyBoardSilent, &UiTextTable::msgMainBoardNoResponse, 5},
-      {"\rAT+ERR_04\r\n", kCardReplyNoCard, &UiTextTable::msgCardNotBrought, 5},
-      {"\rAT+ERR_05", kCardReplyFailed, &UiTextTable::msgOperationFailed, 5},
-      {"\rAT+ERR_06", kCardReplyCardUnsupported, &UiTextTable::msgCardTypeUnsupported, 5},
-      {"\rAT+ERR_07", kCardReplyNotRecognized, nullptr, 0},
-      {"\rAT+DAT_O", kCardReplyNotRecognized, nullptr, 0},
-      {"x\rAT+DAT_OK", kCardReplyNotRecognized, nullptr, 0},
-      {"", kCardReplyNotRecognized, nullptr, 0},
+      {"\rAT+DAT_OK", kCardReplyDone, kCardMessageOperationSuccessful, 3},
+      {"\rAT+DAT_OK and more\r\n", kCardReplyDone, kCardMessageOperationSuccessful, 3},
+      {"\rAT+ERR_03", kCardReplyBoardSilent, kCardMessageMainBoardNoResponse, 5},
+      {"\rAT+ERR_04\r\n", kCardReplyNoCard, kCardMessageCardNotBrought, 5},
+      {"\rAT+ERR_05", kCardReplyFailed, kCardMessageOperationFailed, 5},
+      {"\rAT+ERR_06", kCardReplyCardUnsupported, kCardMessageCardTypeUnsupported, 5},
+      {"\rAT+ERR_07", kCardReplyNotRecognized, kCardMessageNone, 0},
+      {"\rAT+DAT_O", kCardReplyNotRecognized, kCardMessageNone, 0},
+      {"x\rAT+DAT_OK", kCardReplyNotRecognized, kCardMessageNone, 0},
+      {"", kCardReplyNotRecognized, kCardMessageNone, 0},
   };
   for (const Case& c : cases) {
     CardReply reply = Classify(c.reply);
@@ -56,7 +55,7 @@ TEST(CardReplies, ReadReplyNeedsAValidCrc) {
   ConfigBlock block = BuildUserWriteBlock(form);
   CardReply good = Classify(ReadReply(block));
   EXPECT_EQ(good.kind, kCardReplyBlockRead);
-  EXPECT_EQ(good.message, &UiTextTable::msgOperationSuccessful);
+  EXPECT_EQ(good.message, kCardMessageOperationSuccessful);
   EXPECT_EQ(good.messageKind, 3);
   EXPECT_FALSE(good.setsLastOperationSucceeded);
   // A reply cut short: the missing block bytes count as zeros, which fail the check.
@@ -84,8 +83,6 @@ TEST(CardReplies, MasterBlockGivesRadiosWorkModeAndKey) {
   EXPECT_EQ(v.sectorNumber, 9);
   EXPECT_EQ(v.blockNumber, 2);
   EXPECT_EQ(std::vector<uint8_t>(v.systemKey, v.systemKey + 6), key);
-  // Read while the card-type list shows User: the User view of the mode read, list unchanged.
-  EXPECT_EQ(ViewCodeAfterRead(1, v), 12);
 }
 
 TEST(CardReplies, CodesOutsideTheirListsLeaveControlsAlone) {
@@ -95,7 +92,6 @@ TEST(CardReplies, CodesOutsideTheirListsLeaveControlsAlone) {
   ASSERT_TRUE(DecodeCardBlock(block, &v));
   EXPECT_EQ(std::vector<int>(v.radio, v.radio + 4), std::vector<int>({-1, -1, -1, -1}));
   EXPECT_EQ(v.workMode, -1);
-  EXPECT_EQ(ViewCodeAfterRead(0, v), -1);
   EXPECT_EQ(v.sectorNumber, 3);
   EXPECT_EQ(v.blockNumber, 1);
 }

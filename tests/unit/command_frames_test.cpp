@@ -2,12 +2,14 @@
 // the sector data transform of the encrypted work mode.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sstream>
 #include <vector>
 
 #include "protocol/command_frames.h"
 #include "protocol/crc8.h"
 #include "protocol/sector_data_codec.h"
+#include "ui/form_state.h"
 
 namespace {
 
@@ -25,7 +27,12 @@ Bytes Of(const uint8_t* bytes, size_t n) { return Bytes(bytes, bytes + n); }
 
 // The form as it starts: FormState's initial values, the first radio of every group checked.
 CardSnapshot DefaultForm(int workMode) {
-  CardSnapshot form = SnapshotOfFormState(FormState());
+  const FormState start;
+  CardSnapshot form;
+  form.sectorNumber = start.sectorNumber;
+  form.blockNumber = start.blockNumber;
+  std::memcpy(form.systemKey, start.systemKey, sizeof form.systemKey);
+  std::memcpy(form.sectorData, start.sectorData, sizeof form.sectorData);
   form.workMode = workMode;
   for (int& r : form.radio) r = 0;
   return form;

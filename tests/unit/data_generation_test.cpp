@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/hex_pairs_text.h"
 #include "protocol/data_generation.h"
-#include "protocol/hex_pairs_text.h"
 #include "protocol/users_data_records.h"
 
 namespace {

@@ -36,30 +36,65 @@ TEST(FormViews, EightCodesMapOntoSixViews) {
   }
 }
 
+// The resets act on the program's one FormState through its owner; each case starts from the
+// same changed values and the form's start values are put back at the end.
 TEST(FormViews, ResetsTouchOnlyTheirFields) {
-  FormState form;
-  form.sectorNumber = 7;
-  form.blockNumber = 2;
-  std::memset(form.systemKey, 0xAB, sizeof form.systemKey);
-  std::strcpy(form.systemKeyText, "AB AB AB AB AB AB");
+  const uint8_t key[6] = {0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB};
+  const auto changeFields = [&] {
+    SetFormSectorNumber(7);
+    SetFormBlockNumber(2);
+    SetFormSystemKey(key);
+  };
 
-  FormState block = form;
-  ResetFields(kResetBlock, &block);
-  EXPECT_EQ(block.sectorNumber, 7);
-  EXPECT_EQ(block.blockNumber, 0);
-  EXPECT_STREQ(block.systemKeyText, "AB AB AB AB AB AB");
+  changeFields();
+  ResetFormFields(kResetBlock);
+  EXPECT_EQ(g_form.sectorNumber, 7);
+  EXPECT_EQ(g_form.blockNumber, 0);
+  EXPECT_STREQ(g_form.systemKeyText, "AB AB AB AB AB AB");
 
-  FormState none = form;
-  ResetFields(kResetNothing, &none);
-  EXPECT_EQ(none.blockNumber, 2);
+  changeFields();
+  ResetFormFields(kResetNothing);
+  EXPECT_EQ(g_form.blockNumber, 2);
 
-  FormState all = form;
-  ResetFields(kResetMasterId, &all);
-  EXPECT_EQ(all.sectorNumber, 1);
-  EXPECT_EQ(all.blockNumber, 0);
-  for (uint8_t byte : all.systemKey) EXPECT_EQ(byte, 0);
-  EXPECT_STREQ(all.systemKeyText, "00 00 00 00 00 00");
-  EXPECT_STREQ(all.sectorDataText, "11 22 33 44 55 66 77");
+  changeFields();
+  ResetFormFields(kResetMasterId);
+  EXPECT_EQ(g_form.sectorNumber, 1);
+  EXPECT_EQ(g_form.blockNumber, 0);
+  for (uint8_t byte : g_form.systemKey) EXPECT_EQ(byte, 0);
+  EXPECT_STREQ(g_form.systemKeyText, "00 00 00 00 00 00");
+  EXPECT_STREQ(g_form.sectorDataText, "11 22 33 44 55 66 77");
+}
+
+// Whoever sets a number, FormState keeps it where the up-downs can show it, and its texts follow
+// the bytes; a stored key keeps its text as the key line holds it.
+TEST(FormStateOwner, SettersKeepNumbersInRangeAndTextsWithTheirBytes) {
+  const struct {
+    int32_t proposed, sector, block;
+  } numbers[] = {{-1, 1, 0}, {0, 1, 0}, {2, 2, 2}, {3, 3, 2}, {16, 15, 2}};
+  for (const auto& c : numbers) {
+    SetFormSectorNumber(c.proposed);
+    SetFormBlockNumber(c.proposed);
+    EXPECT_EQ(g_form.sectorNumber, c.sector) << c.proposed;
+    EXPECT_EQ(g_form.blockNumber, c.block) << c.proposed;
+  }
+  const uint8_t data[7] = {0x00, 0x0F, 0xA0, 0xFF, 0x12, 0x34, 0x56};
+  SetFormSectorData(data);
+  EXPECT_STREQ(g_form.sectorDataText, "00 0F A0 FF 12 34 56");
+  CommitFormSectorData("1A2");
+  EXPECT_STREQ(g_form.sectorDataText, "1A 2F FF FF FF FF FF");
+  EXPECT_EQ(g_form.sectorData[1], 0x2F);
+  CommitFormSystemKey("0102030405");
+  EXPECT_STREQ(g_form.systemKeyText, "01 02 03 04 05 FF");
+  const uint8_t stored[6] = {0xDE, 0xAD, 0, 0, 0, 0};
+  SetFormSystemKeyText("DE AD", stored);
+  EXPECT_STREQ(g_form.systemKeyText, "DE AD");
+  EXPECT_EQ(g_form.systemKey[1], 0xAD);
+
+  const FormState start;
+  SetFormSectorNumber(start.sectorNumber);
+  SetFormBlockNumber(start.blockNumber);
+  SetFormSystemKey(start.systemKey);
+  SetFormSectorData(start.sectorData);
 }
 
 TEST(FormViews, TheTableCoversEachControlOnceAndLeavesTheFixedGroupsAlone) {

@@ -30,31 +30,6 @@ TEST(StripSpaces, RemovesEveryBlankInPlace) {
   }
 }
 
-TEST(SpaceHexPairs, SpacesTheFirstPairsOfTheText) {
-  const struct {
-    const char* in;
-    int pairs;
-    const char* out;
-  } cases[] = {
-      {"11223344556677", 7, "11 22 33 44 55 66 77"},
-      {"000000000000", 6, "00 00 00 00 00 00"},
-      {"1A", 1, "1A"},
-      {"1A2FXXXX", 2, "1A 2F"},  // only the first 2n characters count
-      {"00112233445566778899AABBCC", 13, "00 11 22 33 44 55 66 77 88 99 AA BB CC"},
-      // Counts outside 1 to 13 leave the text alone and write nothing outside it.
-      {"1A2B", 0, "1A2B"},
-      {"1A2B", -3, "1A2B"},
-      {"00112233445566778899AABBCCDD", 14, "00112233445566778899AABBCCDD"},
-      {"00112233445566778899AABBCCDDEEFF00112233", 20, "00112233445566778899AABBCCDDEEFF00112233"},
-  };
-  for (const auto& c : cases) {
-    std::vector<char> text(3 * c.pairs < 40 ? 40 : 3 * c.pairs, '\0');
-    std::strcpy(text.data(), c.in);
-    SpaceHexPairs(text.data(), c.pairs);
-    EXPECT_STREQ(text.data(), c.out) << c.pairs << " pairs of \"" << c.in << "\"";
-  }
-}
-
 TEST(HexFieldFilter, FindsTheFirstRejectedCharacter) {
   const struct {
     const char* text;

@@ -9,8 +9,10 @@
 #include "app/win/waits.h"
 #include "keystore/win/plain_key_files.h"
 #include "link/win/hotplug.h"
+#include "protocol/win/card_number_display.h"
 #include "ui/ui_text.h"
 #include "ui/win/app_window.h"
+#include "ui/win/form_fields.h"
 #include "ui/win/language.h"
 #include "ui/win/main_form.h"
 #include "ui/win/modal_windows.h"
@@ -41,6 +43,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   // A hot-plug check that falls due while a window stays open over the main window waits for it.
   SetModalWindowHooks({HoldHotplugChecks, ReleaseHotplugChecks});
+  // The converter shows every new sector data.
+  SetSectorDataListener(ShowCardNumber);
   RegisterMainWindowClass();
   g_mainWindow = CreateMainWindow();
   BuildMainForm();

@@ -3,14 +3,11 @@
 #include "keystore/win/key_form_link.h"
 
 #include <windows.h>
-#include <commctrl.h>
-
-#include <cstdio>
 
 #include "ui/control_ids.h"
-#include "ui/form_layout.h"
 #include "ui/form_state.h"
 #include "ui/win/app_window.h"
+#include "ui/win/form_fields.h"
 #include "ui/win/form_view_switch.h"
 
 namespace {
@@ -70,20 +67,14 @@ void ApplyKeyRecord() {
   CheckRadioOfCode(kStandby, record.standbyIndication);
   CheckRadioOfCode(kTouchPoll, record.touchButtonPoll);
   const int mode = record.workMode[0] - '0';
-  if (record.workMode[1] == '\0' && mode >= 0 && mode <= 3) {
-    const LRESULT cardType = SendDlgItemMessageA(g_mainWindow, kIdCardType, CB_GETCURSEL, 0, 0);
-    ApplyView(static_cast<unsigned>(cardType * 10 + mode));
-    SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_SETCURSEL, mode, 0);
-  }
+  if (record.workMode[1] == '\0' && mode >= 0 && mode <= 3) ShowWorkMode(mode);
   // After the view, whose field reset would otherwise undo them; kept in range as the up-downs
   // show them, so that the next frame carries what the form shows.
-  g_form.sectorNumber = ClampSectorNumber(KeyRecordSector(record));
-  SendDlgItemMessageA(g_mainWindow, kIdSectorUpDown, UDM_SETPOS32, 0, g_form.sectorNumber);
+  ShowSectorNumber(KeyRecordSector(record));
   int block = 0;
   for (const char* c = record.block; *c >= '0' && *c <= '9'; ++c) block = block * 10 + (*c - '0');
-  g_form.blockNumber = ClampBlockNumber(block);
-  SendDlgItemMessageA(g_mainWindow, kIdBlockUpDown, UDM_SETPOS32, 0, g_form.blockNumber);
-  snprintf(g_form.systemKeyText, sizeof g_form.systemKeyText, "%s", record.keyText);
-  SetDlgItemTextA(g_mainWindow, kIdKeyEdit, g_form.systemKeyText);
-  KeyTextToBytes(record.keyText, g_form.systemKey);
+  ShowBlockNumber(block);
+  uint8_t key[6];
+  KeyTextToBytes(record.keyText, key);
+  ShowStoredSystemKey(record.keyText, key);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win/narrow_text.h"
 #include "link/port_names.h"
 #include "ui/control_ids.h"
 #include "ui/win/app_window.h"
@@ -13,13 +14,6 @@
 namespace {
 
 constexpr wchar_t kSerialCommKey[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM\\";
-
-// The low byte of each UTF-16 unit up to the first zero unit: port names are ASCII.
-std::string Narrow(const wchar_t* text) {
-  std::string narrow;
-  for (; *text != L'\0'; ++text) narrow.push_back(static_cast<char>(*text & 0xFF));
-  return narrow;
-}
 
 // Calls visit with each REG_SZ value under SERIALCOMM until it returns false. The value count
 // through the out parameter; false when the key cannot be opened or its buffers not allocated.

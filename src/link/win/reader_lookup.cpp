@@ -6,16 +6,12 @@
 
 #include <setupapi.h>
 
+#include "base/win/narrow_text.h"
+
 namespace {
 
 constexpr DWORD kHardwareIdBytes = 1024;
 constexpr DWORD kPortNameBytes = 40;
-
-std::string Narrow(const wchar_t* text, size_t maxUnits) {
-  std::string narrow;
-  for (size_t i = 0; i < maxUnits && text[i] != L'\0'; ++i) narrow.push_back(static_cast<char>(text[i] & 0xFF));
-  return narrow;
-}
 
 // The device's "PortName" as 8-bit text; empty when it cannot be read or is not a string.
 std::string ReadPortName(HKEY deviceKey) {

@@ -17,6 +17,6 @@ void ShowCardNumber() {
 }
 
 void OnConverterFormatCommand(int radioId) {
-  g_form.converterFormat = radioId == kIdConverterFormat1 ? kFormat24Bit : kFormat40Bit;
+  SetFormConverterFormat(radioId == kIdConverterFormat1 ? kFormat24Bit : kFormat40Bit);
   ShowCardNumber();
 }

@@ -2,7 +2,10 @@
 // checked button, looking the controls up by identifier anywhere under the form window.
 #include "protocol/win/card_snapshot_win.h"
 
+#include <cstring>
+
 #include "ui/control_ids.h"
+#include "ui/form_state.h"
 
 namespace {
 
@@ -38,13 +41,18 @@ bool IsChecked(HWND form, int id) {
 }  // namespace
 
 CardSnapshot ReadCardSnapshot(HWND form) {
-  CardSnapshot snapshot = SnapshotOfFormState(g_form);
+  CardSnapshot snapshot;
+  snapshot.sectorNumber = g_form.sectorNumber;
+  snapshot.blockNumber = g_form.blockNumber;
+  std::memcpy(snapshot.systemKey, g_form.systemKey, sizeof snapshot.systemKey);
+  std::memcpy(snapshot.sectorData, g_form.sectorData, sizeof snapshot.sectorData);
   snapshot.cardType = ListSelection(form, kIdCardType);
   snapshot.workMode = ListSelection(form, kIdWorkMode);
   for (int group = 0; group < kSettingGroupCount; ++group) {
-    for (int i = 0; i < kSettingGroups[group].buttonCount; ++i) {
-      if (IsChecked(form, kSettingGroups[group].firstControl + i)) {
-        snapshot.radio[group] = i;
+    const RadioGroup& buttons = kRadioGroups[kSettingRadioGroups[group]];
+    for (int id = buttons.first; id <= buttons.last; ++id) {
+      if (IsChecked(form, id)) {
+        snapshot.radio[group] = id - buttons.first;
         break;
       }
     }

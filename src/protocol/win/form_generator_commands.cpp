@@ -4,25 +4,20 @@
 
 #include <windows.h>
 
-#include "protocol/hex_pairs_text.h"
-#include "protocol/win/card_number_display.h"
 #include "protocol/win/form_generators.h"
-#include "ui/control_ids.h"
-#include "ui/form_state.h"
-#include "ui/win/app_window.h"
+#include "ui/win/form_fields.h"
 
 void OnGenerateRandomCommand() {
-  GenerateRandomKey(g_form.systemKey);
-  HexPairsText(g_form.systemKey, 6, g_form.systemKeyText);
-  SetDlgItemTextA(g_mainWindow, kIdKeyEdit, g_form.systemKeyText);
+  uint8_t key[6];
+  GenerateRandomKey(key);
+  ShowSystemKey(key);
 }
 
 void OnGenerateUniqueCommand() { FillUniqueSectorData(); }
 
 bool FillUniqueSectorData() {
-  if (!GenerateUniqueSectorData(g_form.sectorData)) return false;
-  HexPairsText(g_form.sectorData, 7, g_form.sectorDataText);
-  SetDlgItemTextA(g_mainWindow, kIdDataEdit, g_form.sectorDataText);
-  ShowCardNumber();
+  uint8_t data[7];
+  if (!GenerateUniqueSectorData(data)) return false;
+  ShowSectorData(data);
   return true;
 }

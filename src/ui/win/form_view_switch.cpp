@@ -12,13 +12,17 @@
 
 namespace {
 
+int ListSelection(int listId) {
+  return static_cast<int>(SendDlgItemMessageA(g_mainWindow, listId, CB_GETCURSEL, 0, 0));
+}
+
 bool GenerateBeforeWriteChecked() {
   return IsDlgButtonChecked(g_mainWindow, kIdGenerateBeforeWrite) == BST_CHECKED;
 }
 
 void ShowFieldReset(FieldReset reset) {
   if (reset == kResetNothing) return;
-  ResetFields(reset, &g_form);
+  ResetFormFields(reset);
   if (reset == kResetMasterId) {
     SendMessageW(g_formControls[kRowSectorUpDown], UDM_SETPOS32, 0, g_form.sectorNumber);
   }
@@ -83,9 +87,12 @@ void ApplyStartView() { ApplyViewStates(kStartView); }
 
 void OnViewComboCommand(WPARAM wParam) {
   if (HIWORD(wParam) != CBN_SELCHANGE) return;
-  const int cardType = static_cast<int>(SendDlgItemMessageA(g_mainWindow, kIdCardType, CB_GETCURSEL, 0, 0));
-  const int workMode = static_cast<int>(SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_GETCURSEL, 0, 0));
-  ApplyView(ViewCodeOf(cardType, workMode));
+  ApplyView(ViewCodeOf(ListSelection(kIdCardType), ListSelection(kIdWorkMode)));
+}
+
+void ShowWorkMode(int workMode) {
+  ApplyView(ViewCodeOf(ListSelection(kIdCardType), workMode));
+  SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_SETCURSEL, static_cast<WPARAM>(workMode), 0);
 }
 
 void ApplyGenerateBeforeWriteRule() {

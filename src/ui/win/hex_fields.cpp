@@ -4,33 +4,41 @@
 
 #include <windows.h>
 
-#include "protocol/win/card_number_display.h"
+#include <cstdio>
+
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/hex_field.h"
 #include "ui/win/app_window.h"
+#include "ui/win/form_fields.h"
 
 namespace {
 
-// Where a field keeps its value in FormState, and what follows its commit.
+// Whether the user is in a field: its own typing filter works only then.
+bool g_keyEditActive = false;
+bool g_dataEditActive = false;
+
+// Where a field's value stands in FormState, how it is committed and what follows the commit.
 struct HexFieldBinding {
   const HexFieldLayout& layout;
-  uint8_t* bytes;
-  char* text;
+  const char* text;
   bool* active;
+  void (*commit)(const char* typed);
   void (*afterCommit)();
 };
 
 HexFieldBinding BindingOf(int editId) {
   if (editId == kIdKeyEdit) {
-    return {kKeyFieldLayout, g_form.systemKey, g_form.systemKeyText, &g_form.keyEditActive, nullptr};
+    return {kKeyFieldLayout, g_form.systemKeyText, &g_keyEditActive, CommitFormSystemKey, nullptr};
   }
-  return {kDataFieldLayout, g_form.sectorData, g_form.sectorDataText, &g_form.dataEditActive, ShowCardNumber};
+  return {kDataFieldLayout, g_form.sectorDataText, &g_dataEditActive, CommitFormSectorData, NotifySectorData};
 }
 
 void OnEnter(HWND edit, const HexFieldBinding& field) {
-  StripSpaces(field.text);
-  SetWindowTextA(edit, field.text);
+  char digits[32];
+  std::snprintf(digits, sizeof digits, "%s", field.text);
+  StripSpaces(digits);
+  SetWindowTextA(edit, digits);
   *field.active = true;
 }
 
@@ -54,7 +62,7 @@ void OnLeave(HWND edit, const HexFieldBinding& field) {
   *field.active = false;
   char typed[32] = {};
   GetWindowTextA(edit, typed, field.layout.digitCount + 1);
-  CommitHexText(typed, field.layout, field.bytes, field.text);
+  field.commit(typed);
   if (field.afterCommit) field.afterCommit();
   SetWindowTextA(edit, field.text);
 }

@@ -5,12 +5,12 @@
 
 #include <commctrl.h>
 
-#include "protocol/win/card_number_display.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/form_views.h"
 #include "ui/win/app_window.h"
 #include "ui/win/form_controls.h"
+#include "ui/win/form_fields.h"
 #include "ui/win/form_view_switch.h"
 #include "ui/win/menu_bar.h"
 
@@ -93,7 +93,7 @@ void CompleteMainForm() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     FillRow(row);
   }
-  ShowCardNumber();
+  NotifySectorData();
 }
 
 void OnUpDownDelta(WPARAM id, LPARAM notification) {
@@ -101,6 +101,6 @@ void OnUpDownDelta(WPARAM id, LPARAM notification) {
   if (header->code != UDN_DELTAPOS) return;
   const auto* change = reinterpret_cast<const NMUPDOWN*>(notification);
   const int32_t proposed = change->iPos + change->iDelta;
-  if (id == kIdSectorUpDown) g_form.sectorNumber = ClampSectorNumber(proposed);
-  if (id == kIdBlockUpDown) g_form.blockNumber = ClampBlockNumber(proposed);
+  if (id == kIdSectorUpDown) SetFormSectorNumber(proposed);
+  if (id == kIdBlockUpDown) SetFormBlockNumber(proposed);
 }
