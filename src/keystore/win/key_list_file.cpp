@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "keystore/duplicate_key.h"
 #include "keystore/key_files.h"
 #include "keystore/key_line.h"
 #include "keystore/win/key_file_crypto.h"
@@ -152,14 +153,13 @@ bool AddKey(int* record) {
   KeysFileBlocks in;
   in.file = file;
   KeyLineReader reader = {};
-  for (int number = 0;; ++number) {
+  DuplicateKeySearch search{key, description};
+  for (;;) {
     const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) return KeysFileReadFailed(file);
     if (result == LineRead::kEnd) break;
-    ParseKeyLine(reader.text, &g_keyRecord);
-    SpaceKeyText(&g_keyRecord);
-    if (strcmp(g_keyRecord.keyText, key) == 0 && strcmp(g_keyRecord.description, description) == 0) {
-      *record = number;
+    if (TakeLineForDuplicate(&search, reader.text, &g_keyRecord)) {
+      *record = search.line;
       CloseHandle(file);
       RemovePlainKeyFiles();
       return true;
