@@ -17,14 +17,14 @@ void ShowKeyStoreError(const char* text) {
 
 }  // namespace
 
-void ReportKeyStoreError(const char* text) {
+bool ReportKeyStoreFailure(const KeyStoreFailure& failure) {
   RemovePlainKeyFiles();
-  ShowKeyStoreError(text);
-}
-
-void ReportKeyStoreErrorCode(const char* text, DWORD code) {
-  RemovePlainKeyFiles();
-  ShowKeyStoreErrorCode(text, code);
+  if (failure.withCode) {
+    ShowKeyStoreErrorCode(failure.text, failure.code);
+  } else {
+    ShowKeyStoreError(failure.text);
+  }
+  return false;
 }
 
 void ShowKeyStoreErrorCode(const char* text, DWORD code) {
