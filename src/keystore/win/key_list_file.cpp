@@ -3,7 +3,6 @@
 #include "keystore/win/key_list_file.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstring>
 
@@ -27,6 +26,10 @@ namespace {
 
 enum class LineRead { kLine, kEnd, kError };
 
+// The record of the line parsed last, for the whole run: the list's rows and the record taken
+// onto the main form are read from it.
+KeyRecord g_keyRecord = {};
+
 // keys.data as it is read: a block at a time, since a ReadFile call per byte makes a list of a
 // thousand keys take seconds. The lines come out exactly as byte by byte.
 struct KeysFileBlocks {
@@ -48,11 +51,6 @@ LineRead ReadLine(KeysFileBlocks* in, KeyLineReader* reader) {
     }
     if (TakeKeyLineByte(reader, in->block[in->next++])) return LineRead::kLine;
   }
-}
-
-void RedrawKeysList() {
-  SendMessageA(g_keysList, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(g_keysList, nullptr, TRUE);
 }
 
 HANDLE OpenKeysFile(DWORD access) {
@@ -79,10 +77,8 @@ bool Conclude(const KeyStoreFailure& failure, bool result) {
 KeyStoreFailure ListRecords() {
   const OwnedHandle file(OpenKeysFile(GENERIC_READ));
   if (!file.Valid()) return NotFound();
-  SendMessageA(g_keysList, LVM_DELETEALLITEMS, 0, 0);
-  const bool showKey = IsDlgButtonChecked(g_keysWindow, kIdKeysShowKey) == BST_CHECKED;
-  // The list redraws once when it is complete, not once per row.
-  SendMessageA(g_keysList, WM_SETREDRAW, FALSE, 0);
+  BeginKeysRows();
+  const bool showKey = KeysShowKeyChecked();
   KeysFileBlocks in;
   in.file = file.Get();
   KeyLineReader reader = {};
@@ -90,7 +86,7 @@ KeyStoreFailure ListRecords() {
     const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) {
       const KeyStoreFailure failure = FailedWithCode(UiText.msgKeysFileReadError);
-      RedrawKeysList();
+      EndKeysRows();
       return failure;
     }
     if (result == LineRead::kEnd) break;
@@ -100,9 +96,9 @@ KeyStoreFailure ListRecords() {
     } else {
       MaskKeyText(&g_keyRecord);
     }
-    AppendKeysRow();
+    AppendKeysRow(g_keyRecord);
   }
-  RedrawKeysList();
+  EndKeysRows();
   return {};
 }
 
@@ -194,22 +190,20 @@ bool ListKeyRecords() {
 
 bool LoadKeyIntoEdits(int record) {
   if (!LoadRecord(record)) return false;
-  SetWindowTextA(g_keysKeyEdit, g_keyRecord.keyText);
-  SetWindowTextA(g_keysDescriptionEdit, g_keyRecord.description);
+  ShowInKeysEdits(g_keyRecord.keyText, g_keyRecord.description);
   return true;
 }
 
 bool LoadKeyIntoForm(int record) {
   if (!LoadRecord(record)) return false;
-  ApplyKeyRecord();
+  ApplyKeyRecord(g_keyRecord);
   return true;
 }
 
 bool AddKey(int* record) {
   char key[32] = {};
   char description[kMaxDescriptionLength + 1] = {};
-  GetWindowTextA(g_keysKeyEdit, key, sizeof key);
-  GetWindowTextA(g_keysDescriptionEdit, description, sizeof description);
+  ReadKeysEdits(key, sizeof key, description, sizeof description);
   if (!DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase)) return false;
   bool listed = false;
   const KeyStoreFailure failure = AppendUnlessListed(key, description, record, &listed);

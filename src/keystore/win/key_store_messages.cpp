@@ -12,7 +12,7 @@
 namespace {
 
 void ShowKeyStoreError(const char* text) {
-  ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);
+  ShowMessage(KeysWindowHandle(), text, UiText.messageCaption, MB_OK, kMessageError);
 }
 
 }  // namespace
