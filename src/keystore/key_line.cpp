@@ -7,8 +7,6 @@
 
 #include "ui/hex_field.h"
 
-KeyRecord g_keyRecord = {};
-
 namespace {
 
 // One field of a line: its key, how many characters its value takes (0: the rest of the line)

@@ -1,5 +1,5 @@
 // The lines of the plain key list keys.data: composing one from the form's settings, reading
-// them byte by byte and cutting one into KeyRecord, the record of the line parsed last.
+// them byte by byte and cutting one into the fields of a KeyRecord.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@ inline constexpr size_t kMaxDescriptionLength = 256;
 // A spaced key: six hex pairs with single blanks between them, or 17 '*' when masked.
 inline constexpr size_t kSpacedKeyLength = 17;
 
-// The fields of the line parsed last; each keeps its value until a later parse finds it.
+// The fields of a parsed line; each keeps its value until a later parse finds it.
 struct KeyRecord {
   char outputInterface[2];
   char indicationControl[2];
@@ -23,8 +23,6 @@ struct KeyRecord {
   char keyText[32];
   char description[kMaxDescriptionLength + 1];
 };
-
-extern KeyRecord g_keyRecord;
 
 // The form's settings a line records, as read from the main form's controls and FormState.
 struct KeyLineSettings {

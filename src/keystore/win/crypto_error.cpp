@@ -35,5 +35,5 @@ void ShowCryptoError(CryptoStep step, DWORD code) {
   RemovePlainKeyFiles();
   char text[256];
   FormatCryptoError(step, code, text, sizeof text);
-  ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);
+  ShowMessage(KeysWindowHandle(), text, UiText.messageCaption, MB_OK, kMessageError);
 }

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+#include "base/win/owned_handle.h"
+
 namespace {
 
 constexpr char kProvider[] = "Microsoft Enhanced RSA and AES Cryptographic Provider";
@@ -15,16 +17,16 @@ constexpr DWORD kEncryptBufferBytes = 1024;  // a chunk and one block of padding
 
 // What one conversion holds; Release gives back exactly what was taken.
 struct Conversion {
-  HANDLE source = INVALID_HANDLE_VALUE;
-  HANDLE destination = INVALID_HANDLE_VALUE;
+  OwnedHandle source;
+  OwnedHandle destination;
   HCRYPTHASH hash = 0;
   HCRYPTKEY key = 0;
   BYTE* buffer = nullptr;
 };
 
 void Release(Conversion* c) {
-  if (c->source != INVALID_HANDLE_VALUE) CloseHandle(c->source);
-  if (c->destination != INVALID_HANDLE_VALUE) CloseHandle(c->destination);
+  c->source.Reset();
+  c->destination.Reset();
   if (c->key) CryptDestroyKey(c->key);
   if (c->hash) CryptDestroyHash(c->hash);
   free(c->buffer);
@@ -36,7 +38,7 @@ void Release(Conversion* c) {
 // last error for the caller's own report.
 bool Fail(Conversion* c, CryptoStep step, const char* destination) {
   const DWORD code = GetLastError();
-  const bool created = c->destination != INVALID_HANDLE_VALUE;
+  const bool created = c->destination.Valid();
   Release(c);
   if (created) DeleteFileA(destination);
   ShowCryptoError(step, code);
@@ -65,14 +67,14 @@ bool AcquireProvider(HCRYPTPROV* provider) {
 bool Convert(const char* sourceName, const char* destinationName, const char* passPhrase,
              bool encrypt) {
   Conversion c;
-  c.source = CreateFileA(sourceName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (c.source == INVALID_HANDLE_VALUE) return Fail(&c, kStepOpenSource, destinationName);
+  c.source.Reset(CreateFileA(sourceName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!c.source.Valid()) return Fail(&c, kStepOpenSource, destinationName);
   LARGE_INTEGER sourceSize;
-  if (!GetFileSizeEx(c.source, &sourceSize)) return Fail(&c, kStepRead, destinationName);
-  c.destination = CreateFileA(destinationName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (c.destination == INVALID_HANDLE_VALUE) {
+  if (!GetFileSizeEx(c.source.Get(), &sourceSize)) return Fail(&c, kStepRead, destinationName);
+  c.destination.Reset(CreateFileA(destinationName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!c.destination.Valid()) {
     return Fail(&c, kStepOpenDestination, destinationName);
   }
   HCRYPTPROV provider = 0;
@@ -98,7 +100,7 @@ bool Convert(const char* sourceName, const char* destinationName, const char* pa
   LONGLONG remaining = sourceSize.QuadPart;
   for (;;) {
     DWORD read = 0;
-    if (!ReadFile(c.source, c.buffer, kChunkBytes, &read, nullptr)) {
+    if (!ReadFile(c.source.Get(), c.buffer, kChunkBytes, &read, nullptr)) {
       return Fail(&c, kStepRead, destinationName);
     }
     remaining -= read;
@@ -112,14 +114,14 @@ bool Convert(const char* sourceName, const char* destinationName, const char* pa
       return Fail(&c, kStepDecrypt, destinationName);
     }
     DWORD written = 0;
-    if (!WriteFile(c.destination, c.buffer, length, &written, nullptr) || written != length) {
+    if (!WriteFile(c.destination.Get(), c.buffer, length, &written, nullptr) || written != length) {
       return Fail(&c, kStepWrite, destinationName);
     }
     if (final) break;
   }
   // An encrypted list is about to replace the stored one: it must be on the disk first, or a
   // power cut after the replacement could leave crkeys.data empty.
-  if (encrypt && !FlushFileBuffers(c.destination)) return Fail(&c, kStepWrite, destinationName);
+  if (encrypt && !FlushFileBuffers(c.destination.Get())) return Fail(&c, kStepWrite, destinationName);
   Release(&c);
   return true;
 }

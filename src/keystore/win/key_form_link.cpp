@@ -60,8 +60,7 @@ KeyLineSettings ReadFormKeySettings() {
   return settings;
 }
 
-void ApplyKeyRecord() {
-  const KeyRecord& record = g_keyRecord;
+void ApplyKeyRecord(const KeyRecord& record) {
   CheckRadioOfCode(kOutputInterface, record.outputInterface);
   CheckRadioOfCode(kIndication, record.indicationControl);
   CheckRadioOfCode(kStandby, record.standbyIndication);

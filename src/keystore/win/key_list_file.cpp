@@ -3,10 +3,11 @@
 #include "keystore/win/key_list_file.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstring>
 
+#include "base/win/owned_handle.h"
+#include "keystore/duplicate_key.h"
 #include "keystore/key_files.h"
 #include "keystore/key_line.h"
 #include "keystore/win/key_file_crypto.h"
@@ -18,9 +19,16 @@
 #include "ui/hex_field.h"
 #include "ui/ui_text.h"
 
+// Each operation reads keys.data in a function of its own that holds the open files and returns
+// what went wrong; the failure is reported only once that function has closed them, since the
+// report deletes the plain files before its box shows.
 namespace {
 
 enum class LineRead { kLine, kEnd, kError };
+
+// The record of the line parsed last, for the whole run: the list's rows and the record taken
+// onto the main form are read from it.
+KeyRecord g_keyRecord = {};
 
 // keys.data as it is read: a block at a time, since a ReadFile call per byte makes a list of a
 // thousand keys take seconds. The lines come out exactly as byte by byte.
@@ -45,73 +53,41 @@ LineRead ReadLine(KeysFileBlocks* in, KeyLineReader* reader) {
   }
 }
 
-void RedrawKeysList() {
-  SendMessageA(g_keysList, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(g_keysList, nullptr, TRUE);
-}
-
 HANDLE OpenKeysFile(DWORD access) {
   return CreateFileA(kKeysFile, access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                      nullptr);
 }
 
-// Every report below removes keys.data and TmpKeys.data before its box shows.
-bool KeysFileNotFound() {
-  ReportKeyStoreError(UiText.msgKeysFileNotFound);
-  return false;
+KeyStoreFailure NotFound() {
+  return {UiText.msgKeysFileNotFound};
 }
 
-// The read's error code is taken before the handles are closed.
-bool KeysFileReadFailed(HANDLE file, HANDLE temporary = INVALID_HANDLE_VALUE) {
-  const DWORD code = GetLastError();
-  if (temporary != INVALID_HANDLE_VALUE) CloseHandle(temporary);
-  CloseHandle(file);
-  ReportKeyStoreErrorCode(UiText.msgKeysFileReadError, code);
-  return false;
+// The code is taken at once, before anything else can change it.
+KeyStoreFailure FailedWithCode(const char* text) {
+  return {text, true, GetLastError()};
 }
 
-// Reads keys.data up to line record and parses it into g_keyRecord with its key spaced.
-// Closes and deletes keys.data in every case; false when the line is not there.
-bool LoadRecord(int record) {
-  HANDLE file = OpenKeysFile(GENERIC_READ);
-  if (file == INVALID_HANDLE_VALUE) return KeysFileNotFound();
-  KeysFileBlocks in;
-  in.file = file;
-  KeyLineReader reader = {};
-  for (int number = 0;; ++number) {
-    const LineRead result = ReadLine(&in, &reader);
-    if (result == LineRead::kError) return KeysFileReadFailed(file);
-    if (result == LineRead::kEnd) break;
-    if (number == record) {
-      ParseKeyLine(reader.text, &g_keyRecord);
-      SpaceKeyText(&g_keyRecord);
-      CloseHandle(file);
-      RemovePlainKeyFiles();
-      return true;
-    }
-  }
-  CloseHandle(file);
+// A finished operation removes the plain files; a failed one has its report do it.
+bool Conclude(const KeyStoreFailure& failure, bool result) {
+  if (failure.text != nullptr) return ReportKeyStoreFailure(failure);
   RemovePlainKeyFiles();
-  return false;
+  return result;
 }
 
-}  // namespace
-
-bool ListKeyRecords() {
-  HANDLE file = OpenKeysFile(GENERIC_READ);
-  if (file == INVALID_HANDLE_VALUE) return KeysFileNotFound();
-  SendMessageA(g_keysList, LVM_DELETEALLITEMS, 0, 0);
-  const bool showKey = IsDlgButtonChecked(g_keysWindow, kIdKeysShowKey) == BST_CHECKED;
-  // The list redraws once when it is complete, not once per row.
-  SendMessageA(g_keysList, WM_SETREDRAW, FALSE, 0);
+KeyStoreFailure ListRecords() {
+  const OwnedHandle file(OpenKeysFile(GENERIC_READ));
+  if (!file.Valid()) return NotFound();
+  BeginKeysRows();
+  const bool showKey = KeysShowKeyChecked();
   KeysFileBlocks in;
-  in.file = file;
+  in.file = file.Get();
   KeyLineReader reader = {};
   for (;;) {
     const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) {
-      RedrawKeysList();
-      return KeysFileReadFailed(file);
+      const KeyStoreFailure failure = FailedWithCode(UiText.msgKeysFileReadError);
+      EndKeysRows();
+      return failure;
     }
     if (result == LineRead::kEnd) break;
     ParseKeyLine(reader.text, &g_keyRecord);
@@ -120,103 +96,129 @@ bool ListKeyRecords() {
     } else {
       MaskKeyText(&g_keyRecord);
     }
-    AppendKeysRow();
+    AppendKeysRow(g_keyRecord);
   }
-  RedrawKeysList();
-  CloseHandle(file);
-  RemovePlainKeyFiles();
-  return true;
+  EndKeysRows();
+  return {};
 }
 
-bool LoadKeyIntoEdits(int record) {
-  if (!LoadRecord(record)) return false;
-  SetWindowTextA(g_keysKeyEdit, g_keyRecord.keyText);
-  SetWindowTextA(g_keysDescriptionEdit, g_keyRecord.description);
-  return true;
-}
-
-bool LoadKeyIntoForm(int record) {
-  if (!LoadRecord(record)) return false;
-  ApplyKeyRecord();
-  return true;
-}
-
-bool AddKey(int* record) {
-  char key[32] = {};
-  char description[kMaxDescriptionLength + 1] = {};
-  GetWindowTextA(g_keysKeyEdit, key, sizeof key);
-  GetWindowTextA(g_keysDescriptionEdit, description, sizeof description);
-  if (!DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase)) return false;
-  HANDLE file = OpenKeysFile(GENERIC_READ | GENERIC_WRITE);
-  if (file == INVALID_HANDLE_VALUE) return KeysFileNotFound();
+// Parses line record into g_keyRecord with its key spaced; *found is false when the file has
+// fewer lines.
+KeyStoreFailure FindRecord(int record, bool* found) {
+  const OwnedHandle file(OpenKeysFile(GENERIC_READ));
+  if (!file.Valid()) return NotFound();
   KeysFileBlocks in;
-  in.file = file;
+  in.file = file.Get();
   KeyLineReader reader = {};
   for (int number = 0;; ++number) {
     const LineRead result = ReadLine(&in, &reader);
-    if (result == LineRead::kError) return KeysFileReadFailed(file);
+    if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
+    if (result == LineRead::kEnd) return {};
+    if (number == record) {
+      ParseKeyLine(reader.text, &g_keyRecord);
+      SpaceKeyText(&g_keyRecord);
+      *found = true;
+      return {};
+    }
+  }
+}
+
+bool LoadRecord(int record) {
+  bool found = false;
+  const KeyStoreFailure failure = FindRecord(record, &found);
+  return Conclude(failure, found);
+}
+
+// Appends the line of key and description unless a line already holds them; *listed then
+// tells so, with *record its number.
+KeyStoreFailure AppendUnlessListed(char* key, const char* description, int* record,
+                                   bool* listed) {
+  const OwnedHandle file(OpenKeysFile(GENERIC_READ | GENERIC_WRITE));
+  if (!file.Valid()) return NotFound();
+  KeysFileBlocks in;
+  in.file = file.Get();
+  KeyLineReader reader = {};
+  DuplicateKeySearch search{key, description};
+  for (;;) {
+    const LineRead result = ReadLine(&in, &reader);
+    if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
     if (result == LineRead::kEnd) break;
-    ParseKeyLine(reader.text, &g_keyRecord);
-    SpaceKeyText(&g_keyRecord);
-    if (strcmp(g_keyRecord.keyText, key) == 0 && strcmp(g_keyRecord.description, description) == 0) {
-      *record = number;
-      CloseHandle(file);
-      RemovePlainKeyFiles();
-      return true;
+    if (TakeLineForDuplicate(&search, reader.text, &g_keyRecord)) {
+      *record = search.line;
+      *listed = true;
+      return {};
     }
   }
   StripSpaces(key);
   char line[kKeyLineBufferSize];
   const DWORD length = static_cast<DWORD>(ComposeKeyLine(ReadFormKeySettings(), key, description, line));
   DWORD written = 0;
-  if (!WriteFile(file, line, length, &written, nullptr) || written != length) {
-    const DWORD code = GetLastError();
-    CloseHandle(file);
-    ReportKeyStoreErrorCode(UiText.msgKeysFileWriteError, code);
-    return false;
+  if (!WriteFile(file.Get(), line, length, &written, nullptr) || written != length) {
+    return FailedWithCode(UiText.msgKeysFileWriteError);
   }
-  CloseHandle(file);
-  StoreEncryptedKeys();
-  RemovePlainKeyFiles();
-  return false;
+  return {};
 }
 
-bool RemoveKeyLine(int record) {
-  HANDLE file = OpenKeysFile(GENERIC_READ);
-  if (file == INVALID_HANDLE_VALUE) return KeysFileNotFound();
-  HANDLE temporary = CreateFileA(kTmpKeysFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (temporary == INVALID_HANDLE_VALUE) {
-    CloseHandle(file);
-    ReportKeyStoreError(UiText.msgTempFileCreateError);
-    return false;
-  }
+// Copies every line but record into a new TmpKeys.data.
+KeyStoreFailure CopyAllBut(int record) {
+  const OwnedHandle file(OpenKeysFile(GENERIC_READ));
+  if (!file.Valid()) return NotFound();
+  const OwnedHandle temporary(CreateFileA(kTmpKeysFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!temporary.Valid()) return {UiText.msgTempFileCreateError};
   KeysFileBlocks in;
-  in.file = file;
+  in.file = file.Get();
   KeyLineReader reader = {};
   for (int number = 0;; ++number) {
     const LineRead result = ReadLine(&in, &reader);
-    if (result == LineRead::kError) return KeysFileReadFailed(file, temporary);
-    if (result == LineRead::kEnd) break;
+    if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
+    if (result == LineRead::kEnd) return {};
     if (number == record) continue;
     const size_t length = strlen(reader.text);
     reader.text[length] = '\n';
     DWORD written = 0;
-    const BOOL ok = WriteFile(temporary, reader.text, static_cast<DWORD>(length + 1), &written, nullptr);
-    if (!ok || written != length + 1) {
-      const DWORD code = GetLastError();
-      CloseHandle(temporary);
-      CloseHandle(file);
-      ReportKeyStoreErrorCode(UiText.msgTempFileWriteError, code);
-      return false;
-    }
+    const BOOL ok = WriteFile(temporary.Get(), reader.text, static_cast<DWORD>(length + 1), &written, nullptr);
+    if (!ok || written != length + 1) return FailedWithCode(UiText.msgTempFileWriteError);
   }
-  CloseHandle(temporary);
-  CloseHandle(file);
+}
+
+}  // namespace
+
+bool ListKeyRecords() {
+  return Conclude(ListRecords(), true);
+}
+
+bool LoadKeyIntoEdits(int record) {
+  if (!LoadRecord(record)) return false;
+  ShowInKeysEdits(g_keyRecord.keyText, g_keyRecord.description);
+  return true;
+}
+
+bool LoadKeyIntoForm(int record) {
+  if (!LoadRecord(record)) return false;
+  ApplyKeyRecord(g_keyRecord);
+  return true;
+}
+
+bool AddKey(int* record) {
+  char key[32] = {};
+  char description[kMaxDescriptionLength + 1] = {};
+  ReadKeysEdits(key, sizeof key, description, sizeof description);
+  if (!DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase)) return false;
+  bool listed = false;
+  const KeyStoreFailure failure = AppendUnlessListed(key, description, record, &listed);
+  if (failure.text != nullptr) return ReportKeyStoreFailure(failure);
+  if (!listed) StoreEncryptedKeys();
+  RemovePlainKeyFiles();
+  return listed;
+}
+
+bool RemoveKeyLine(int record) {
+  const KeyStoreFailure failure = CopyAllBut(record);
+  if (failure.text != nullptr) return ReportKeyStoreFailure(failure);
   // One rename puts the shortened list in place, so keys.data is never half written.
   if (MoveFileExA(kTmpKeysFile, kKeysFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
-  ReportKeyStoreErrorCode(UiText.msgKeysFileProblem, GetLastError());
-  return false;
+  return ReportKeyStoreFailure(FailedWithCode(UiText.msgKeysFileProblem));
 }

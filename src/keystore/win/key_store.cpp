@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/win/owned_handle.h"
 #include "keystore/key_files.h"
 #include "keystore/win/key_file_crypto.h"
 #include "keystore/win/key_list_file.h"
@@ -16,47 +17,49 @@ bool DecryptStoredKeys() {
   return DecryptKeyFile(kCrKeysFile, kKeysFile, kKeyFilePassPhrase);
 }
 
-bool FlushFile(const char* name) {
-  HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const BOOL flushed = FlushFileBuffers(file);
-  const DWORD code = GetLastError();
-  CloseHandle(file);
-  SetLastError(code);
-  return flushed;
+// 0 when the file is on the disk, else the error code of the open or the flush.
+DWORD FlushFile(const char* name) {
+  const OwnedHandle file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid() || !FlushFileBuffers(file.Get())) return GetLastError();
+  return ERROR_SUCCESS;
 }
 
 // Renames the flushed TmpCrKeys.data over target: the target holds either its old bytes or the
-// new ones, never a part, whenever the program or the machine stops. On failure the temporary
-// file is removed and the rename's code is left as the last error.
+// new ones, never a part, whenever the program or the machine stops.
 bool ReplaceWithTemporary(const char* target) {
-  if (MoveFileExA(kTmpCrKeysFile, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-  const DWORD code = GetLastError();
-  DeleteFileA(kTmpCrKeysFile);
-  SetLastError(code);
-  return false;
+  return MoveFileExA(kTmpCrKeysFile, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+// Each step goes through TmpCrKeys.data, which is renamed into place or deleted before it
+// returns; a failure's code is taken before the deletion.
+KeyStoreFailure ReplaceStoredList() {
+  FileToDelete temporary(kTmpCrKeysFile);
+  if (!EncryptKeyFile(kKeysFile, kTmpCrKeysFile, kKeyFilePassPhrase)) {
+    return {UiText.msgEncryptionFailed, true, GetLastError()};
+  }
+  if (!ReplaceWithTemporary(kCrKeysFile)) return {UiText.msgCrKeysFileProblem, true, GetLastError()};
+  temporary.Keep();
+  return {};
+}
+
+KeyStoreFailure ReplaceSpareCopy() {
+  FileToDelete temporary(kTmpCrKeysFile);
+  if (!CopyFileA(kCrKeysFile, kTmpCrKeysFile, FALSE)) return {UiText.msgZipKeysCopyError, true, GetLastError()};
+  const DWORD flushError = FlushFile(kTmpCrKeysFile);
+  if (flushError != ERROR_SUCCESS) return {UiText.msgZipKeysCopyError, true, flushError};
+  if (!ReplaceWithTemporary(kZipKeysFile)) return {UiText.msgZipKeysCopyError, true, GetLastError()};
+  temporary.Keep();
+  return {};
 }
 
 }  // namespace
 
 bool StoreEncryptedKeys() {
-  if (!EncryptKeyFile(kKeysFile, kTmpCrKeysFile, kKeyFilePassPhrase)) {
-    const DWORD code = GetLastError();
-    DeleteFileA(kTmpCrKeysFile);
-    ReportKeyStoreErrorCode(UiText.msgEncryptionFailed, code);
-    return false;
-  }
-  if (!ReplaceWithTemporary(kCrKeysFile)) {
-    ReportKeyStoreErrorCode(UiText.msgCrKeysFileProblem, GetLastError());
-    return false;
-  }
+  const KeyStoreFailure stored = ReplaceStoredList();
+  if (stored.text != nullptr) return ReportKeyStoreFailure(stored);
   // The list is stored; a spare copy that was not refreshed is worth a word to the user.
-  if (!CopyFileA(kCrKeysFile, kTmpCrKeysFile, FALSE) || !FlushFile(kTmpCrKeysFile) ||
-      !ReplaceWithTemporary(kZipKeysFile)) {
-    const DWORD code = GetLastError();
-    DeleteFileA(kTmpCrKeysFile);
-    ReportKeyStoreErrorCode(UiText.msgZipKeysCopyError, code);
-  }
+  const KeyStoreFailure spare = ReplaceSpareCopy();
+  if (spare.text != nullptr) ReportKeyStoreFailure(spare);
   return true;
 }
 

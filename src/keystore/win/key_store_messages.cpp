@@ -12,19 +12,19 @@
 namespace {
 
 void ShowKeyStoreError(const char* text) {
-  ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);
+  ShowMessage(KeysWindowHandle(), text, UiText.messageCaption, MB_OK, kMessageError);
 }
 
 }  // namespace
 
-void ReportKeyStoreError(const char* text) {
+bool ReportKeyStoreFailure(const KeyStoreFailure& failure) {
   RemovePlainKeyFiles();
-  ShowKeyStoreError(text);
-}
-
-void ReportKeyStoreErrorCode(const char* text, DWORD code) {
-  RemovePlainKeyFiles();
-  ShowKeyStoreErrorCode(text, code);
+  if (failure.withCode) {
+    ShowKeyStoreErrorCode(failure.text, failure.code);
+  } else {
+    ShowKeyStoreError(failure.text);
+  }
+  return false;
 }
 
 void ShowKeyStoreErrorCode(const char* text, DWORD code) {

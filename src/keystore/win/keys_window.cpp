@@ -16,15 +16,22 @@
 #include "ui/win/message_box.h"
 #include "ui/win/modal_windows.h"
 
-HWND g_keysWindow = nullptr;
-HWND g_keysKeyEdit = nullptr;
-HWND g_keysDescriptionEdit = nullptr;
-HWND g_keysList = nullptr;
-HWND g_keysUseButton = nullptr;
-HWND g_keysRemoveButton = nullptr;
-int selectedKeyIndex = -1;
-
 namespace {
+
+// The open window, the controls the program talks to, and the record taken by the last click or
+// double-click in the list (-1: none). This file alone writes it; it is emptied when the window
+// goes.
+struct KeysWindowState {
+  HWND window = nullptr;
+  HWND keyEdit = nullptr;
+  HWND descriptionEdit = nullptr;
+  HWND list = nullptr;
+  HWND useButton = nullptr;
+  HWND removeButton = nullptr;
+  int selectedRecord = -1;
+};
+
+KeysWindowState g_keys;
 
 constexpr int kWindowWidth = 650;
 constexpr int kWindowHeight = 480;
@@ -42,7 +49,7 @@ struct KeysControlRow {
 HWND CreateControl(const KeysControlRow& row) {
   const char* caption = row.caption ? UiText.*row.caption : "";
   HWND control = CreateWindowExA(0, row.className, caption, WS_CHILD | WS_VISIBLE | row.style,
-                                 row.x, row.y, row.width, row.height, g_keysWindow,
+                                 row.x, row.y, row.width, row.height, g_keys.window,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                  g_instance, nullptr);
   if (row.handle) *row.handle = control;
@@ -66,7 +73,7 @@ void AddKeysColumns() {
     lvc.cx = column.width;
     lvc.pszText = const_cast<char*>(UiText.*column.header);
     lvc.iSubItem = index;
-    SendMessageA(g_keysList, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&lvc));
+    SendMessageA(g_keys.list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&lvc));
     ++index;
   }
 }
@@ -77,46 +84,46 @@ void CreateKeysControls() {
       {"Button", 0, &UiTextTable::keysGroup, 5, 5, 635, 400, WS_GROUP | BS_GROUPBOX, nullptr},
       {"Static", 0, &UiTextTable::keysKeyLabel, 18, 30, 80, 15, 0, nullptr},
       {"Edit", kIdKeysKeyEdit, nullptr, 105, 27, 383, 23,
-       WS_BORDER | ES_READONLY | ES_PASSWORD | ES_UPPERCASE, &g_keysKeyEdit},
+       WS_BORDER | ES_READONLY | ES_PASSWORD | ES_UPPERCASE, &g_keys.keyEdit},
       {"Button", kIdKeysShowKey, &UiTextTable::checkShowKey, 500, 27, 130, 23, BS_CHECKBOX,
        nullptr},
       {"Static", 0, &UiTextTable::keysDescriptionLabel, 18, 65, 80, 15, 0, nullptr},
       {"Edit", kIdKeysDescriptionEdit, nullptr, 105, 62, 383, 23, WS_BORDER,
-       &g_keysDescriptionEdit},
+       &g_keys.descriptionEdit},
       {"Button", kIdKeysAddNew, &UiTextTable::keysAddNew, 500, 62, 130, 23, 0, nullptr},
       {"SysListView32", kIdKeysList, nullptr, 18, 95, 470, 300,
-       WS_BORDER | LVS_REPORT | LVS_SINGLESEL, &g_keysList},
+       WS_BORDER | LVS_REPORT | LVS_SINGLESEL, &g_keys.list},
   };
   const KeysControlRow after[] = {
       {"Button", kIdKeysUseThisKey, &UiTextTable::keysUseThisKey, 500, 95, 130, 23, 0,
-       &g_keysUseButton},
+       &g_keys.useButton},
       {"Button", kIdKeysRemove, &UiTextTable::keysRemove, 500, 128, 130, 23, 0,
-       &g_keysRemoveButton},
+       &g_keys.removeButton},
       {"Button", kIdKeysCancel, &UiTextTable::keysCancel, 500, 415, 130, 23, 0, nullptr},
   };
   for (const KeysControlRow& row : before) CreateControl(row);
-  SendMessageA(g_keysDescriptionEdit, EM_LIMITTEXT, kMaxDescriptionLength, 0);
-  SendMessageA(g_keysList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+  SendMessageA(g_keys.descriptionEdit, EM_LIMITTEXT, kMaxDescriptionLength, 0);
+  SendMessageA(g_keys.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                LVS_EX_FULLROWSELECT);
   AddKeysColumns();
   RefreshKeysList();
   for (const KeysControlRow& row : after) CreateControl(row);
-  EnableWindow(g_keysUseButton, FALSE);
-  EnableWindow(g_keysRemoveButton, FALSE);
+  EnableWindow(g_keys.useButton, FALSE);
+  EnableWindow(g_keys.removeButton, FALSE);
 }
 
 void SetCell(int row, int column, const char* text) {
   LVITEMA item = {};
   item.iSubItem = column;
   item.pszText = const_cast<char*>(text);
-  SendMessageA(g_keysList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(g_keys.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
 void OnShowKeyToggled() {
-  const bool show = IsDlgButtonChecked(g_keysWindow, kIdKeysShowKey) != BST_CHECKED;
-  CheckDlgButton(g_keysWindow, kIdKeysShowKey, show ? BST_CHECKED : BST_UNCHECKED);
-  SendMessageA(g_keysKeyEdit, EM_SETPASSWORDCHAR, show ? 0 : '*', 0);
-  InvalidateRect(g_keysKeyEdit, nullptr, FALSE);
+  const bool show = !KeysShowKeyChecked();
+  CheckDlgButton(g_keys.window, kIdKeysShowKey, show ? BST_CHECKED : BST_UNCHECKED);
+  SendMessageA(g_keys.keyEdit, EM_SETPASSWORDCHAR, show ? 0 : '*', 0);
+  InvalidateRect(g_keys.keyEdit, nullptr, FALSE);
   RefreshKeysList();
 }
 
@@ -125,7 +132,7 @@ void OnAddNew() {
   if (AddKey(&existing)) {
     char text[256];
     snprintf(text, sizeof text, "[%04d] %s", existing, UiText.msgKeyAlreadyInList);
-    ShowMessage(g_keysWindow, text, UiText.messageCaption, MB_OK, kMessageError);
+    ShowMessage(g_keys.window, text, UiText.messageCaption, MB_OK, kMessageError);
     return;
   }
   Sleep(25);
@@ -133,22 +140,22 @@ void OnAddNew() {
 }
 
 void OnRemove() {
-  if (selectedKeyIndex < 1) return;
+  if (g_keys.selectedRecord < 1) return;
   char text[256];
-  snprintf(text, sizeof text, "[%04d] %s", selectedKeyIndex, UiText.msgConfirmDeleteKey);
-  const int answer = MessageBoxExA(g_keysWindow, text, UiText.messageCaption,
+  snprintf(text, sizeof text, "[%04d] %s", g_keys.selectedRecord, UiText.msgConfirmDeleteKey);
+  const int answer = MessageBoxExA(g_keys.window, text, UiText.messageCaption,
                                    MB_YESNO | MB_ICONINFORMATION,
                                    MAKELANGID(g_messageBoxLanguage, SUBLANG_DEFAULT));
   if (answer == IDYES) {
     // Either step that fails has removed keys.data before its box.
-    if (!RemoveKey(selectedKeyIndex)) {
-      PostMessageA(g_keysWindow, WM_CLOSE, 0, 0);
+    if (!RemoveKey(g_keys.selectedRecord)) {
+      PostMessageA(g_keys.window, WM_CLOSE, 0, 0);
     } else if (StoreEncryptedKeys()) {
       RefreshKeysList();
       ShowFirstKey();
     }
   }
-  selectedKeyIndex = -1;
+  g_keys.selectedRecord = -1;
 }
 
 void OnCommand(HWND window, int id) {
@@ -160,8 +167,8 @@ void OnCommand(HWND window, int id) {
       OnAddNew();
       break;
     case kIdKeysUseThisKey:
-      if (selectedKeyIndex != -1) {
-        UseKeyRecord(selectedKeyIndex);
+      if (g_keys.selectedRecord != -1) {
+        UseKeyRecord(g_keys.selectedRecord);
         PostMessageA(window, WM_CLOSE, 0, 0);
       }
       break;
@@ -175,21 +182,21 @@ void OnCommand(HWND window, int id) {
 }
 
 int FirstSelectedRow() {
-  return static_cast<int>(SendMessageA(g_keysList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+  return static_cast<int>(SendMessageA(g_keys.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                        LVNI_SELECTED));
 }
 
 // The list's clicks; true when the message is passed on.
 bool OnListNotify(const NMHDR* header) {
   if (header->code == static_cast<UINT>(NM_CLICK)) {
-    selectedKeyIndex = FirstSelectedRow();
-    if (selectedKeyIndex == -1) return false;
-    EnableWindow(g_keysUseButton, TRUE);
-    EnableWindow(g_keysRemoveButton, TRUE);
+    g_keys.selectedRecord = FirstSelectedRow();
+    if (g_keys.selectedRecord == -1) return false;
+    EnableWindow(g_keys.useButton, TRUE);
+    EnableWindow(g_keys.removeButton, TRUE);
   } else if (header->code == static_cast<UINT>(NM_DBLCLK)) {
-    selectedKeyIndex = FirstSelectedRow();
-    if (selectedKeyIndex == -1) return false;
-    ShowKeyRecord(selectedKeyIndex);
+    g_keys.selectedRecord = FirstSelectedRow();
+    if (g_keys.selectedRecord == -1) return false;
+    ShowKeyRecord(g_keys.selectedRecord);
   }
   return true;
 }
@@ -207,8 +214,7 @@ LRESULT CALLBACK KeysWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       EnableWindow(g_mainWindow, TRUE);
       break;
     case WM_DESTROY:
-      selectedKeyIndex = -1;
-      g_keysWindow = nullptr;
+      g_keys = KeysWindowState{};
       EnableWindow(g_mainWindow, TRUE);
       SetFocus(g_mainWindow);
       ModalWindowClosed();
@@ -231,32 +237,60 @@ bool OpenKeysWindow() {
   RegisterClassA(&windowClass);
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kWindowWidth / 2;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kWindowHeight / 2;
-  g_keysWindow = CreateWindowExA(0, kKeysWindowClass, UiText.keysTitle,
+  g_keys.window = CreateWindowExA(0, kKeysWindowClass, UiText.keysTitle,
                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, kWindowWidth,
                                  kWindowHeight, g_mainWindow, nullptr, g_instance, nullptr);
-  if (g_keysWindow == nullptr) return false;
+  if (g_keys.window == nullptr) return false;
   // A hot-plug check that falls due while the window is open waits until it is closed.
   ModalWindowOpened();
   EnableWindow(g_mainWindow, FALSE);
   // Plain key files left behind by a run that ended abruptly go before anything else.
   RemovePlainKeyFiles();
   CreateKeysControls();
-  ShowWindow(g_keysWindow, SW_SHOWNORMAL);
-  UpdateWindow(g_keysWindow);
+  ShowWindow(g_keys.window, SW_SHOWNORMAL);
+  UpdateWindow(g_keys.window);
   return true;
 }
 
-void AppendKeysRow() {
-  const int row = static_cast<int>(SendMessageA(g_keysList, LVM_GETITEMCOUNT, 0, 0));
+HWND KeysWindowHandle() {
+  return g_keys.window;
+}
+
+bool KeysShowKeyChecked() {
+  return IsDlgButtonChecked(g_keys.window, kIdKeysShowKey) == BST_CHECKED;
+}
+
+void ReadKeysEdits(char* key, int keySize, char* description, int descriptionSize) {
+  GetWindowTextA(g_keys.keyEdit, key, keySize);
+  GetWindowTextA(g_keys.descriptionEdit, description, descriptionSize);
+}
+
+void ShowInKeysEdits(const char* key, const char* description) {
+  SetWindowTextA(g_keys.keyEdit, key);
+  SetWindowTextA(g_keys.descriptionEdit, description);
+}
+
+void BeginKeysRows() {
+  SendMessageA(g_keys.list, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageA(g_keys.list, WM_SETREDRAW, FALSE, 0);
+}
+
+void EndKeysRows() {
+  SendMessageA(g_keys.list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(g_keys.list, nullptr, TRUE);
+}
+
+void AppendKeysRow(const KeyRecord& record) {
+  const int row = static_cast<int>(SendMessageA(g_keys.list, LVM_GETITEMCOUNT, 0, 0));
   LVITEMA item = {};
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.pszText = const_cast<char*>("");
-  SendMessageA(g_keysList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(g_keys.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   char number[16];
   snprintf(number, sizeof number, "%04d", row);
-  const char* const cells[] = {number,          g_keyRecord.workMode, g_keyRecord.sector,
-                               g_keyRecord.block, g_keyRecord.keyText, g_keyRecord.description};
+  const char* const cells[] = {number,       record.workMode, record.sector,
+                               record.block, record.keyText,  record.description};
   for (int column = 0; column < 6; ++column) SetCell(row, column, cells[column]);
 }
 
@@ -266,8 +300,7 @@ void ShowFirstKey() {
 
 void OnAddToList() {
   if (!OpenKeysWindow()) return;
-  SetWindowTextA(g_keysKeyEdit, g_form.systemKeyText);
-  SetWindowTextA(g_keysDescriptionEdit, UiText.keysDefaultDescription);
+  ShowInKeysEdits(g_form.systemKeyText, UiText.keysDefaultDescription);
 }
 
 void OnShowList() {

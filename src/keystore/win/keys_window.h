@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "keystore/key_line.h"
+
 enum KeysControlId : int {
   kIdKeysKeyEdit = 39,
   kIdKeysShowKey = 40,
@@ -17,19 +19,20 @@ enum KeysControlId : int {
 
 inline constexpr char kKeysWindowClass[] = "my Child Window";
 
-extern HWND g_keysWindow;
-extern HWND g_keysKeyEdit;
-extern HWND g_keysDescriptionEdit;
-extern HWND g_keysList;
-extern HWND g_keysUseButton;
-extern HWND g_keysRemoveButton;
-// The record taken by the last click or double-click in the list; -1 for none.
-extern int selectedKeyIndex;
-
 // Creates, fills and shows the window; false when it could not be created.
 bool OpenKeysWindow();
-// Appends the row of g_keyRecord, whose key text is already spaced or masked.
-void AppendKeysRow();
+// The window, owner of the key store's boxes; null while it is not open.
+HWND KeysWindowHandle();
+// What the key list tells the window: the state of "Show Key", the texts of the key and
+// description edits, the record shown in them, and the rows of the list. BeginKeysRows empties
+// the list and holds its redraw, AppendKeysRow adds the row of a record whose key text is
+// already spaced or masked, and EndKeysRows redraws the list once.
+bool KeysShowKeyChecked();
+void ReadKeysEdits(char* key, int keySize, char* description, int descriptionSize);
+void ShowInKeysEdits(const char* key, const char* description);
+void BeginKeysRows();
+void AppendKeysRow(const KeyRecord& record);
+void EndKeysRows();
 // Shows record 0 in the two edits.
 void ShowFirstKey();
 

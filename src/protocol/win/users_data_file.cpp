@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/win/owned_handle.h"
 #include "protocol/data_generation.h"
 #include "protocol/users_data_records.h"
 
@@ -60,22 +61,21 @@ UsersDataOutcome AppendCode(HANDLE file, const UsersDataScan& scan, uint64_t cod
 }
 
 // Opens and scans; on failure the file is closed again and `outcome` says why.
-HANDLE OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome& outcome) {
+OwnedHandle OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome& outcome) {
   outcome = {kUsersDataRecorded, 0};
-  HANDLE file = OpenUsersData(path);
-  if (file == INVALID_HANDLE_VALUE) {
+  OwnedHandle file(OpenUsersData(path));
+  if (!file.Valid()) {
     outcome = {kUsersDataOpenFailed, GetLastError()};
-    return INVALID_HANDLE_VALUE;
+    return file;
   }
   LARGE_INTEGER size;
-  if (GetFileSizeEx(file, &size)) {
+  if (GetFileSizeEx(file.Get(), &size)) {
     scan.codes.reserve(static_cast<size_t>(size.QuadPart / (kUsersDataRecordDigits + 1)) + 1);
   }
   DWORD error = 0;
-  if (!ScanFile(file, scan, &error)) {
-    CloseHandle(file);
+  if (!ScanFile(file.Get(), scan, &error)) {
     outcome = {kUsersDataReadFailed, error};
-    return INVALID_HANDLE_VALUE;
+    return OwnedHandle();
   }
   return file;
 }
@@ -85,15 +85,14 @@ HANDLE OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome& outc
 UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]) {
   UsersDataScan scan;
   UsersDataOutcome outcome;
-  HANDLE file = OpenAndScan(path, scan, outcome);
-  if (file == INVALID_HANDLE_VALUE) return outcome;
+  const OwnedHandle file = OpenAndScan(path, scan, outcome);
+  if (!file.Valid()) return outcome;
   uint64_t code = SectorDataCode(data);
   if (std::find(scan.codes.begin(), scan.codes.end(), code) != scan.codes.end()) {
     outcome.status = kUsersDataAlreadyRecorded;
   } else {
-    outcome = AppendCode(file, scan, code);
+    outcome = AppendCode(file.Get(), scan, code);
   }
-  CloseHandle(file);
   return outcome;
 }
 
@@ -101,16 +100,15 @@ UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int m
                                             uint8_t data[7]) {
   UsersDataScan scan;
   UsersDataOutcome outcome;
-  HANDLE file = OpenAndScan(path, scan, outcome);
-  if (file == INVALID_HANDLE_VALUE) {
+  const OwnedHandle file = OpenAndScan(path, scan, outcome);
+  if (!file.Valid()) {
     DrawSectorData(rng, data);
     return outcome;
   }
   if (DrawUniqueSectorData(rng, scan.codes, maxAttempts, data)) {
-    outcome = AppendCode(file, scan, SectorDataCode(data));
+    outcome = AppendCode(file.Get(), scan, SectorDataCode(data));
   } else {
     outcome.status = kUsersDataNoNewCode;
   }
-  CloseHandle(file);
   return outcome;
 }
