@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "link/timings.h"
 #include "protocol/card_replies.h"
 #include "protocol/hex_pairs_text.h"
 #include "protocol/win/card_commands.h"
@@ -17,22 +18,13 @@
 #include "ui/win/form_view_switch.h"
 #include "ui/win/message_box.h"
 
-namespace {
-
-constexpr DWORD kCyclicPauseMs = 1000;
-
-}  // namespace
-
 bool HandleCardReply(const char* reply, int length) {
   const CardReply result =
       ClassifyCardReply(reinterpret_cast<const uint8_t*>(reply), static_cast<size_t>(length));
   if (result.kind == kCardReplyNotRecognized) return false;
-  if (result.setsLastOperationSucceeded) {
-    g_lastOperationSucceeded = 1;
-    if (g_cyclicWrite || g_cyclicClear) {
-      Sleep(kCyclicPauseMs);
-      return true;
-    }
+  if (result.setsLastOperationSucceeded && RecordCardSuccess()) {
+    Sleep(kCyclicPauseMs);
+    return true;
   }
   Report(UiText.*(result.message), static_cast<MessageKind>(result.messageKind));
   if (result.kind == kCardReplyBlockRead) ApplyCardBlock(result.block);
