@@ -3,9 +3,7 @@
 #pragma once
 
 #include "link/reply_line.h"
-
-// The last tick of the card wait (50 ms each), also the top of its progress bar.
-inline constexpr int kCardWaitLastTick = 165;
+#include "link/timings.h"
 
 enum CardWaitTickEnd : int {
   kCardWaitGoesOn = 0,

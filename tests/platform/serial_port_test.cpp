@@ -28,8 +28,7 @@ class SerialPort : public ::testing::Test {
     ASSERT_TRUE(simreader::ControlOk("answer silent"));
   }
   void TearDown() override {
-    if (g_link.portHandle != INVALID_HANDLE_VALUE) CloseHandle(g_link.portHandle);
-    g_link.portHandle = INVALID_HANDLE_VALUE;
+    g_link.portHandle.Reset();
     simreader::Clean();
     DestroyTestMainWindow();
   }
@@ -104,11 +103,10 @@ TEST_F(SerialPort, PortsAboveNineOpenThroughTheDevicePath) {
   simreader::UnlinkPort();
   ASSERT_TRUE(simreader::LinkPort("COM12"));
   EXPECT_TRUE(OpenPort("COM12", 19200));
-  CloseHandle(g_link.portHandle);
-  g_link.portHandle = INVALID_HANDLE_VALUE;
+  g_link.portHandle.Reset();
   // A port whose device cannot be opened: the open fails and no handle is kept.
   EXPECT_FALSE(OpenPort("COM5", 19200)) << "COM5 is no longer linked";
-  EXPECT_EQ(g_link.portHandle, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(g_link.portHandle.Valid());
 }
 
 }  // namespace

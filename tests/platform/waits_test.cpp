@@ -1,5 +1,5 @@
 // The WaitWindow under Wine: which timer ids open one, its caption and range, the main window
-// disabled meanwhile; other ids open nothing and leave the main window alone.
+// disabled meanwhile; other ids open nothing and leave the main window alone; one wait at a time.
 #include <gtest/gtest.h>
 
 #include "ui/win/app_window.h"
@@ -19,19 +19,19 @@ class WaitsTest : public ::testing::Test {
                                    g_instance, nullptr);
     g_language = kEnglish;
     SelectUiText();
+    // No tick comes during a test.
+    SetTimings(Timings{60000, 60000, 60000, 60000, 60000});
   }
   void TearDown() override {
     KillAllTimers();
-    if (g_waitWindow) DestroyWindow(g_waitWindow);
-    g_waitWindow = nullptr;
-    g_waitTicks = 0;
     DestroyWindow(g_mainWindow);
+    SetTimings(Timings{});
   }
 };
 
 TEST_F(WaitsTest, OnlyTimersOneTwoAndFourOpenAWaitWindow) {
   struct Case {
-    UINT_PTR timer;
+    int timer;
     const char* caption;
     int rangeMax;
   } cases[] = {
@@ -42,7 +42,7 @@ TEST_F(WaitsTest, OnlyTimersOneTwoAndFourOpenAWaitWindow) {
       {5, nullptr, 0},
   };
   for (const Case& c : cases) {
-    OpenWaitWindow(c.timer, 10000);
+    EXPECT_EQ(OpenWait(c.timer), c.caption != nullptr) << c.timer;
     if (c.caption == nullptr) {
       EXPECT_EQ(g_waitWindow, nullptr) << c.timer;
       EXPECT_TRUE(IsWindowEnabled(g_mainWindow)) << c.timer;
@@ -56,18 +56,17 @@ TEST_F(WaitsTest, OnlyTimersOneTwoAndFourOpenAWaitWindow) {
     EXPECT_EQ(GetWindowLongA(g_waitWindow, GWL_STYLE) & (WS_CHILD | PBS_SMOOTH), PBS_SMOOTH);
     EXPECT_EQ(GetWindow(g_waitWindow, GW_OWNER), g_mainWindow);
     EXPECT_FALSE(IsWindowEnabled(g_mainWindow));
-    KillTimer(g_mainWindow, c.timer);
-    DestroyWindow(g_waitWindow);
-    g_waitWindow = nullptr;
+    KillAllTimers();
+    EXPECT_EQ(g_waitWindow, nullptr) << c.timer;
     EnableWindow(g_mainWindow, TRUE);
   }
 }
 
 TEST_F(WaitsTest, OneWaitAtATime) {
-  ASSERT_TRUE(OpenWaitWindow(kTimerSearchDelay, 10000));
+  ASSERT_TRUE(OpenWait(kTimerSearchDelay));
   const HWND first = g_waitWindow;
-  for (UINT_PTR timer : {kTimerSearchDelay, kTimerHandshakeWait, kTimerCardWait}) {
-    EXPECT_FALSE(OpenWaitWindow(timer, 10000)) << timer;
+  for (int timer : {kTimerSearchDelay, kTimerHandshakeWait, kTimerCardWait}) {
+    EXPECT_FALSE(OpenWait(timer)) << timer;
     EXPECT_EQ(g_waitWindow, first) << timer;
   }
   int progressWindows = 0;

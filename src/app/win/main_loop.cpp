@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "link/win/hotplug.h"
+#include "app/win/waits.h"
 #include "ui/win/app_window.h"
 
 namespace {

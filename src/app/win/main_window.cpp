@@ -2,8 +2,6 @@
 // DefWindowProcA, whose result is returned. Command ids are the controls' and menu items' ids.
 #include "app/win/main_window.h"
 
-#include <dbt.h>
-
 #include "app/win/main_loop.h"
 #include "app/win/waits.h"
 #include "keystore/win/keys_window.h"
@@ -25,8 +23,6 @@
 #include "ui/win/menu_bar.h"
 
 namespace {
-
-constexpr UINT kHotplugDebounceMs = 2000;
 
 void OnCommand(WPARAM wParam) {
   switch (LOWORD(wParam)) {
@@ -88,12 +84,6 @@ void OnCommand(WPARAM wParam) {
       OnViewComboCommand(wParam);
       break;
   }
-}
-
-void OnDeviceChange(WPARAM wParam) {
-  if (wParam != DBT_DEVNODES_CHANGED || g_link.hotplugPending) return;
-  g_link.hotplugPending = true;
-  SetTimer(g_mainWindow, kTimerHotplugDebounce, kHotplugDebounceMs, nullptr);
 }
 
 }  // namespace

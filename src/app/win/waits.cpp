@@ -1,104 +1,127 @@
-// The WaitWindow and the ticks of the timers: each wait (timers 1, 2, 4) steps its progress bar, counts
-// ticks and ends at its limit by closing the WaitWindow, then runs the timer's own end action.
+// Performs the timed machine's actions on the main window. Each action runs after the machine has
+// taken its event, so an action that opens the next wait (a search that sends the handshake) can.
 #include "app/win/waits.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 
-#include <initializer_list>
-
+#include "app/timed_machine.h"
 #include "link/win/hotplug.h"
+#include "link/win/link_state.h"
 #include "link/win/reader_search.h"
-#include "protocol/win/card_wait.h"
+#include "protocol/card_wait_ticks.h"
+#include "protocol/win/card_commands.h"
 #include "ui/ui_text.h"
 #include "ui/win/app_window.h"
 
 HWND g_waitWindow = nullptr;
-int g_waitTicks = 0;
 
 namespace {
 
-struct WaitKind {
-  UINT_PTR timerId;
+TimedMachine g_machine;
+
+struct WaitCaption {
+  int timer;
   const char* UiTextTable::*caption;
-  int lastTick;
 };
 
-const WaitKind kWaitKinds[] = {
-    {kTimerSearchDelay, &UiTextTable::waitSearch, 100},
-    {kTimerHandshakeWait, &UiTextTable::waitReadingSettings, 2},
-    {kTimerCardWait, &UiTextTable::waitPresentCard, 165},
+const WaitCaption kWaitCaptions[] = {
+    {kTimerSearchDelay, &UiTextTable::waitSearch},
+    {kTimerHandshakeWait, &UiTextTable::waitReadingSettings},
+    {kTimerCardWait, &UiTextTable::waitPresentCard},
 };
 
-const WaitKind* FindWaitKind(UINT_PTR timerId) {
-  for (const WaitKind& kind : kWaitKinds) {
-    if (kind.timerId == timerId) return &kind;
+void Perform(const Actions& actions);
+
+void ShowWaitWindow(int timer, int lastTick) {
+  const char* caption = "";
+  for (const WaitCaption& wait : kWaitCaptions) {
+    if (wait.timer == timer) caption = UiText.*(wait.caption);
   }
-  return nullptr;
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  g_waitWindow = CreateWindowExA(0, PROGRESS_CLASSA, caption, WS_VISIBLE | PBS_SMOOTH, screenWidth / 2 - 200,
+                                 screenHeight / 2 - 25, 400, 50, g_mainWindow, nullptr, g_instance, nullptr);
+  SendMessageA(g_waitWindow, PBM_SETRANGE, 0, MAKELPARAM(0, lastTick));
+  SendMessageA(g_waitWindow, PBM_SETSTEP, 1, 0);
+  SendMessageA(g_waitWindow, PBM_SETPOS, 0, 0);
 }
 
-// What each wait does once it is over; every end action gives the main window back.
-void RunEndAction(UINT_PTR timerId) {
-  switch (timerId) {
-    case kTimerSearchDelay:
-      EnableWindow(g_mainWindow, TRUE);
-      SearchReader();
-      break;
-    case kTimerHandshakeWait:
-      ReadAndReportReply();
-      EnableWindow(g_mainWindow, TRUE);
-      break;
+void RunCardTick(int tick) {
+  ReplyLine line = SerialReplyLine();
+  line.endWait = [](void*) { Perform(EndWait(g_machine)); };
+  Perform(OnCardTickEnded(g_machine, RunCardWaitTick(tick, line)));
+}
+
+void Perform(const Actions& actions) {
+  for (const Action& action : actions) {
+    switch (action.kind) {
+      case kActionStartTimer:
+        SetTimer(g_mainWindow, static_cast<UINT_PTR>(action.timer), static_cast<UINT>(action.value), nullptr);
+        break;
+      case kActionStopTimer:
+        KillTimer(g_mainWindow, static_cast<UINT_PTR>(action.timer));
+        break;
+      case kActionShowWaitWindow:
+        ShowWaitWindow(action.timer, action.value);
+        break;
+      case kActionStepProgress:
+        SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
+        break;
+      case kActionCloseWaitWindow:
+        DestroyWindow(g_waitWindow);
+        g_waitWindow = nullptr;
+        break;
+      case kActionDisableMainWindow:
+        EnableWindow(g_mainWindow, FALSE);
+        break;
+      case kActionEnableMainWindow:
+        EnableWindow(g_mainWindow, TRUE);
+        break;
+      case kActionSearchReader:
+        SearchReader();
+        break;
+      case kActionReadHandshakeReply:
+        ReadAndReportReply();
+        break;
+      case kActionRunCardTick:
+        RunCardTick(action.value);
+        break;
+      case kActionRecheckOpenPort:
+        RecheckOpenPort(action.value);
+        break;
+      case kActionLookForNewReader:
+        LookForNewReader();
+        break;
+      case kActionRunCyclicStep:
+        RunCyclicStep();
+        break;
+    }
   }
 }
 
 }  // namespace
 
-void EndWait(UINT_PTR timerId) {
-  g_waitTicks = 0;
-  KillTimer(g_mainWindow, timerId);
-  DestroyWindow(g_waitWindow);
-  g_waitWindow = nullptr;
-}
+void SetTimings(const Timings& timings) { g_machine.timings = timings; }
 
-bool WaitRunning() { return g_waitWindow != nullptr; }
+bool WaitRunning() { return WaitRunning(g_machine); }
 
-bool OpenWaitWindow(UINT_PTR timerId, UINT periodMs) {
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  const WaitKind* kind = FindWaitKind(timerId);
-  if (kind == nullptr || WaitRunning()) return false;
-  g_waitWindow = CreateWindowExA(0, PROGRESS_CLASSA, UiText.*(kind->caption), WS_VISIBLE | PBS_SMOOTH,
-                                 screenWidth / 2 - 200, screenHeight / 2 - 25, 400, 50, g_mainWindow,
-                                 nullptr, g_instance, nullptr);
-  SendMessageA(g_waitWindow, PBM_SETRANGE, 0, MAKELPARAM(0, kind->lastTick));
-  SendMessageA(g_waitWindow, PBM_SETSTEP, 1, 0);
-  SendMessageA(g_waitWindow, PBM_SETPOS, 0, 0);
-  EnableWindow(g_mainWindow, FALSE);
-  SetTimer(g_mainWindow, timerId, periodMs, nullptr);
-  return true;
+bool OpenWait(int timer) {
+  const Actions actions = OpenWait(g_machine, timer);
+  Perform(actions);
+  return !actions.empty();
 }
 
 void OnTimer(UINT_PTR timerId, bool fromMainLoop) {
-  if (timerId == kTimerHotplugDebounce) {
-    OnHotplugTimer();
-    return;
-  }
-  // A wait moves on only between the main loop's messages: a tick that a box or dialog of one of
-  // its own steps dispatches is dropped, so no read or end action starts inside another.
-  if (!fromMainLoop) return;
-  if (timerId == kTimerCardWait) {
-    OnCardWaitTick();
-    return;
-  }
-  const WaitKind* kind = FindWaitKind(timerId);
-  if (kind == nullptr) return;
-  SendMessageA(g_waitWindow, PBM_STEPIT, 0, 0);
-  if (++g_waitTicks < kind->lastTick) return;
-  EndWait(timerId);
-  RunEndAction(timerId);
+  Perform(OnTick(g_machine, static_cast<int>(timerId), fromMainLoop));
 }
 
-void KillAllTimers() {
-  for (UINT_PTR id : {kTimerSearchDelay, kTimerHandshakeWait, kTimerHotplugDebounce, kTimerCardWait}) {
-    KillTimer(g_mainWindow, id);
-  }
-}
+void OnDeviceChange(WPARAM event) { Perform(OnDeviceChange(g_machine, event == DBT_DEVNODES_CHANGED)); }
+
+void RunDueHotplugCheck() { Perform(OnMainLoopIdle(g_machine, LinkPortOpen())); }
+
+void HoldHotplugChecks() { OnWindowOpened(g_machine); }
+
+void ReleaseHotplugChecks() { OnWindowClosed(g_machine); }
+
+void KillAllTimers() { Perform(StopAll(g_machine)); }

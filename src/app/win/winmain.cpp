@@ -7,15 +7,12 @@
 #include "app/win/main_loop.h"
 #include "app/win/main_window.h"
 #include "app/win/waits.h"
+#include "app/win/wiring.h"
 #include "keystore/win/plain_key_files.h"
-#include "link/win/hotplug.h"
-#include "protocol/win/card_number_display.h"
 #include "ui/ui_text.h"
 #include "ui/win/app_window.h"
-#include "ui/win/form_fields.h"
 #include "ui/win/language.h"
 #include "ui/win/main_form.h"
-#include "ui/win/modal_windows.h"
 
 namespace {
 
@@ -41,17 +38,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
 
-  // A hot-plug check that falls due while a window stays open over the main window waits for it.
-  SetModalWindowHooks({HoldHotplugChecks, ReleaseHotplugChecks});
-  // The converter shows every new sector data.
-  SetSectorDataListener(ShowCardNumber);
+  WireSubsystems();
   RegisterMainWindowClass();
   g_mainWindow = CreateMainWindow();
   BuildMainForm();
   ShowWindow(g_mainWindow, SW_SHOWNORMAL);
   UpdateWindow(g_mainWindow);
   CompleteMainForm();
-  OpenWaitWindow(kTimerSearchDelay, 10);
+  OpenWait(kTimerSearchDelay);
 
   RunMainLoop();
   return 0;

@@ -1,14 +1,10 @@
-// Following the reader's plugging and unplugging: the check that falls due 2 s after a device change
-// and runs from the main loop once no wait, box, dialog or keys window is open.
+// Following the reader's plugging and unplugging once a hot-plug check falls due: the open port
+// is re-checked, or with none open a newly plugged reader is looked for.
 #pragma once
 
-// Timer 3's first tick: the check falls due.
-void OnHotplugTimer();
+// Closes the port, pauses, and reopens it if the system still lists it; otherwise reports the
+// broken connection, drops the port from the list and resets the link.
+void RecheckOpenPort(int pauseMs);
 
-// Runs a due check, unless a wait runs or checks are held: re-checks the open port, or looks for
-// a newly plugged reader. Called by the main loop between messages only.
-void RunDueHotplugCheck();
-
-// Holds checks back while a window of the program stays open over the main window.
-void HoldHotplugChecks();
-void ReleaseHotplugChecks();
+// Refreshes the port list and, when the reader is plugged in, opens the search delay.
+void LookForNewReader();

@@ -10,10 +10,11 @@ LinkState g_link;
 void ResetLink() {
   if (g_link.portOpen) {
     g_link.portOpen = false;
-    CloseHandle(g_link.portHandle);
-    g_link.portHandle = INVALID_HANDLE_VALUE;
+    g_link.portHandle.Reset();
   }
   RefreshPortList();
   g_link.portChosenByHand = false;
   SetWindowTextA(VersionLabel(), "x.xx");
 }
+
+bool LinkPortOpen() { return g_link.portOpen; }

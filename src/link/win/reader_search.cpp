@@ -5,31 +5,23 @@
 #include <cstdio>
 #include <string>
 
-#include "app/win/waits.h"
+#include "link/reply_report_plan.h"
+#include "link/timings.h"
+#include "link/win/link_hooks.h"
 #include "link/win/link_state.h"
 #include "link/win/port_list.h"
 #include "link/win/reader_lookup.h"
 #include "link/win/serial_port.h"
-#include "protocol/win/card_reply_report.h"
 #include "ui/ui_text.h"
 #include "ui/win/form_controls.h"
 #include "ui/win/message_box.h"
 
 namespace {
 
-constexpr UINT kHandshakeTickMs = 500;
-
 void ReportWithPort(const char* format, const char* text, MessageKind kind) {
   char message[512];
   std::snprintf(message, sizeof message, format, text, g_link.portName.c_str());
   Report(message, kind);
-}
-
-// A hand-picked port that gave no usable answer: closed, and the user asked to try again.
-void GiveUpHandPickedPort() {
-  ResetLink();
-  Report(UiText.msgReaderNoResponse, kMessageRetry);
-  EnableWindow(PortList(), TRUE);
 }
 
 void ReportNoPorts() { Report(UiText.msgNoComPorts, kMessageWarning); }
@@ -77,37 +69,43 @@ void SendHandshake() {
     ResetLink();
     return;
   }
-  OpenWaitWindow(kTimerHandshakeWait, kHandshakeTickMs);
+  OpenLinkWait(kTimerHandshakeWait);
 }
 
 ReplyCode ReportReply(char* buffer, int length) {
-  if (length == 0) {
-    if (g_link.portChosenByHand) {
-      Report(UiText.msgReaderNoResponse, kMessageRetry);
-      EnableWindow(PortList(), TRUE);
+  const ReplyCode code = length == 0 ? kReplyNothing : ClassifyReply(buffer, length);
+  const ReplyPlan plan = PlanReplyReport(length, code, g_link.portChosenByHand);
+  for (ReplyStep step : plan.steps) {
+    switch (step) {
+      case kReplyStepDone:
+        return plan.code;
+      case kReplyStepReportSettingsRead:
+        Report(UiText.msgSettingsRead, kMessageSuccess);
+        break;
+      case kReplyStepCheckFirmware:
+        CheckFirmwareVersion(buffer);
+        break;
+      case kReplyStepReportInvalidCommand:
+        Report(UiText.msgInvalidCommand, kMessageError);
+        break;
+      case kReplyStepReportNotRecognized:
+        Report(UiText.msgAnswerNotRecognized, kMessageError);
+        break;
+      case kReplyStepReportNoResponse:
+        Report(UiText.msgReaderNoResponse, kMessageRetry);
+        break;
+      case kReplyStepEnablePortList:
+        EnableWindow(PortList(), TRUE);
+        break;
+      case kReplyStepResetLink:
+        ResetLink();
+        break;
+      case kReplyStepCardReply:
+        if (JudgeCardReply(buffer, length)) return kReplyAcknowledged;
+        break;
     }
-    ResetLink();
-    return kReplyNothing;
   }
-  const ReplyCode code = ClassifyReply(buffer, length);
-  switch (code) {
-    case kReplyHandshake:
-      Report(UiText.msgSettingsRead, kMessageSuccess);
-      CheckFirmwareVersion(buffer);
-      break;
-    case kReplyAcknowledged:
-      break;
-    case kReplyUnknownCommand:
-      Report(UiText.msgInvalidCommand, kMessageError);
-      if (g_link.portChosenByHand) GiveUpHandPickedPort();
-      break;
-    case kReplyNothing:
-      if (HandleCardReply(buffer, length)) return kReplyAcknowledged;
-      Report(UiText.msgAnswerNotRecognized, kMessageError);
-      if (g_link.portChosenByHand) GiveUpHandPickedPort();
-      break;
-  }
-  return code;
+  return plan.code;
 }
 
 ReplyLine SerialReplyLine() {
@@ -155,5 +153,5 @@ void OnPortChosen() {
 
 void OnSearchCommand() {
   ResetLink();
-  OpenWaitWindow(kTimerSearchDelay, kSearchDelayTickMs);
+  OpenLinkWait(kTimerSearchDelay);
 }

@@ -7,9 +7,8 @@
 #include "link/reply_classifier.h"
 #include "link/reply_line.h"
 
-// The reader's line speed, and the tick of the search delay (100 ticks, about a second).
+// The reader's line speed.
 inline constexpr DWORD kReaderBaudRate = 19200;
-inline constexpr UINT kSearchDelayTickMs = 10;
 
 // The end of the search delay (timer 1): fills and sorts the port list and looks for the reader.
 void SearchReader();
@@ -19,7 +18,8 @@ void LocateReader();
 void OpenAndHandshake();
 // Writes the handshake and opens the handshake wait (timer 2); a failed write resets the link.
 void SendHandshake();
-// Reports what a reply of `length` bytes means (0: nothing came, which resets the link); the reply code.
+// Reports what a reply of `length` bytes means after its plan (0: nothing came, which resets the
+// link); the reply code.
 ReplyCode ReportReply(char* buffer, int length);
 // The serial port as a reply line: its reads and ReportReply; no wait to end.
 ReplyLine SerialReplyLine();

@@ -40,11 +40,10 @@ bool ConfigurePort(HANDLE port, DWORD baudRate) {
 
 bool OpenPort(const char* portName, DWORD baudRate) {
   const std::string path = std::string("\\\\.\\") + portName;
-  g_link.portHandle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (g_link.portHandle == INVALID_HANDLE_VALUE) return false;
-  if (ConfigurePort(g_link.portHandle, baudRate)) return true;
-  CloseHandle(g_link.portHandle);
-  g_link.portHandle = INVALID_HANDLE_VALUE;
+  g_link.portHandle.Reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!g_link.portHandle.Valid()) return false;
+  if (ConfigurePort(g_link.portHandle.Get(), baudRate)) return true;
+  g_link.portHandle.Reset();
   return false;
 }
 
@@ -53,7 +52,7 @@ bool ReadReplyBytes(char* buffer, int capacity, int* length) {
   for (;;) {
     char byte = 0;
     DWORD read = 0;
-    if (!ReadFile(g_link.portHandle, &byte, 1, &read, nullptr)) {
+    if (!ReadFile(g_link.portHandle.Get(), &byte, 1, &read, nullptr)) {
       ShowSerialError(UiText.msgWhenReading);
       return false;
     }
@@ -69,7 +68,7 @@ bool ReadReplyBytes(char* buffer, int capacity, int* length) {
 bool PollByte() {
   char byte = 0;
   DWORD read = 0;
-  if (!ReadFile(g_link.portHandle, &byte, 1, &read, nullptr) || read == 0) return false;
+  if (!ReadFile(g_link.portHandle.Get(), &byte, 1, &read, nullptr) || read == 0) return false;
   Sleep(kPollSettleMs);
   return true;
 }
@@ -77,9 +76,9 @@ bool PollByte() {
 bool WritePort(const char* bytes, int count) {
   // Every write is a command, and nothing that came before it can be its answer: a reply that came
   // after its wait was over, or noise, would otherwise be read as the start of this one's.
-  PurgeComm(g_link.portHandle, PURGE_RXCLEAR);
+  PurgeComm(g_link.portHandle.Get(), PURGE_RXCLEAR);
   DWORD written = 0;
-  if (!WriteFile(g_link.portHandle, bytes, static_cast<DWORD>(count), &written, nullptr)) {
+  if (!WriteFile(g_link.portHandle.Get(), bytes, static_cast<DWORD>(count), &written, nullptr)) {
     ShowSerialError(UiText.msgWhenWriting);
     return false;
   }

@@ -4,54 +4,35 @@
 
 #include <windows.h>
 
-#include "app/win/waits.h"
-#include "link/win/link_state.h"
-#include "link/win/serial_port.h"
+#include "link/timings.h"
+#include "protocol/command_frames.h"
+#include "protocol/cyclic_run.h"
 #include "protocol/win/card_snapshot_win.h"
 #include "protocol/win/form_generator_commands.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/app_window.h"
 
-CommandFrame g_commandFrame = {};
-ConfigBlock g_configBlock = {};
-uint8_t g_cyclicWrite = 0;
-uint8_t g_cyclicClear = 0;
-uint8_t g_lastOperationSucceeded = 0;
-
 namespace {
 
-constexpr UINT kCardWaitTickMs = 50;
-constexpr UINT kSearchDelayTickMs = 10;
+CardHooks g_hooks;
+CyclicRun g_run;
 
 enum CardType : int { kCardMaster = 0, kCardUser = 1 };
 
-void Send(const CommandFrame& frame, const ConfigBlock& block) {
-  g_commandFrame = frame;
-  g_configBlock = block;
-  SendCommandFrame(g_commandFrame.bytes, kCommandFrameSize);
-}
+void Send(const CommandFrame& frame) { SendCommandFrame(frame.bytes, kCommandFrameSize); }
 
 // Runs the master or user operation for the chosen card type, or with the port closed the
 // reader search; the operation is not remembered.
 void Dispatch(void (*master)(), void (*user)()) {
-  if (!g_link.portOpen) {
-    OpenWaitWindow(kTimerSearchDelay, kSearchDelayTickMs);
+  if (!g_hooks.portOpen()) {
+    g_hooks.openWait(kTimerSearchDelay);
     return;
   }
   const int cardType =
       static_cast<int>(SendDlgItemMessageA(g_mainWindow, kIdCardType, CB_GETCURSEL, 0, 0));
   if (cardType == kCardMaster) master();
   if (cardType == kCardUser) user();
-}
-
-// A button starts a run of its own kind: a cyclic run that never reached the end of a wait
-// (no port, a failed send, no acknowledgement) must not turn a later single press cyclic, and
-// the success of an earlier operation must not carry a new cyclic run past a failing first card.
-void StartRun(uint8_t cyclicWrite, uint8_t cyclicClear) {
-  g_cyclicWrite = cyclicWrite;
-  g_cyclicClear = cyclicClear;
-  g_lastOperationSucceeded = 0;
 }
 
 bool ClearConfirmed() {
@@ -62,14 +43,16 @@ bool ClearConfirmed() {
 
 }  // namespace
 
+void SetCardHooks(const CardHooks& hooks) { g_hooks = hooks; }
+
 void SendMasterWrite() {
   const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
-  Send(BuildMasterWrite(form), BuildMasterBlock(form));
+  Send(BuildMasterWrite(form));
 }
 
-void SendMasterRead() { Send(BuildMasterRead(ReadCardSnapshot(g_mainWindow)), ConfigBlock{}); }
+void SendMasterRead() { Send(BuildMasterRead(ReadCardSnapshot(g_mainWindow))); }
 
-void SendMasterClear() { Send(BuildMasterClear(ReadCardSnapshot(g_mainWindow)), ConfigBlock{}); }
+void SendMasterClear() { Send(BuildMasterClear(ReadCardSnapshot(g_mainWindow))); }
 
 void SendUserWrite() {
   CardSnapshot form = ReadCardSnapshot(g_mainWindow);
@@ -77,27 +60,27 @@ void SendUserWrite() {
     if (!FillUniqueSectorData()) return;
     form = ReadCardSnapshot(g_mainWindow);
   }
-  Send(BuildUserWrite(form), BuildUserWriteBlock(form));
+  Send(BuildUserWrite(form));
 }
 
 void SendUserRead() {
   const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
-  Send(BuildUserRead(form), BuildUserAddressBlock(form));
+  Send(BuildUserRead(form));
 }
 
 void SendUserClear() {
   const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
-  Send(BuildUserClear(form), BuildUserAddressBlock(form));
+  Send(BuildUserClear(form));
 }
 
 void SendCommandFrame(const uint8_t* frame, int length) {
   // One wait at a time: a frame whose reply no wait would read is never sent.
-  if (WaitRunning()) return;
-  if (!WritePort(reinterpret_cast<const char*>(frame), length)) {
-    ResetLink();
+  if (g_hooks.waitRunning()) return;
+  if (!g_hooks.writePort(reinterpret_cast<const char*>(frame), length)) {
+    g_hooks.resetLink();
     return;
   }
-  OpenWaitWindow(kTimerCardWait, kCardWaitTickMs);
+  g_hooks.openWait(kTimerCardWait);
 }
 
 void WriteCard() { Dispatch(SendMasterWrite, SendUserWrite); }
@@ -109,39 +92,39 @@ void ClearCard() { Dispatch(SendMasterClear, SendUserClear); }
 void OnCardCommand(int id) {
   switch (id) {
     case kIdWrite:
-      StartRun(0, 0);
+      StartRun(g_run, kRunSingle);
       WriteCard();
       break;
     case kIdRead:
-      StartRun(0, 0);
+      StartRun(g_run, kRunSingle);
       ReadCard();
       break;
     case kIdClear:
-      StartRun(0, 0);
+      StartRun(g_run, kRunSingle);
       if (ClearConfirmed()) ClearCard();
       break;
     case kIdWriteCyclically:
-      StartRun(1, 0);
+      StartRun(g_run, kRunWriteCyclically);
       WriteCard();
       break;
     case kIdClearCyclically:
-      StartRun(0, 1);
+      StartRun(g_run, kRunClearCyclically);
       ClearCard();
       break;
   }
 }
 
+bool RecordCardSuccess() { return RecordSuccess(g_run); }
+
 void RunCyclicStep() {
-  if (!g_cyclicWrite && !g_cyclicClear) return;
-  if (!g_lastOperationSucceeded) {
-    g_cyclicWrite = 0;
-    g_cyclicClear = 0;
-    return;
-  }
-  g_lastOperationSucceeded = 0;
-  if (g_cyclicWrite) {
-    WriteCard();
-  } else {
-    ClearCard();
+  switch (NextCyclicStep(g_run)) {
+    case kCyclicWriteAgain:
+      WriteCard();
+      break;
+    case kCyclicClearAgain:
+      ClearCard();
+      break;
+    case kCyclicStop:
+      break;
   }
 }

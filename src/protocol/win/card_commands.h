@@ -1,18 +1,21 @@
 // The card buttons of the main form (Write, Read, Clear and their cyclic forms): the frame
-// builders and their send step, the dispatch by card type, and the flags of a cyclic run.
+// builders and their send step, the dispatch by card type, and the run they belong to.
 #pragma once
 
 #include <cstdint>
 
-#include "protocol/command_frames.h"
+// What the card operations ask of the rest of the program, given by it at start.
+struct CardHooks {
+  bool (*portOpen)() = nullptr;
+  bool (*waitRunning)() = nullptr;
+  // Opens the wait of a timer (1 search delay, 4 card wait); false when one runs already.
+  bool (*openWait)(int timer) = nullptr;
+  // Writes a command to the reader; false (the error shown) when it cannot.
+  bool (*writePort)(const char* bytes, int count) = nullptr;
+  void (*resetLink)() = nullptr;
+};
 
-// The last frame sent and the block it carries; rebuilt from zero for every frame.
-extern CommandFrame g_commandFrame;
-extern ConfigBlock g_configBlock;
-
-extern uint8_t g_cyclicWrite;
-extern uint8_t g_cyclicClear;
-extern uint8_t g_lastOperationSucceeded;
+void SetCardHooks(const CardHooks& hooks);
 
 void SendMasterWrite();
 void SendMasterRead();
@@ -30,5 +33,7 @@ void ClearCard();
 
 // Commands 9 to 13.
 void OnCardCommand(int id);
+// A write or clear that succeeded; true inside a cyclic run, whose successes are not reported.
+bool RecordCardSuccess();
 // Once a card wait is over: repeats a cyclic write or clear after a success, else ends the run.
 void RunCyclicStep();

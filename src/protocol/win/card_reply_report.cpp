@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "link/timings.h"
 #include "protocol/card_replies.h"
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_reply_text.h"
@@ -13,22 +14,13 @@
 #include "ui/win/form_view_switch.h"
 #include "ui/win/message_box.h"
 
-namespace {
-
-constexpr DWORD kCyclicPauseMs = 1000;
-
-}  // namespace
-
 bool HandleCardReply(const char* reply, int length) {
   const CardReply result =
       ClassifyCardReply(reinterpret_cast<const uint8_t*>(reply), static_cast<size_t>(length));
   if (result.kind == kCardReplyNotRecognized) return false;
-  if (result.setsLastOperationSucceeded) {
-    g_lastOperationSucceeded = 1;
-    if (g_cyclicWrite || g_cyclicClear) {
-      Sleep(kCyclicPauseMs);
-      return true;
-    }
+  if (result.setsLastOperationSucceeded && RecordCardSuccess()) {
+    Sleep(kCyclicPauseMs);
+    return true;
   }
   Report(CardReplyText(result.message), static_cast<MessageKind>(result.messageKind));
   if (result.kind == kCardReplyBlockRead) ApplyCardBlock(result.block);

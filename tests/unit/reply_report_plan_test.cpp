@@ -1,0 +1,52 @@
+// The plan of each reply: its reports in order, the card-reply judge, the link reset and the
+// hand-picked port given up, for the reader's own port and for a port picked by hand.
+#include "link/reply_report_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct PlanCase {
+  int length;
+  ReplyCode code;
+  bool byHand;
+  ReplyCode planned;
+  const char* steps;
+};
+
+const PlanCase kPlans[] = {
+    {0, kReplyNothing, false, kReplyNothing, "reset"},
+    {0, kReplyNothing, true, kReplyNothing, "no-response enable-list reset"},
+    {20, kReplyHandshake, false, kReplyHandshake, "settings-read firmware"},
+    {20, kReplyHandshake, true, kReplyHandshake, "settings-read firmware"},
+    {6, kReplyAcknowledged, false, kReplyAcknowledged, ""},
+    {6, kReplyAcknowledged, true, kReplyAcknowledged, ""},
+    {21, kReplyUnknownCommand, false, kReplyUnknownCommand, "invalid-command"},
+    {21, kReplyUnknownCommand, true, kReplyUnknownCommand, "invalid-command reset no-response enable-list"},
+    {10, kReplyNothing, false, kReplyNothing, "card-reply not-recognized"},
+    {10, kReplyNothing, true, kReplyNothing, "card-reply not-recognized reset no-response enable-list"},
+};
+
+std::string Describe(const ReplyPlan& plan) {
+  static const char* const kNames[] = {"",           "settings-read", "firmware",    "invalid-command", "not-recognized",
+                                       "no-response", "enable-list",   "reset",       "card-reply"};
+  std::string text;
+  for (ReplyStep step : plan.steps) {
+    if (step == kReplyStepDone) break;
+    if (!text.empty()) text += " ";
+    text += kNames[step];
+  }
+  return text;
+}
+
+TEST(ReplyReportPlanTest, EachReplyHasItsReportsInOrder) {
+  for (const PlanCase& c : kPlans) {
+    const ReplyPlan plan = PlanReplyReport(c.length, c.code, c.byHand);
+    EXPECT_EQ(plan.code, c.planned) << c.length << " " << c.code << " " << c.byHand;
+    EXPECT_EQ(Describe(plan), c.steps) << c.length << " " << c.code << " " << c.byHand;
+  }
+}
+
+}  // namespace
