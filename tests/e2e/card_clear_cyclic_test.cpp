@@ -9,6 +9,8 @@ namespace {
 
 const std::string kZeroKey(6, '\0');
 constexpr char kNoCard[] = "The card was not brought to the reader!";
+// The program's pause between the cards of a cyclic run.
+constexpr int kCyclicPauseMs = 1000;
 
 class ClearAndCycles : public CardScenario {};
 
@@ -24,7 +26,7 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
   ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
   ExpectQuestion(box, shown::kConfirmClear.english, kEnglish);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
-  ExpectNoBox(1500);
+  ExpectNoBox();
   EXPECT_EQ(ui::TopWindows(pid(), "msctls_progress32").size(), 0u);
   EXPECT_EQ(Received(), "");
   EXPECT_EQ(CardBlock("master.card", 1, 0)[0], 'M');
@@ -44,14 +46,13 @@ TEST_F(ClearAndCycles, ClearAsksInRussian) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   ui::PostCommand(main, 2);
-  for (int i = 0; i < 100 && ui::Text(main) != shown::kWindowTitle.russian; ++i) ui::Pause(20);
-  ASSERT_EQ(ui::Text(main), shown::kWindowTitle.russian);
+  ASSERT_TRUE(Eventually([&] { return ui::Text(main) == shown::kWindowTitle.russian; }));
   Press(main, 11);
   ui::MessageBoxView box;
   ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
   ExpectQuestion(box, shown::kConfirmClear.russian, kRussian);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
-  ExpectNoBox(1000);
+  ExpectNoBox();
   EXPECT_EQ(Received(), "");
 }
 
@@ -67,12 +68,13 @@ TEST_F(ClearAndCycles, ClearCyclicallyNeverAsks) {
   }
   RemoveCard();
   Received();
-  CardControl("timeout 1500");
-  // No card: the run ends with the first cycle, whatever succeeded before it.
+  CardControl("timeout 300");
+  // No card: the run ends with the first cycle, whatever succeeded before it; a second cycle
+  // would send its frame after the pause between cards.
   Press(main, 13);
   ExpectBox(kNoCard, kError, 30000);
   Idle(main);
-  ExpectNoBox(3000);
+  ExpectNoBox(kCyclicPauseMs + kBoxGraceMs);
   EXPECT_EQ(Received().size(), 27u);
 
   Queue("a.card");
@@ -84,7 +86,7 @@ TEST_F(ClearAndCycles, ClearCyclicallyNeverAsks) {
   EXPECT_EQ(SpacedHex(Received()), SpacedHex(clear + clear + clear));
   EXPECT_EQ(CardBlock("a.card", 1, 0), std::string(16, '\0'));
   EXPECT_EQ(CardBlock("b.card", 1, 0), std::string(16, '\0'));
-  ExpectNoBox(1000);
+  ExpectNoBox();
 }
 
 // Box 24 checked: every card gets a new code, recorded in usersData.data; the run ends with the
@@ -96,12 +98,11 @@ TEST_F(ClearAndCycles, CyclicUserWriteGivesEveryCardItsOwnRecordedCode) {
   Choose(main, 8, 1);
   Choose(main, 14, 3);
   EXPECT_FALSE(ui::Enabled(ui::Control(main, 12)));
-  Press(main, 24);
-  ui::Pause(200);
+  PressNow(main, 24);
   EXPECT_TRUE(Checked(main, 24));
   EXPECT_TRUE(ui::Enabled(ui::Control(main, 12)));
   EXPECT_FALSE(ui::Enabled(ui::Control(main, 38)));
-  CardControl("timeout 1500");
+  CardControl("timeout 300");
   const char* cards[] = {"1.card", "2.card", "3.card"};
   for (const char* card : cards) Queue(card);
   Press(main, 12);
@@ -150,7 +151,7 @@ TEST_F(ClearAndCycles, CyclicRunStopsAtTheFirstFailingCard) {
   Press(main, 12);
   ExpectBox("The reader does not support this type of card!", kError, 30000);
   Idle(main);
-  ExpectNoBox(2500);
+  ExpectNoBox(kCyclicPauseMs + kBoxGraceMs);
   EXPECT_EQ(Received().size(), 2 * 27u);
   EXPECT_FALSE(FileExists("3.card"));
   EXPECT_EQ(ReadFile("usersData.data").size(), 21u);

@@ -34,8 +34,7 @@ TEST_F(MasterCard, WriteEachSettingThenReadItBackIntoAFreshForm) {
     Choose(main, 14, settings.workMode);
     StepUp(main, 15, settings.sectorSteps);
     StepUp(main, 17, settings.blockSteps);
-    Press(main, 20);
-    ui::Pause(300);
+    PressNow(main, 20);
     const std::string keyText = FieldText(main, 37);
     const int sector = std::min(1 + settings.sectorSteps, 15);
     const int block = std::min(settings.blockSteps, 2);
@@ -84,8 +83,7 @@ TEST_F(MasterCard, ReadWhileUserIsChosen) {
   Present("master.card");
   for (int radio : {27, 29, 31, 34}) ClickRadio(main, radio);
   Choose(main, 14, 1);
-  Press(main, 20);
-  ui::Pause(300);
+  PressNow(main, 20);
   const std::string keyText = FieldText(main, 37);
   RunCardButton(main, 9, kOperationSuccessful, kSuccess);
   Received();

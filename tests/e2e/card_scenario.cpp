@@ -26,17 +26,6 @@ std::string AnswerBytes(const std::string& answer) {
 
 }  // namespace
 
-HWND CardScenario::StartConnected() {
-  EXPECT_TRUE(simreader::PlugReader("COM5"));
-  HWND main = Start();
-  if (main == nullptr) return nullptr;
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
-  Idle(main);
-  Received();
-  return main;
-}
-
 void CardScenario::CardControl(const std::string& words) {
   ASSERT_TRUE(simreader::ControlOk("card " + words)) << words;
 }
@@ -62,10 +51,15 @@ void CardScenario::Press(HWND main, int id) {
   ui::PostCommand(main, id, BN_CLICKED);
 }
 
+void CardScenario::PressNow(HWND main, int id) {
+  ASSERT_TRUE(ui::Enabled(main));
+  ASSERT_TRUE(ui::Visible(ui::Control(main, id)) && ui::Enabled(ui::Control(main, id))) << "button " << id;
+  ui::SendCommand(main, id, BN_CLICKED);
+}
+
 void CardScenario::Choose(HWND main, int comboId, int index) {
   SendMessageA(ui::Control(main, comboId), CB_SETCURSEL, index, 0);
-  ui::PostCommand(main, comboId, CBN_SELCHANGE);
-  ui::Pause(200);
+  ui::SendCommand(main, comboId, CBN_SELCHANGE);
 }
 
 void CardScenario::ClickRadio(HWND main, int id) {

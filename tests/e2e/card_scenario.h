@@ -9,9 +9,6 @@
 
 class CardScenario : public ReaderScenario {
  protected:
-  // Plugs the reader in, starts Keyloom and waits until it is connected; the main window.
-  HWND StartConnected();
-
   // Cards are files in the scenario's directory, made blank by the reader when first presented.
   void Present(const std::string& card);
   void Queue(const std::string& card);
@@ -23,6 +20,8 @@ class CardScenario : public ReaderScenario {
 
   // As a user: presses a button, chooses in a list, clicks a radio button or an up-down arrow.
   void Press(HWND main, int id);
+  // Presses a button whose work is done at once, with no box or wait, and returns when it is done.
+  void PressNow(HWND main, int id);
   void Choose(HWND main, int comboId, int index);
   void ClickRadio(HWND main, int id);
   void StepUp(HWND main, int upDownId, int times);

@@ -38,8 +38,7 @@ TEST_F(UserCard, WriteAndReadInEveryWorkMode) {
   Present("user.card");
   // User cards take the key chosen in a master view.
   Choose(main, 14, 1);
-  Press(main, 20);
-  ui::Pause(300);
+  PressNow(main, 20);
   Choose(main, 8, 1);
   const std::string key = Bytes(FieldText(main, 37));
   for (const ModeCase& mode : kModes) {
@@ -62,8 +61,7 @@ TEST_F(UserCard, WriteAndReadInEveryWorkMode) {
 
     // Other data on the form; the read brings back what the card holds, in plain.
     if (mode.carriesData) {
-      Press(main, 23);
-      ui::Pause(300);
+      PressNow(main, 23);
       EXPECT_NE(FieldText(main, 38), SpacedHex(data));
     }
     Choose(main, 14, mode.workMode == 1 ? 3 : 1);
@@ -74,8 +72,7 @@ TEST_F(UserCard, WriteAndReadInEveryWorkMode) {
     EXPECT_EQ(FieldText(main, 38), SpacedHex(mode.carriesData ? data : std::string(7, '\0')));
     if (!mode.carriesData) {
       Choose(main, 14, 1);
-      Press(main, 23);
-      ui::Pause(300);
+      PressNow(main, 23);
     }
   }
 }
@@ -91,8 +88,7 @@ TEST_F(UserCard, AnotherKeyIsRefusedByTheCard) {
   RunCardButton(main, 9, kOperationSuccessful, kSuccess);
   const std::string before = CardBlock("user.card", 1, 0);
   Choose(main, 8, 0);
-  Press(main, 20);
-  ui::Pause(300);
+  PressNow(main, 20);
   Choose(main, 8, 1);
   RunCardButton(main, 9, "The operation failed!", kError);
   RunCardButton(main, 10, "The operation failed!", kError);

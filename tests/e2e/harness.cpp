@@ -44,6 +44,12 @@ void KeyloomScenario::TearDown() {
 }
 
 ui::Program& KeyloomScenario::StartAnother() {
+  // The program inherits this process's environment.
+  const ProgramTimings& t = timings_;
+  const std::string timings = "debounce=" + std::to_string(t.debounceMs) + ",searchtick=" +
+                              std::to_string(t.searchTickMs) + ",handshaketick=" + std::to_string(t.handshakeTickMs) +
+                              ",reopen=" + std::to_string(t.reopenMs) + ",cardtick=" + std::to_string(t.cardTickMs);
+  SetEnvironmentVariableA("KEYLOOM_TIMINGS", timings.c_str());
   programs_.emplace_back();
   EXPECT_TRUE(ui::Launch(keyloomExe_, workDir_, &programs_.back())) << "cannot start " << keyloomExe_;
   return programs_.back();
@@ -92,6 +98,16 @@ ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
   ui::MessageBoxView box;
   EXPECT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no message box appeared";
   return box;
+}
+
+void KeyloomScenario::ExpectNoBox(int ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    const std::vector<HWND> boxes = ui::TopWindows(pid(), "#32770");
+    ASSERT_TRUE(boxes.empty()) << "unexpected box: " << ui::Text(GetDlgItem(boxes.front(), 0xFFFF));
+    if (GetTickCount64() >= end) return;
+    ui::Pause(20);
+  }
 }
 
 void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {

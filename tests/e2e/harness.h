@@ -9,10 +9,42 @@
 
 #include "uidriver.h"
 
+// The program's own waits, handed to it in KEYLOOM_TIMINGS: the hot-plug debounce, the search delay's
+// and the handshake wait's ticks, the pause before an open port is reopened, and the card wait's tick.
+struct ProgramTimings {
+  int debounceMs;
+  int searchTickMs;
+  int handshakeTickMs;
+  int reopenMs;
+  int cardTickMs;
+};
+inline constexpr ProgramTimings kRealTimings = {2000, 10, 500, 1000, 50};
+// Short, yet long enough for a scenario to see the search and handshake waits and act in them.
+inline constexpr ProgramTimings kShortTimings = {200, 3, 150, 100, 10};
+
+// Waits until the condition holds; false after the time-out.
+template <typename Condition>
+bool Eventually(Condition condition, int timeoutMs = 2000) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() >= end) return false;
+    ui::Pause(20);
+  }
+  return true;
+}
+
+// After the event that shows a box would already be there, the time one is still given to show.
+inline constexpr int kBoxGraceMs = 300;
+
 class KeyloomScenario : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // Keyloom runs with short waits unless a scenario about one of them asks for the real ones
+  // before it starts it.
+  void UseRealTimings() { timings_ = kRealTimings; }
+  const ProgramTimings& timings() const { return timings_; }
 
   // Starts keyloom.exe in the scenario's directory; the main window once it is complete.
   HWND Start();
@@ -38,6 +70,11 @@ class KeyloomScenario : public ::testing::Test {
   // scenario is about the reader, the search's reports that no reader was found are answered on the way.
   void WaitUntilIdle(HWND main, int timeoutMs = 10000);
   bool answerSearchReports_ = true;
+  // No message box is open or opens within the time; meant after an event that shows the program
+  // is past the point where one would have come.
+  void ExpectNoBox(int ms = kBoxGraceMs);
+
+  ProgramTimings timings_ = kShortTimings;
 
   std::string keyloomExe_;
   std::string workDir_;

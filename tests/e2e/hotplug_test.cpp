@@ -1,22 +1,14 @@
 // Plugging and unplugging the reader: the device-change notifications the fixture delivers, the
-// 2 s debounce, the re-check of an open port, and a check that falls inside a running wait.
-#include "reader_scenario.h"
+// 2 s debounce, the re-check of an open port, and a check that falls inside a running wait. These
+// scenarios are about the program's own timings and run with the real ones.
+#include "card_scenario.h"
 
 namespace {
 
-class Hotplug : public ReaderScenario {
+class Hotplug : public CardScenario {
  protected:
-  // Starts Keyloom with the reader on COM5 and another port, and waits until it is connected.
-  HWND StartConnected() {
-    EXPECT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
-    HWND main = Start();
-    if (main == nullptr) return nullptr;
-    ExpectBox(FoundText("COM5"), kSuccess);
-    ExpectBox(kSettingsRead, kSuccess);
-    Idle(main);
-    EXPECT_EQ(Version(main), "1.00");
-    return main;
-  }
+  Hotplug() { UseRealTimings(); }
+
   // Waits for a box and says how long it took.
   ULONGLONG MillisecondsUntilBox(ULONGLONG since) {
     if (ui::WaitTopWindow(pid(), "#32770", 8000) == nullptr) return 0;
@@ -24,30 +16,9 @@ class Hotplug : public ReaderScenario {
   }
 };
 
-TEST_F(Hotplug, UnpluggingWhileConnectedBreaksTheConnection) {
-  HWND main = StartConnected();
-  ASSERT_NE(main, nullptr);
-  simreader::UnplugReader({"COM2"});
-  const ULONGLONG unplugged = GetTickCount64();
-  simreader::DeliverDeviceChange(main);
-  const ULONGLONG elapsed = MillisecondsUntilBox(unplugged);
-  EXPECT_GE(elapsed, 2700u);
-  EXPECT_LE(elapsed, 4500u);
-  ExpectBox(kConnectionBroken, kError);
-  Idle(main);
-  ExpectNoBox(3000);
-  EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM2"}));
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Version(main), "x.xx");
-}
-
 TEST_F(Hotplug, PluggingInWhileIdleStartsTheSearch) {
-  ASSERT_TRUE(simreader::SetSerialPorts({"COM2"}));
-  HWND main = Start();
+  HWND main = StartWithoutReader({"COM2"});
   ASSERT_NE(main, nullptr);
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
-  Idle(main);
   ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
   const ULONGLONG plugged = GetTickCount64();
   simreader::DeliverDeviceChange(main);
@@ -66,10 +37,12 @@ TEST_F(Hotplug, PluggingInWhileIdleStartsTheSearch) {
 
 // Another device comes or goes while the reader stays: the port is reopened and nothing is shown.
 TEST_F(Hotplug, OtherDeviceChangeWhileConnectedReopensSilently) {
-  HWND main = StartConnected();
+  HWND main = StartConnected({"COM2"});
   ASSERT_NE(main, nullptr);
+  WatchPortOpens();
   simreader::DeliverDeviceChange(main);
-  ExpectNoBox(4500);
+  EXPECT_TRUE(PortOpenedAgain()) << "the port was not reopened";
+  ExpectNoBox();
   EXPECT_EQ(Version(main), "1.00");
   EXPECT_FALSE(ui::Enabled(PortList(main)));
   EXPECT_TRUE(ui::Enabled(main));
@@ -77,24 +50,6 @@ TEST_F(Hotplug, OtherDeviceChangeWhileConnectedReopensSilently) {
   simreader::UnplugReader({"COM2"});
   simreader::DeliverDeviceChange(main);
   ExpectBox(kConnectionBroken, kError, 6000);
-}
-
-TEST_F(Hotplug, BurstOfDeviceChangesGivesOneCheck) {
-  HWND main = StartConnected();
-  ASSERT_NE(main, nullptr);
-  simreader::UnplugReader({"COM2"});
-  const ULONGLONG first = GetTickCount64();
-  for (int i = 0; i < 6; ++i) {
-    simreader::DeliverDeviceChange(main);
-    ui::Pause(250);
-  }
-  const ULONGLONG elapsed = MillisecondsUntilBox(first);
-  EXPECT_GE(elapsed, 2700u) << "the check follows the first change, not the last";
-  EXPECT_LE(elapsed, 4000u);
-  ExpectBox(kConnectionBroken, kError);
-  Idle(main);
-  ExpectNoBox(4000);
-  EXPECT_EQ(Version(main), "x.xx");
 }
 
 // A change during the handshake wait: the check waits for the reply to be read, then reopens
@@ -111,54 +66,143 @@ TEST_F(Hotplug, DeviceChangeDuringTheHandshakeWait) {
   ui::Pause(1500);
   ASSERT_TRUE(ui::PressDialogButton(found.window, IDOK));
   ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 1000), nullptr);
+  WatchPortOpens();
   ExpectBox(kSettingsRead, kSuccess);
   // The deferred check closes and reopens the port for a second, silently.
-  ExpectNoBox(2500);
+  EXPECT_TRUE(PortOpenedAgain()) << "the port was not reopened";
+  ExpectNoBox();
   EXPECT_TRUE(ui::TopWindows(pid(), "msctls_progress32").empty()) << "no second wait";
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
   EXPECT_FALSE(ui::Enabled(PortList(main)));
 }
 
-// Pulled out during the handshake wait: the reply that had arrived is still read and judged, and only
-// then is the connection reported broken; nothing reads from a closed port.
-TEST_F(Hotplug, UnpluggingDuringTheHandshakeWait) {
-  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ui::MessageBoxView found;
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), 6000, &found, keyloomExe_));
-  EXPECT_EQ(found.text, FoundText("COM5"));
-  simreader::DeliverDeviceChange(main);
-  ui::Pause(1500);
-  ASSERT_TRUE(ui::PressDialogButton(found.window, IDOK));
-  ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 1000), nullptr);
-  simreader::UnplugReader({"COM2"});
-  ExpectBox(kSettingsRead, kSuccess);
-  ExpectBox(kConnectionBroken, kError);
-  Idle(main);
-  ExpectNoBox(2000);
-  EXPECT_EQ(Version(main), "x.xx");
-  EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM2"}));
-}
-
 // Plugged in during the search delay: the check waits for the search instead of opening a second one.
 TEST_F(Hotplug, DeviceChangeDuringTheSearchDelay) {
-  ASSERT_TRUE(simreader::SetSerialPorts({"COM2"}));
-  HWND main = Start();
+  HWND main = StartWithoutReader({"COM2"});
   ASSERT_NE(main, nullptr);
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
-  Idle(main);
   ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
   simreader::DeliverDeviceChange(main);
   ui::Pause(1500);
   ui::PostCommand(main, 7);
   ExpectBox(FoundText("COM5"), kSuccess);
   ExpectBox(kSettingsRead, kSuccess);
+  WatchPortOpens();
+  // The held check finds the port open and reopens it without a word.
+  EXPECT_TRUE(PortOpenedAgain()) << "the port was not reopened";
+  ExpectNoBox();
   Idle(main);
-  ExpectNoBox(3000);
   EXPECT_EQ(Version(main), "1.00");
 }
+
+// The reader pulled out, one row per moment: the connection is reported broken once, when the
+// check runs, after whatever was under way when it went; the reader's port is off the list.
+enum class Moment {
+  kConnected,        // idle and connected, one device change
+  kConnectedBurst,   // idle and connected, six device changes 250 ms apart
+  kHandshakeWait,    // the check comes due inside the handshake wait
+  kUserWriteReport,  // a user write's usersData.data report is open
+};
+
+struct UnplugRow {
+  const char* name;
+  Moment moment;
+  std::vector<Box> boxes;
+  int earliestMs, latestMs;  // when the first box comes after the first change; 0: not timed
+  const char* sentFirst;     // the start of what still went out on the open port
+};
+
+const UnplugRow kUnplugRows[] = {
+    {"WhileConnected", Moment::kConnected, {{kConnectionBroken, kError}}, 2700, 4500, ""},
+    // The check follows the first change, not the last.
+    {"BurstOfDeviceChanges", Moment::kConnectedBurst, {{kConnectionBroken, kError}}, 2700, 4000, ""},
+    // The reply that had arrived is still read and judged; nothing reads from a closed port.
+    {"DuringTheHandshakeWait", Moment::kHandshakeWait, {{kSettingsRead, kSuccess}, {kConnectionBroken, kError}},
+     0, 0, "AT+READS_USB"},
+    // The check waits until the report is closed; the frame still goes out on the open port.
+    {"UnderAUserWriteReport", Moment::kUserWriteReport,
+     {{kOperationSuccessful, kSuccess}, {kConnectionBroken, kError}}, 0, 0, "AT+Uw"},
+};
+
+void PrintTo(const UnplugRow& row, std::ostream* out) { *out << row.name; }
+
+class Unplugged : public Hotplug, public ::testing::WithParamInterface<UnplugRow> {};
+
+TEST_P(Unplugged, ReportsTheBrokenConnectionOnce) {
+  const UnplugRow& row = GetParam();
+  HWND main = nullptr;
+  ULONGLONG firstChange = 0, lastChange = 0;
+  const auto deliver = [&](HWND window) {
+    lastChange = GetTickCount64();
+    if (firstChange == 0) firstChange = lastChange;
+    simreader::DeliverDeviceChange(window);
+  };
+  switch (row.moment) {
+    case Moment::kConnected:
+    case Moment::kConnectedBurst:
+      main = StartConnected({"COM2"});
+      ASSERT_NE(main, nullptr);
+      simreader::UnplugReader({"COM2"});
+      for (int i = 0; i < (row.moment == Moment::kConnected ? 1 : 6); ++i) {
+        if (i > 0) ui::Pause(250);
+        deliver(main);
+      }
+      break;
+    case Moment::kHandshakeWait: {
+      ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
+      main = Start();
+      ASSERT_NE(main, nullptr);
+      ui::MessageBoxView found;
+      ASSERT_TRUE(ui::WaitMessageBox(pid(), 6000, &found, keyloomExe_));
+      EXPECT_EQ(found.text, FoundText("COM5"));
+      // The debounce ends 2 s from now, inside the handshake wait that starts in 1.5 s.
+      deliver(main);
+      ui::Pause(1500);
+      ASSERT_TRUE(ui::PressDialogButton(found.window, IDOK));
+      ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 1000), nullptr);
+      simreader::UnplugReader({"COM2"});
+      break;
+    }
+    case Moment::kUserWriteReport: {
+      main = StartConnected({"COM2"});
+      ASSERT_NE(main, nullptr);
+      Present("user.card");
+      Choose(main, 8, 1);
+      Choose(main, 14, 1);
+      PressNow(main, 24);
+      Press(main, 9);
+      ui::MessageBoxView report;
+      ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &report, keyloomExe_));
+      ASSERT_EQ(report.text.rfind("Error opening file usersData.data!", 0), 0u) << report.text;
+      simreader::UnplugReader({"COM2"});
+      deliver(main);
+      ExpectHeldUnder(main, report.window, 3500);
+      ASSERT_TRUE(ui::PressDialogButton(report.window, IDOK));
+      break;
+    }
+  }
+  if (row.earliestMs > 0) {
+    const ULONGLONG elapsed = MillisecondsUntilBox(firstChange);
+    EXPECT_GE(elapsed, static_cast<ULONGLONG>(row.earliestMs));
+    EXPECT_LE(elapsed, static_cast<ULONGLONG>(row.latestMs));
+  }
+  for (const Box& box : row.boxes) {
+    ExpectBox(box.text, box.kind, 15000);
+    if (HasFatalFailure()) return;
+  }
+  Idle(main);
+  // Had a later change started a debounce of its own, its check would report by now.
+  const ULONGLONG lastCheckDue = lastChange + timings().debounceMs + timings().reopenMs + kBoxGraceMs;
+  const ULONGLONG now = GetTickCount64();
+  ExpectNoBox(now < lastCheckDue ? static_cast<int>(lastCheckDue - now) : kBoxGraceMs);
+  EXPECT_TRUE(ui::TopWindows(pid(), "msctls_progress32").empty());
+  EXPECT_EQ(Received().substr(0, std::string(row.sentFirst).size()), row.sentFirst);
+  EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM2"}));
+  EXPECT_TRUE(ui::Enabled(PortList(main)));
+  EXPECT_EQ(Version(main), "x.xx");
+}
+
+INSTANTIATE_TEST_SUITE_P(Hotplug, Unplugged, ::testing::ValuesIn(kUnplugRows),
+                         [](const ::testing::TestParamInfo<UnplugRow>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "harness.h"
 #include "yes_no_question.h"
 
+#include <commctrl.h>
+
 namespace {
 
 const char kKeysClass[] = "my Child Window";
@@ -30,7 +32,7 @@ class KeysWindowScenario : public KeyloomScenario {
     ui::PostCommand(main, button);
     HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
     EXPECT_NE(keys, nullptr) << "the keys list window did not open";
-    ui::Pause(200);
+    if (keys != nullptr) ui::WaitForMessageLoop(keys);
     return keys;
   }
 
@@ -51,17 +53,25 @@ class KeysWindowScenario : public KeyloomScenario {
     return rows;
   }
 
-  // Clicks or double-clicks a row as the mouse does.
+  // Clicks or double-clicks a row as the mouse does, and waits until it is selected.
   void ClickRow(HWND keys, int row, bool twice) {
-    ASSERT_TRUE(ui::ClickListRow(ui::Control(keys, 43), row, twice));
-    ui::Pause(300);
+    HWND list = ui::Control(keys, 43);
+    ASSERT_TRUE(ui::ClickListRow(list, row, twice));
+    EXPECT_TRUE(Eventually([&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == row; }))
+        << "row " << row << " was not selected";
+    ui::WaitForMessageLoop(keys);
   }
 
-  // Presses a button of the keys window as a user could.
+  // Presses a button of the keys window as a user could; what it leads to is for the caller to
+  // wait for.
   void Press(HWND keys, int id) {
     ASSERT_TRUE(ui::Enabled(ui::Control(keys, id))) << "button " << id << " is disabled";
     ui::PostCommand(keys, id, BN_CLICKED);
-    ui::Pause(300);
+  }
+  // Presses a button that opens no box, and returns once its work is done.
+  void PressNow(HWND keys, int id) {
+    ASSERT_TRUE(ui::Enabled(ui::Control(keys, id))) << "button " << id << " is disabled";
+    ui::SendCommand(keys, id, BN_CLICKED);
   }
 
   // The form of the example line: Wiegand 44, inverse, static, poll off, mode 3, sector 5, block 2.
@@ -74,14 +84,12 @@ class KeysWindowScenario : public KeyloomScenario {
 
   // "Add new" with the given key (standing in for the form's key) and description.
   void AddNew(HWND keys, const std::string& key, const std::string& description) {
+    const size_t before = Rows(keys).size();
     SetText(ui::Control(keys, 39), key);
     SetText(ui::Control(keys, 41), description);
     Press(keys, 42);
-  }
-
-  void ExpectNoBox(int ms) {
-    ui::MessageBoxView box;
-    EXPECT_FALSE(ui::WaitMessageBox(pid(), ms, &box, keyloomExe_)) << "unexpected box: " << box.text;
+    // Done once the row is there or a box tells why not.
+    EXPECT_TRUE(Eventually([&] { return Rows(keys).size() != before || !ui::TopWindows(pid(), "#32770").empty(); }, 5000));
   }
 
   void ExpectStoredFilesClean() {
@@ -93,6 +101,23 @@ class KeysWindowScenario : public KeyloomScenario {
 };
 
 const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", kMasked, "Factory key"};
+
+// "Add new" one step after another on the example form: the row it appends, or the duplicate
+// notice when the key and description are listed already.
+struct AddStep {
+  const char* key;
+  const char* description;
+  const char* notice;  // nullptr: the key is appended as `row`
+  std::vector<std::string> row;
+};
+
+const AddStep kAddSteps[] = {
+    {"0A 1B 2C 3D 4E 5F", "Gate A", nullptr, {"0001", "3", "05", "2", kMasked, "Gate A"}},
+    {"0A 1B 2C 3D 4E 5F", "Gate B", nullptr, {"0002", "3", "05", "2", kMasked, "Gate B"}},
+    {"0A 1B 2C 3D 4E 5F", "Gate B", "[0002] Key already exit at the list.", {}},
+    // Record 0 holds twelve zeros: the spaced edit text matches it.
+    {"FF FF FF FF FF FF", "Factory key", "[0000] Key already exit at the list.", {}},
+};
 
 TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
   InstallShippedKeys();
@@ -112,37 +137,28 @@ TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
   EXPECT_FALSE(ui::Enabled(ui::Control(keys, 44)));
   EXPECT_FALSE(ui::Enabled(ui::Control(keys, 45)));
 
-  AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate A");
-  auto rows = RowsOnceThere(keys, 2);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[1], (std::vector<std::string>{"0001", "3", "05", "2", kMasked, "Gate A"}));
-  ExpectStoredFilesClean();
-  const std::string stored = ReadFile("crkeys.data");
-
-  AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate B");
-  rows = RowsOnceThere(keys, 3);
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[2][5], "Gate B");
-  ExpectStoredFilesClean();
-  const std::string three = ReadFile("crkeys.data");
-  EXPECT_NE(three, stored);
-
-  // The same key and description again: the notice names the listed record, nothing changes.
-  AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate B");
-  ui::MessageBoxView box = ExpectMessageBox();
-  EXPECT_EQ(box.text, "[0002] Key already exit at the list.");
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(box.iconId, 5);
-  EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
-  EXPECT_EQ(Rows(keys).size(), 3u);
-  EXPECT_EQ(ReadFile("crkeys.data"), three);
-  ExpectStoredFilesClean();
-
-  // Record 0 holds twelve zeros: the spaced edit text matches it.
-  AddNew(keys, "FF FF FF FF FF FF", "Factory key");
-  box = ExpectMessageBox();
-  EXPECT_EQ(box.text, "[0000] Key already exit at the list.");
-  EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  for (const AddStep& step : kAddSteps) {
+    SCOPED_TRACE(step.description);
+    const size_t before = Rows(keys).size();
+    const std::string stored = ReadFile("crkeys.data");
+    AddNew(keys, step.key, step.description);
+    if (step.notice == nullptr) {
+      const auto rows = RowsOnceThere(keys, before + 1);
+      ASSERT_EQ(rows.size(), before + 1);
+      EXPECT_EQ(rows.back(), step.row);
+      EXPECT_NE(ReadFile("crkeys.data"), stored);
+    } else {
+      // The notice names the listed record; nothing changes.
+      ui::MessageBoxView box = ExpectMessageBox();
+      EXPECT_EQ(box.text, step.notice);
+      EXPECT_EQ(box.caption, "Message");
+      EXPECT_EQ(box.iconId, 5);
+      EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+      EXPECT_EQ(Rows(keys).size(), before);
+      EXPECT_EQ(ReadFile("crkeys.data"), stored);
+    }
+    ExpectStoredFilesClean();
+  }
 
   Press(keys, 46);
   EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
@@ -162,20 +178,20 @@ TEST_F(KeysWindowScenario, ShowKeyDoubleClickAndUseThisKey) {
   // Show Key: the edit and the Key column in clear, then masked again.
   HWND keyEdit = ui::Control(keys, 39);
   EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
-  Press(keys, 40);
+  PressNow(keys, 40);
   EXPECT_EQ(SendMessageA(ui::Control(keys, 40), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), 0);
   auto rows = Rows(keys);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0][4], "FF FF FF FF FF FF");
   EXPECT_EQ(rows[1][4], "A1 B2 C3 D4 E5 F6");
-  Press(keys, 40);
+  PressNow(keys, 40);
   EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
   EXPECT_EQ(Rows(keys)[1][4], kMasked);
 
   // A double-click shows the record in the edits.
   ClickRow(keys, 0, true);
-  EXPECT_EQ(ui::Text(keyEdit), "FF FF FF FF FF FF");
+  EXPECT_TRUE(Eventually([&] { return ui::Text(keyEdit) == "FF FF FF FF FF FF"; })) << ui::Text(keyEdit);
   EXPECT_EQ(ui::Text(ui::Control(keys, 41)), "Factory key");
   ExpectStoredFilesClean();
 
@@ -243,7 +259,7 @@ TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
   ExpectQuestion(box, std::string("[0002] ") + shown::kConfirmDeleteKey.english, kEnglish);
   const std::string before = ReadFile("crkeys.data");
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDNO));
-  ui::Pause(300);
+  ui::WaitForMessageLoop(keys);
   EXPECT_EQ(ReadFile("crkeys.data"), before);
   EXPECT_EQ(Rows(keys).size(), 4u);
 
@@ -263,8 +279,8 @@ TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
   // Record 0 is never removed: no question, no change.
   const std::string three = ReadFile("crkeys.data");
   ClickRow(keys, 0, false);
-  Press(keys, 45);
-  ExpectNoBox(1000);
+  PressNow(keys, 45);
+  ExpectNoBox();
   EXPECT_EQ(Rows(keys).size(), 3u);
   EXPECT_EQ(ReadFile("crkeys.data"), three);
 }
@@ -284,7 +300,7 @@ TEST_F(KeysWindowScenario, RemoveAsksInRussian) {
   ui::MessageBoxView box = ExpectMessageBox();
   ExpectQuestion(box, std::string("[0001] ") + shown::kConfirmDeleteKey.russian, kRussian);
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDNO));
-  ui::Pause(300);
+  ui::WaitForMessageLoop(keys);
   EXPECT_EQ(Rows(keys).size(), 2u);
   EXPECT_EQ(ReadFile("crkeys.data"), stored);
 }
@@ -330,7 +346,7 @@ TEST_F(KeysWindowScenario, AFailedStoreLeavesCrKeysAsItWas) {
       << box.text;
   EXPECT_FALSE(FileExists("keys.data")) << "the plain list is on disk while the box is up";
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
-  ui::Pause(300);
+  ui::WaitForMessageLoop(keys);
   CloseHandle(held);
   EXPECT_EQ(ReadFile("crkeys.data"), shipped);
   EXPECT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));

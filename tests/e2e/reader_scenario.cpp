@@ -15,6 +15,28 @@ void ReaderScenario::TearDown() {
   simreader::Clean();
 }
 
+HWND ReaderScenario::StartConnected(const std::vector<std::string>& otherPorts) {
+  EXPECT_TRUE(simreader::PlugReader("COM5", otherPorts));
+  HWND main = Start();
+  if (main == nullptr) return nullptr;
+  ExpectBox(FoundText("COM5"), kSuccess);
+  ExpectBox(kSettingsRead, kSuccess);
+  Idle(main);
+  EXPECT_EQ(Version(main), "1.00");
+  Received();
+  return main;
+}
+
+HWND ReaderScenario::StartWithoutReader(const std::vector<std::string>& ports) {
+  EXPECT_TRUE(simreader::SetSerialPorts(ports));
+  HWND main = Start();
+  if (main == nullptr) return nullptr;
+  ExpectBox(kNotFound, kError);
+  ExpectBox(kSelectHint, kHint);
+  Idle(main);
+  return main;
+}
+
 void ReaderScenario::ExpectBox(const std::string& text, int kind, int timeoutMs) {
   ui::MessageBoxView box;
   ASSERT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no box with: " << text;
@@ -24,11 +46,25 @@ void ReaderScenario::ExpectBox(const std::string& text, int kind, int timeoutMs)
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
 }
 
-void ReaderScenario::ExpectNoBox(int ms) {
+void ReaderScenario::ExpectBoxes(const std::vector<Box>& boxes) {
+  for (const Box& box : boxes) {
+    ExpectBox(box.text, box.kind);
+    if (HasFatalFailure()) return;
+  }
+}
+
+void ReaderScenario::WatchPortOpens() { ASSERT_EQ(simreader::Control("configured").rfind("ok", 0), 0u); }
+
+bool ReaderScenario::PortOpenedAgain(int timeoutMs) {
+  return Eventually([] { return simreader::Control("configured") == "ok 1"; }, timeoutMs);
+}
+
+void ReaderScenario::ExpectHeldUnder(HWND main, HWND dialog, int ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   while (GetTickCount64() < end) {
-    const std::vector<HWND> boxes = ui::TopWindows(pid(), "#32770");
-    ASSERT_TRUE(boxes.empty()) << "unexpected box: " << ui::Text(GetDlgItem(boxes.front(), 0xFFFF));
+    ASSERT_TRUE(ui::TopWindows(pid(), "msctls_progress32").empty()) << "a wait opened under the dialog";
+    ASSERT_EQ(ui::TopWindows(pid(), "#32770"), std::vector<HWND>{dialog}) << "another box opened";
+    ASSERT_FALSE(ui::Enabled(main)) << "the main window came back under the dialog";
     ui::Pause(50);
   }
 }

@@ -8,15 +8,33 @@
 #include "harness.h"
 #include "reader_fixture.h"
 
+// A message box as a scenario expects it: its text and its kind.
+struct Box {
+  std::string text;
+  int kind;
+};
+
 class ReaderScenario : public KeyloomScenario {
  protected:
   void SetUp() override;
   void TearDown() override;
 
+  // Plugs the reader in on COM5 beside the other ports, starts Keyloom and waits until it is
+  // connected, with nothing received left; the main window.
+  HWND StartConnected(const std::vector<std::string>& otherPorts = {});
+  // Starts Keyloom with only these ports and no reader, and waits until its search has said so.
+  HWND StartWithoutReader(const std::vector<std::string>& ports);
+
   // The next message box must have exactly this text and kind; it is then answered with OK.
   void ExpectBox(const std::string& text, int kind, int timeoutMs = 6000);
-  // No message box appears for the given time.
-  void ExpectNoBox(int ms);
+  // The boxes one after another, each answered with OK.
+  void ExpectBoxes(const std::vector<Box>& boxes);
+  // The program reopens its open port after a device change: WatchPortOpens before the change,
+  // then PortOpenedAgain says whether it has opened the port since.
+  void WatchPortOpens();
+  bool PortOpenedAgain(int timeoutMs = 10000);
+  // For the given time the dialog stays the only one, over a disabled main window, with no wait.
+  void ExpectHeldUnder(HWND main, HWND dialog, int ms);
   // The version label beside "Version: ".
   std::string Version(HWND main);
   HWND PortList(HWND main) { return ui::Control(main, 6); }

@@ -1,266 +1,205 @@
-// The reader search and handshake as the user lives through them, one scenario per outcome:
-// the boxes in their order and kinds, the port list and the version label afterwards.
+// The reader search and handshake as the user lives through them, one table row per outcome of the
+// search at start-up and one per answer to a port picked by hand: the boxes in their order and
+// kinds, the port list and the version label afterwards.
+#include <iterator>
+
 #include "reader_scenario.h"
 
 namespace {
 
 const std::string kHandshake = "AT+READS_USB";
 
-class ReaderSearch : public ReaderScenario {};
+const Box kFoundCom5{FoundText("COM5"), kSuccess};
+const Box kRead{kSettingsRead, kSuccess};
 
-TEST_F(ReaderSearch, NoSerialPortAtAll) {
+// The prefix as a row finds it: the reader's port, the other ports, and how the reader answers.
+enum class Prefix {
+  kNothing,           // no serial port at all
+  kPortsOnly,         // COM10, COM3, COM1 and no reader
+  kReader,            // the reader on COM5 (COM12 and COM2 beside it)
+  kFourDigitPort,     // the reader on COM1000
+  kLowerCaseName,     // the reader's "PortName" is "com5"
+  kDeviceWithoutLink, // the reader's device names COM5, which cannot be opened
+};
+
+struct SearchRow {
+  const char* name;
+  Prefix prefix;
+  const char* answer;  // the reader's handshake answer ("answer ..."), or a "delay MS" line
+  std::vector<Box> boxes;
+  const char* version;
+  bool listEnabled;
+  std::vector<std::string> ports;  // empty: not looked at
+  int selected;                    // -1: not looked at
+  bool handshakeSent;
+};
+
+const SearchRow kSearchRows[] = {
+    {"NoSerialPortAtAll", Prefix::kNothing, nullptr, {{kNoPorts, kWarning}}, "x.xx", true, {""}, -1, false},
+    {"PortsButNoReader", Prefix::kPortsOnly, nullptr, {{kNotFound, kError}, {kSelectHint, kHint}}, "x.xx", true,
+     {"COM1", "COM3", "COM10"}, 0, false},
+    {"ReaderFoundAndConnected", Prefix::kReader, nullptr, {kFoundCom5, kRead}, "1.00", false,
+     {"COM2", "COM5", "COM12"}, 1, true},
+    {"ReaderOnAFourDigitPort", Prefix::kFourDigitPort, nullptr, {{FoundText("COM1000"), kSuccess}, kRead}, "1.00",
+     false, {"COM1000"}, 0, true},
+    {"ReaderWithALowerCasePortName", Prefix::kLowerCaseName, nullptr, {{FoundText("com5"), kSuccess}, kRead}, "1.00",
+     false, {"COM2", "COM5"}, 1, true},
+    {"ReplyLongerThanTheBuffer", Prefix::kReader, "answer long", {kFoundCom5, kRead}, "1.00", false, {}, -1, true},
+    {"PortCannotBeOpened", Prefix::kDeviceWithoutLink, nullptr, {kFoundCom5, {"Error opening [COM5]!", kError}},
+     "x.xx", true, {"COM2", "COM5"}, -1, false},
+    // Found automatically, a silent reader or one that answers after the handshake wait: the link
+    // closes without a word.
+    {"NoReply", Prefix::kReader, "answer silent", {kFoundCom5}, "x.xx", true, {}, -1, true},
+    {"LateReplyIsNoReply", Prefix::kReader, "delay 1500", {kFoundCom5}, "x.xx", true, {}, -1, true},
+    {"AnotherFirmwareVersion", Prefix::kReader, "answer version 1.01", {kFoundCom5, kRead, {kNotSupported, kError}},
+     "x.xx", true, {}, -1, true},
+    // Found automatically, the link stays open whatever the answer.
+    {"OkWithoutVersionLeavesTheLinkOpen", Prefix::kReader, "answer ok", {kFoundCom5}, "x.xx", false, {}, -1, true},
+    {"UnknownCommand", Prefix::kReader, "answer unknown", {kFoundCom5, {kInvalidCommand, kError}}, "x.xx", false, {},
+     -1, true},
+    {"UnrecognisedAnswer", Prefix::kReader, "answer garbage", {kFoundCom5, {kNotRecognized, kError}}, "x.xx", false,
+     {}, -1, true},
+};
+
+void PrintTo(const SearchRow& row, std::ostream* out) { *out << row.name; }
+
+class ReaderSearch : public ReaderScenario {
+ protected:
+  void Prepare(Prefix prefix) {
+    switch (prefix) {
+      case Prefix::kNothing: break;
+      case Prefix::kPortsOnly: ASSERT_TRUE(simreader::SetSerialPorts({"COM10", "COM3", "COM1"})); break;
+      case Prefix::kReader: ASSERT_TRUE(simreader::PlugReader("COM5", {"COM12", "COM2"})); break;
+      case Prefix::kFourDigitPort: ASSERT_TRUE(simreader::PlugReader("COM1000")); break;
+      case Prefix::kLowerCaseName:
+        ASSERT_TRUE(simreader::LinkPort("COM5"));
+        ASSERT_TRUE(simreader::SetSerialPorts({"COM2", "COM5"}));
+        ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", simreader::kReaderHardwareId, "com5"));
+        break;
+      case Prefix::kDeviceWithoutLink:
+        ASSERT_TRUE(simreader::SetSerialPorts({"COM5", "COM2"}));
+        ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", simreader::kReaderHardwareId, "COM5"));
+        break;
+    }
+  }
+};
+
+class SearchOutcome : public ReaderSearch, public ::testing::WithParamInterface<SearchRow> {};
+
+TEST_P(SearchOutcome, BoxesAndLinkControls) {
+  const SearchRow& row = GetParam();
+  Prepare(row.prefix);
+  if (row.answer != nullptr) {
+    ASSERT_TRUE(simreader::ControlOk(row.answer));
+  }
   HWND main = Start();
   ASSERT_NE(main, nullptr);
-  ExpectBox(kNoPorts, kWarning);
+  ExpectBoxes({row.boxes.front()});
+  if (row.handshakeSent) {
+    // The handshake wait follows the found box, over a disabled main window.
+    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
+    ASSERT_NE(wait, nullptr);
+    EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
+    EXPECT_FALSE(ui::Enabled(main));
+  }
+  ExpectBoxes(std::vector<Box>(row.boxes.begin() + 1, row.boxes.end()));
   Idle(main);
-  ExpectNoBox(1500);
-  EXPECT_EQ(Ports(main), (std::vector<std::string>{""}));
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Version(main), "x.xx");
-  // The empty entry picked by hand says the same.
-  PickPort(main, 0);
-  ExpectBox(kNoPorts, kWarning);
+  ExpectNoBox();
+  EXPECT_EQ(Version(main), row.version);
+  EXPECT_EQ(ui::Enabled(PortList(main)), row.listEnabled);
+  if (!row.ports.empty()) {
+    EXPECT_EQ(Ports(main), row.ports);
+  }
+  if (row.selected >= 0) {
+    EXPECT_EQ(SelectedPort(main), row.selected);
+  }
+  EXPECT_EQ(Received(), row.handshakeSent ? kHandshake : "");
+
+  switch (row.prefix) {
+    case Prefix::kNothing:
+      // The empty entry picked by hand says the same.
+      PickPort(main, 0);
+      ExpectBox(kNoPorts, kWarning);
+      break;
+    case Prefix::kLowerCaseName:
+      // A later device change finds the port still listed and reopens it without a word.
+      WatchPortOpens();
+      simreader::DeliverDeviceChange(main);
+      EXPECT_TRUE(PortOpenedAgain());
+      ExpectNoBox();
+      EXPECT_EQ(Version(main), "1.00");
+      break;
+    default: break;
+  }
 }
 
-TEST_F(ReaderSearch, PortsButNoReader) {
-  ASSERT_TRUE(simreader::SetSerialPorts({"COM10", "COM3", "COM1"}));
+INSTANTIATE_TEST_SUITE_P(ReaderSearch, SearchOutcome, ::testing::ValuesIn(kSearchRows),
+                         [](const ::testing::TestParamInfo<SearchRow>& info) { return std::string(info.param.name); });
+
+// A port picked by hand after SEARCH found no reader; the rows run one after another in one
+// Keyloom, each leaving the link closed for the next, the last one connected.
+struct PickRow {
+  const char* name;
+  const char* answer;
+  std::vector<Box> boxes;
+};
+
+const PickRow kPickRows[] = {
+    {"Silent", "silent", {{kNoResponse, kRetry}}},
+    {"UnknownCommand", "unknown", {{kInvalidCommand, kError}, {kNoResponse, kRetry}}},
+    {"UnrecognisedAnswer", "garbage", {{kNotRecognized, kError}, {kNoResponse, kRetry}}},
+    {"Connects", "version 1.00", {kRead}},
+};
+
+TEST_F(ReaderSearch, PortPickedByHand) {
+  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM3"}));
   HWND main = Start();
   ASSERT_NE(main, nullptr);
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
+  ExpectBoxes({kFoundCom5, kRead});
   Idle(main);
-  ExpectNoBox(1500);
-  EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM1", "COM3", "COM10"}));
-  EXPECT_EQ(SelectedPort(main), 0);
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Version(main), "x.xx");
-}
-
-TEST_F(ReaderSearch, ReaderFoundAndConnected) {
-  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM12", "COM2"}));
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
-  ASSERT_NE(wait, nullptr);
-  EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
-  EXPECT_FALSE(ui::Enabled(main));
-  ExpectBox(kSettingsRead, kSuccess);
-  Idle(main);
-  EXPECT_EQ(Version(main), "1.00");
-  EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM2", "COM5", "COM12"}));
-  EXPECT_EQ(SelectedPort(main), 1);
-  EXPECT_FALSE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Received(), kHandshake);
-  ExpectNoBox(1000);
-}
-
-TEST_F(ReaderSearch, ReaderOnAFourDigitPort) {
-  ASSERT_TRUE(simreader::PlugReader("COM1000"));
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM1000"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
-  Idle(main);
-  EXPECT_EQ(Version(main), "1.00");
-}
-
-// A "PortName" in lower case names the same port: the list selects it, and a later device change
-// finds it still listed and reopens it without a word.
-TEST_F(ReaderSearch, ReaderWithALowerCasePortName) {
-  ASSERT_TRUE(simreader::LinkPort("COM5"));
-  ASSERT_TRUE(simreader::SetSerialPorts({"COM2", "COM5"}));
-  ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", simreader::kReaderHardwareId, "com5"));
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("com5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
-  Idle(main);
-  EXPECT_EQ(SelectedPort(main), 1);
-  simreader::DeliverDeviceChange(main);
-  ExpectNoBox(4500);
-  EXPECT_EQ(Version(main), "1.00");
-}
-
-TEST_F(ReaderSearch, ReplyLongerThanTheBuffer) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  Answer("long");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
-  Idle(main);
-  EXPECT_EQ(Version(main), "1.00");
-  ExpectNoBox(1000);
-}
-
-TEST_F(ReaderSearch, PortCannotBeOpened) {
-  ASSERT_TRUE(simreader::SetSerialPorts({"COM5", "COM2"}));
-  ASSERT_TRUE(simreader::AddUsbDevice("KeyloomSim1", simreader::kReaderHardwareId, "COM5"));
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox("Error opening [COM5]!", kError);
-  Idle(main);
-  ExpectNoBox(1500);
-  EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM2", "COM5"}));
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Version(main), "x.xx");
-}
-
-// Found automatically, the reader stays silent: the link closes without a word. Picked by hand,
-// the user is asked to try again; a second try with the reader answering connects.
-TEST_F(ReaderSearch, NoReplyThenPickedByHand) {
-  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM1"}));
-  Answer("silent");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 2000), nullptr);
-  ExpectNoBox(2500);
-  Idle(main);
-  EXPECT_EQ(Version(main), "x.xx");
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Received(), kHandshake);
-
-  PickPort(main, 1);
-  ExpectBox(kNoResponse, kRetry);
-  Idle(main);
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Received(), kHandshake);
-
-  Answer("version 1.00");
-  PickPort(main, 1);
-  ExpectBox(kSettingsRead, kSuccess);
-  Idle(main);
-  EXPECT_EQ(Version(main), "1.00");
-  EXPECT_FALSE(ui::Enabled(PortList(main)));
-}
-
-// A reply that comes after the handshake wait counts as none.
-TEST_F(ReaderSearch, LateReplyIsNoReply) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  ASSERT_TRUE(simreader::ControlOk("delay 1500"));
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectNoBox(3000);
-  Idle(main);
-  EXPECT_EQ(Version(main), "x.xx");
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-}
-
-TEST_F(ReaderSearch, AnotherFirmwareVersion) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  Answer("version 1.01");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
-  ExpectBox(kNotSupported, kError);
-  Idle(main);
-  ExpectNoBox(1000);
-  EXPECT_EQ(Version(main), "x.xx");
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-}
-
-TEST_F(ReaderSearch, OkWithoutVersionLeavesTheLinkOpen) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  Answer("ok");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectNoBox(3000);
-  Idle(main);
-  EXPECT_EQ(Version(main), "x.xx");
-  EXPECT_FALSE(ui::Enabled(PortList(main)));
-}
-
-TEST_F(ReaderSearch, UnknownCommand) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  Answer("unknown");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kInvalidCommand, kError);
-  Idle(main);
-  ExpectNoBox(1000);
-  EXPECT_FALSE(ui::Enabled(PortList(main))) << "found automatically, the link stays open";
-
-  // The same answer on a hand-picked port closes the link and asks to try again.
+  // SEARCH closes the open link first; the reader's device gone, the search finds none.
   simreader::RemoveUsbDevices();
   ui::PostCommand(main, 7);
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
+  ExpectBoxes({{kNotFound, kError}, {kSelectHint, kHint}});
   Idle(main);
-  PickPort(main, 0);
-  ExpectBox(kInvalidCommand, kError);
-  ExpectBox(kNoResponse, kRetry);
-  Idle(main);
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(Version(main), "x.xx");
-}
-
-TEST_F(ReaderSearch, UnrecognisedAnswer) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  Answer("garbage");
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kNotRecognized, kError);
-  Idle(main);
-  EXPECT_FALSE(ui::Enabled(PortList(main)));
-
-  simreader::RemoveUsbDevices();
-  ui::PostCommand(main, 7);
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
-  Idle(main);
-  PickPort(main, 0);
-  ExpectBox(kNotRecognized, kError);
-  ExpectBox(kNoResponse, kRetry);
-  Idle(main);
-  EXPECT_TRUE(ui::Enabled(PortList(main)));
+  ASSERT_EQ(Ports(main), (std::vector<std::string>{"COM3", "COM5"}));
+  Received();
+  for (const PickRow& row : kPickRows) {
+    SCOPED_TRACE(row.name);
+    Answer(row.answer);
+    PickPort(main, 1);
+    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
+    ASSERT_NE(wait, nullptr);
+    EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
+    ExpectBoxes(row.boxes);
+    if (HasFatalFailure()) return;
+    Idle(main);
+    ExpectNoBox();
+    const bool connected = &row == &kPickRows[std::size(kPickRows) - 1];
+    EXPECT_EQ(Version(main), connected ? "1.00" : "x.xx");
+    EXPECT_EQ(ui::Enabled(PortList(main)), !connected);
+    if (connected) {
+      EXPECT_EQ(SelectedPort(main), 1);
+    }
+    EXPECT_EQ(Received(), kHandshake);
+  }
 }
 
 TEST_F(ReaderSearch, SearchButtonSearchesAgain) {
   ASSERT_TRUE(simreader::PlugReader("COM5"));
   HWND main = Start();
   ASSERT_NE(main, nullptr);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  ExpectBoxes({kFoundCom5, kRead});
   Idle(main);
   Received();
-  Answer("version 1.00");
   ui::PostCommand(main, 7);
   HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
   ASSERT_NE(wait, nullptr);
   EXPECT_EQ(ui::Text(wait), "Search for Tarnel reader");
   EXPECT_EQ(Version(main), "x.xx") << "SEARCH resets the link first";
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  ExpectBoxes({kFoundCom5, kRead});
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
-  EXPECT_EQ(Received(), kHandshake);
-}
-
-TEST_F(ReaderSearch, PortPickedByHand) {
-  ASSERT_TRUE(simreader::SetSerialPorts({"COM5", "COM3"}));
-  ASSERT_TRUE(simreader::LinkPort("COM5"));
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
-  Idle(main);
-  PickPort(main, 1);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
-  ASSERT_NE(wait, nullptr);
-  EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
-  ExpectBox(kSettingsRead, kSuccess);
-  Idle(main);
-  EXPECT_EQ(Version(main), "1.00");
-  EXPECT_FALSE(ui::Enabled(PortList(main)));
-  EXPECT_EQ(SelectedPort(main), 1);
   EXPECT_EQ(Received(), kHandshake);
 }
 

@@ -13,14 +13,3 @@ class SettledScenario : public KeyloomScenario {
 
 // The window that has the keyboard focus in another process's GUI thread.
 HWND FocusOf(HWND window);
-
-// Waits until the condition holds; false after the time-out.
-template <typename Condition>
-bool Eventually(Condition condition, int timeoutMs = 2000) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!condition()) {
-    if (GetTickCount64() >= end) return false;
-    ui::Pause(20);
-  }
-  return true;
-}

@@ -53,6 +53,7 @@ TEST_F(StartupScenario, MainWindowHasItsClassStyleSizeAndPlace) {
 
 // The search delay shows its WaitWindow for about a second with the main window disabled.
 TEST_F(StartupScenario, SearchWaitWindowRunsAboutOneSecond) {
+  UseRealTimings();
   for (const char* config : {"Language = RU;\r\n", "Language = EN;\r\n"}) {
     WriteFile("appconfig.ini", config);
     HWND main = Start();

@@ -42,6 +42,25 @@ void FlushPtyLine(const PtyLine& line) {
   }
 }
 
+namespace {
+
+constexpr speed_t kUnconfiguredSpeed = B50;
+
+}  // namespace
+
+void MarkLineUnconfigured(const PtyLine& line) {
+  termios settings = {};
+  tcgetattr(line.slave, &settings);
+  cfsetspeed(&settings, kUnconfiguredSpeed);
+  tcsetattr(line.slave, TCSANOW, &settings);
+}
+
+bool LineConfigured(const PtyLine& line) {
+  termios settings = {};
+  tcgetattr(line.slave, &settings);
+  return cfgetospeed(&settings) != kUnconfiguredSpeed;
+}
+
 bool WritePtyLine(const PtyLine& line, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {

@@ -16,3 +16,7 @@ bool OpenPtyLine(PtyLine* line);
 void FlushPtyLine(const PtyLine& line);
 // Writes all bytes to the master end.
 bool WritePtyLine(const PtyLine& line, const std::string& bytes);
+// The program sets the line's speed each time it opens its port: the line is given a speed no
+// program asks for, and LineConfigured says whether it has been set since.
+void MarkLineUnconfigured(const PtyLine& line);
+bool LineConfigured(const PtyLine& line);

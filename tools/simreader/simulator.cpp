@@ -109,6 +109,12 @@ const ControlCommand kControlCommands[] = {
      [](Simulator* s, const std::string&, const std::string&) {
        return "ok " + s->lastSentTime + " " + ToHex(s->lastSentBytes);
      }},
+    {"configured",
+     [](Simulator* s, const std::string&, const std::string&) {
+       const bool configured = LineConfigured(s->line);
+       MarkLineUnconfigured(s->line);
+       return std::string(configured ? "ok 1" : "ok 0");
+     }},
     {"reset", [](Simulator* s, const std::string&, const std::string&) { return Reset(s); }},
     {"card", [](Simulator* s, const std::string&, const std::string& words) { return RunCardControl(s, words); }},
 };

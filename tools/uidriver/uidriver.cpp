@@ -146,4 +146,16 @@ void PostCommand(HWND window, int id, int notification) {
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control));
 }
 
+void WaitForMessageLoop(HWND window) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+}
+
+void SendCommand(HWND window, int id, int notification) {
+  HWND control = GetDlgItem(window, id);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control),
+                      SMTO_ABORTIFHUNG, 10000, &ignored);
+}
+
 }  // namespace ui

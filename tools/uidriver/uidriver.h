@@ -42,6 +42,11 @@ void ClickUpDownArrow(HWND upDown, bool up);
 
 // Posts WM_COMMAND as a menu item, button or control would send it.
 void PostCommand(HWND window, int id, int notification = 0);
+// Sends it and returns once the window has handled it: for commands that open no box or wait.
+void SendCommand(HWND window, int id, int notification = 0);
+// Returns once the window's thread is back in a message loop, so that whatever it was handling
+// (a posted command, the end of a box) is done.
+void WaitForMessageLoop(HWND window);
 
 // A message box of the program: its caption, text and which of the program's icons it shows.
 struct MessageBoxView {
