@@ -59,6 +59,9 @@ HWND KeyloomScenario::Start() {
   StartAnother();
   HWND main = ui::WaitMainWindow(program());
   EXPECT_NE(main, nullptr) << "the main window did not appear";
+  // The window shows before its hidden controls are made and its start-up search begins; both
+  // are done once it handles messages.
+  if (main != nullptr) ui::WaitForMessageLoop(main);
   return main;
 }
 

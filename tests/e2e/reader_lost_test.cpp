@@ -315,7 +315,9 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         Press(main, 12);
         // The first card succeeds; the fault hits the second, sent a second after the first reply.
         if (row.fault == Fault::kUnplugged) {
+          // Gone during the program's second-long pause before the next card.
           WaitCardReplySent(sentBefore);
+          ui::Pause(400);
           Unplug(main);
         } else {
           WaitReceived(27);
