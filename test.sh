@@ -7,7 +7,7 @@ top=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "test.sh: $*" >&2; exit 1; }
 . "$top/tools/wine/wine-env.sh"
 # The Windows tree's Wine world, started by the tests, is ended on every way out.
-trap 'keyloom_wine_down "$top/build/win/wine"' EXIT
+trap 'for world in "$top"/build/win/wine "$top"/build/win/wine-lane*; do [ ! -d "$world" ] || keyloom_wine_down "$world"; done' EXIT
 trap 'exit 130' INT TERM
 # The include rule of the README's layout first: it needs no build and takes a moment.
 status=0
@@ -23,5 +23,6 @@ python3 "$top/tools/xinput/xinput-server-test.py" || { echo "test.sh: the X inpu
 # The README's run command as a newcomer meets it: no run folder and no Wine prefix yet.
 rm -rf "$top/build/run-check"
 KEYLOOM_RUN_DIR="$top/build/run-check" "$top/run.sh" --check || { echo "test.sh: ./run.sh --check failed" >&2; status=1; }
-ctest --test-dir "$top/build/win" --output-on-failure -j2 || status=1
+# The scenarios run in two lanes, each with its own Wine world, two at a time.
+ctest --test-dir "$top/build/win" --output-on-failure -j2 --resource-spec-file "$top/tests/wine-lanes.json" || status=1
 exit $status

@@ -62,12 +62,6 @@ void CardScenario::Choose(HWND main, int comboId, int index) {
   ui::SendCommand(main, comboId, CBN_SELCHANGE);
 }
 
-void CardScenario::ClickRadio(HWND main, int id) {
-  HWND radio = ui::Control(main, id);
-  ASSERT_TRUE(ui::Visible(radio) && ui::Enabled(radio)) << "radio " << id;
-  SendMessageA(radio, BM_CLICK, 0, 0);
-}
-
 void CardScenario::StepUp(HWND main, int upDownId, int times) {
   HWND upDown = ui::Control(main, upDownId);
   RECT rect;

@@ -18,12 +18,11 @@ class CardScenario : public ReaderScenario {
   std::string CardBlock(const std::string& card, int sector, int block);
   std::string CardKey(const std::string& card, int sector);
 
-  // As a user: presses a button, chooses in a list, clicks a radio button or an up-down arrow.
+  // As a user: presses a button, chooses in a list or clicks an up-down arrow.
   void Press(HWND main, int id);
   // Presses a button whose work is done at once, with no box or wait, and returns when it is done.
   void PressNow(HWND main, int id);
   void Choose(HWND main, int comboId, int index);
-  void ClickRadio(HWND main, int id);
   void StepUp(HWND main, int upDownId, int times);
   // Presses the button and expects the card wait, then the message that ends it.
   void RunCardButton(HWND main, int id, const std::string& text, int kind);

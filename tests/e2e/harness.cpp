@@ -97,6 +97,13 @@ void KeyloomScenario::InstallShippedKeys() const {
   WriteFile("crkeys.data", bytes.str());
 }
 
+void KeyloomScenario::ClickRadio(HWND main, int id) {
+  HWND radio = ui::Control(main, id);
+  ASSERT_TRUE(ui::Visible(radio) && ui::Enabled(radio)) << "radio " << id;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(radio, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
 ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
   ui::MessageBoxView box;
   EXPECT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no message box appeared";

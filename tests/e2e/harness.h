@@ -64,6 +64,9 @@ class KeyloomScenario : public ::testing::Test {
   // Puts the crkeys.data shipped for a new installation into the working directory.
   void InstallShippedKeys() const;
 
+  // Clicks radio button `id` of the main window as the user does; it must be visible and enabled.
+  void ClickRadio(HWND main, int id);
+
   // Waits for the program's message box and reads it; fails the scenario when none comes.
   ui::MessageBoxView ExpectMessageBox(int timeoutMs = 5000);
   // Waits until the start-up search is over and the main window is enabled again. Unless the

@@ -9,12 +9,11 @@ log="$build_dir/installer-pages.log"
 : >"$log"
 . "$source_dir/tools/wine/wine-env.sh"
 unset DISPLAY
-keyloom_wine_up "$build_dir/wine" 1 || exit 1
+keyloom_wine_up "$(keyloom_lane_home "$build_dir")" 1 || exit 1
 for language in russian:ru_RU.UTF-8 english:en_US.UTF-8; do
   name=${language%%:*}
   locale=${language#*:}
-  # (bash itself has no such locale and says so: not worth a line in the log)
-  { LANG=$locale LC_ALL=$locale wine "$build_dir/dist/keyloom-1.01-setup.exe" >>"$log" 2>&1 </dev/null & } 2>/dev/null
+  LANG=$locale LC_ALL=$locale wine "$build_dir/dist/keyloom-1.01-setup.exe" >>"$log" 2>&1 </dev/null &
   setup=$!
   KEYLOOM_SETUP_LANGUAGE=$name "$source_dir/tools/wine/wine-run" "$build_dir" "$build_dir/e2e_tests.exe" \
     --gtest_filter='InstallerPages.*' | tee -a "$log" | tee "$build_dir/installer-pages-$name.log"

@@ -20,11 +20,6 @@ void SetText(HWND control, const std::string& text) {
                       &ignored);
 }
 
-void ClickRadio(HWND main, int id) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(ui::Control(main, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-}
-
 class KeysWindowScenario : public KeyloomScenario {
  protected:
   // Opens the window with "Add to list" (21) or "Show list" (22) and waits until it is complete.

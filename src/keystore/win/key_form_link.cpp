@@ -5,22 +5,13 @@
 #include <windows.h>
 
 #include "ui/control_ids.h"
+#include "ui/form_layout.h"
 #include "ui/form_state.h"
 #include "ui/win/app_window.h"
 #include "ui/win/form_fields.h"
 #include "ui/win/form_view_switch.h"
 
 namespace {
-
-// A group of radios whose codes count from '0' in the order of their identifiers.
-struct RadioGroup {
-  int first;
-  int last;
-};
-constexpr RadioGroup kOutputInterface = {kIdInterfaceTouchMemory, kIdInterfaceWiegand44};
-constexpr RadioGroup kIndication = {kIdIndicationDirect, kIdIndicationInverse};
-constexpr RadioGroup kStandby = {kIdStandbyDynamic, kIdStandbyOff};
-constexpr RadioGroup kTouchPoll = {kIdTouchPollOn, kIdTouchPollOff};
 
 bool Checked(int id) {
   return IsDlgButtonChecked(g_mainWindow, id) == BST_CHECKED;
@@ -44,6 +35,12 @@ void CheckRadioOfCode(const RadioGroup& group, const char* code) {
   if (code[1] != '\0' || index < 0 || index > group.last - group.first) return;
   CheckRadioButton(g_mainWindow, group.first, group.last, group.first + index);
 }
+
+// The reader settings' radios, whose codes count from '0' in the order of their identifiers.
+const RadioGroup& kOutputInterface = kRadioGroups[kRadioOutputInterface];
+const RadioGroup& kIndication = kRadioGroups[kRadioIndication];
+const RadioGroup& kStandby = kRadioGroups[kRadioStandby];
+const RadioGroup& kTouchPoll = kRadioGroups[kRadioTouchPoll];
 
 }  // namespace
 
