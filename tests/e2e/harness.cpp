@@ -10,15 +10,17 @@
 
 namespace {
 
-// The reports of a search that found no reader, in either language.
-bool IsNoReaderReport(const std::string& text) {
+enum class NoReaderReport { kNone, kNotFound, kOther };
+
+// The reports of a search that found no reader, in either language; "not found" is always followed
+// by the hint to pick a port.
+NoReaderReport NoReaderReportOf(const std::string& text) {
   for (Language language : {kRussian, kEnglish}) {
     const UiTextTable& texts = UiTextOf(language);
-    for (const char* report : {texts.msgNoComPorts, texts.msgTarnelNotFound, texts.msgSelectPortHint}) {
-      if (text == report) return true;
-    }
+    if (text == texts.msgTarnelNotFound) return NoReaderReport::kNotFound;
+    if (text == texts.msgNoComPorts || text == texts.msgSelectPortHint) return NoReaderReport::kOther;
   }
-  return false;
+  return NoReaderReport::kNone;
 }
 
 std::string ExeDirectory() {
@@ -99,7 +101,7 @@ void KeyloomScenario::InstallShippedKeys() const {
 
 void KeyloomScenario::ClickRadio(HWND main, int id) {
   HWND radio = ui::Control(main, id);
-  ASSERT_TRUE(ui::Visible(radio) && ui::Enabled(radio)) << "radio " << id;
+  ASSERT_NE(radio, nullptr) << "radio " << id;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(radio, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 }
@@ -124,14 +126,17 @@ void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {
   // Idle must last a moment: a wait's end re-enables the window just before its reports appear.
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   ULONGLONG idleSince = 0;
+  bool hintToCome = false;
   for (;;) {
-    const bool idle = ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty();
+    const bool idle = !hintToCome && ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty();
     if (!idle) idleSince = 0;
     if (idle && idleSince == 0) idleSince = GetTickCount64();
     if (idle && GetTickCount64() - idleSince >= 300) break;
     ASSERT_LT(GetTickCount64(), end) << "the program stayed busy";
     for (HWND box : ui::TopWindows(pid(), "#32770")) {
-      if (answerSearchReports_ && IsNoReaderReport(ui::Text(GetDlgItem(box, 0xFFFF)))) ui::PressDialogButton(box, IDOK);
+      const NoReaderReport report = NoReaderReportOf(ui::Text(GetDlgItem(box, 0xFFFF)));
+      if (!answerSearchReports_ || report == NoReaderReport::kNone) continue;
+      if (ui::PressDialogButton(box, IDOK)) hintToCome = report == NoReaderReport::kNotFound;
     }
     ui::Pause(20);
   }

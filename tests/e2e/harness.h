@@ -64,7 +64,7 @@ class KeyloomScenario : public ::testing::Test {
   // Puts the crkeys.data shipped for a new installation into the working directory.
   void InstallShippedKeys() const;
 
-  // Clicks radio button `id` of the main window as the user does; it must be visible and enabled.
+  // Clicks radio button `id` of the main window (also one the view hides, as a key record sets it).
   void ClickRadio(HWND main, int id);
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/reply_line.h"
+#include "link/timings.h"
 #include "protocol/card_replies.h"
 #include "protocol/card_wait_ticks.h"
 #include "protocol/crc8.h"
@@ -16,11 +17,12 @@
 namespace {
 
 // The serial channel's timing: a one-byte read gives up 60 ms after it starts, a poll that finds a
-// byte waits 10 ms more, the card wait ticks every 50 ms and the handshake is read after 1000 ms.
+// byte waits 10 ms more, the card wait ticks as the program's timings say and the handshake is read
+// once its wait is over.
 constexpr int kReadTimeoutMs = 60;
 constexpr int kPollSettleMs = 10;
-constexpr int kCardTickMs = 50;
-constexpr int kHandshakeReadAtMs = 1000;
+constexpr int kCardTickMs = Timings{}.cardTickMs;
+constexpr int kHandshakeReadAtMs = Timings{}.handshakeTickMs * kWaitTimings[1].lastTick;
 // Bytes past the reply buffer that a read drops before it gives up on a talking reader.
 constexpr int kMaxDroppedBytes = 1024;
 
