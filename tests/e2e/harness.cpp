@@ -136,7 +136,8 @@ void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {
     for (HWND box : ui::TopWindows(pid(), "#32770")) {
       const NoReaderReport report = NoReaderReportOf(ui::Text(GetDlgItem(box, 0xFFFF)));
       if (!answerSearchReports_ || report == NoReaderReport::kNone) continue;
-      if (ui::PressDialogButton(box, IDOK)) hintToCome = report == NoReaderReport::kNotFound;
+      hintToCome = report == NoReaderReport::kNotFound;
+      ui::PressDialogButton(box, IDOK);
     }
     ui::Pause(20);
   }

@@ -78,7 +78,7 @@ TEST_F(StartupScenario, SearchWaitWindowRunsAboutOneSecond) {
     const ULONGLONG elapsed = GetTickCount64() - seen;
     EXPECT_GT(elapsed, 500u);
     EXPECT_LT(elapsed, 3000u);
-    WaitUntilIdle(main, 3000);
+    WaitUntilIdle(main);
     EXPECT_TRUE(ui::Enabled(main));
 
     ui::PostCommand(main, 1);
