@@ -74,32 +74,37 @@ bool Conclude(const KeyStoreFailure& failure, bool result) {
   return result;
 }
 
+// Hands each line of keys.data to visit(line, number), counted from 0, for as long as it returns
+// true; a read error comes back as the failure, its code taken at once.
+template <typename Visit>
+KeyStoreFailure EachKeyLine(HANDLE file, Visit visit) {
+  KeysFileBlocks in;
+  in.file = file;
+  KeyLineReader reader = {};
+  for (int number = 0;; ++number) {
+    const LineRead result = ReadLine(&in, &reader);
+    if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
+    if (result == LineRead::kEnd || !visit(reader.text, number)) return {};
+  }
+}
+
 KeyStoreFailure ListRecords() {
   const OwnedHandle file(OpenKeysFile(GENERIC_READ));
   if (!file.Valid()) return NotFound();
   BeginKeysRows();
   const bool showKey = KeysShowKeyChecked();
-  KeysFileBlocks in;
-  in.file = file.Get();
-  KeyLineReader reader = {};
-  for (;;) {
-    const LineRead result = ReadLine(&in, &reader);
-    if (result == LineRead::kError) {
-      const KeyStoreFailure failure = FailedWithCode(UiText.msgKeysFileReadError);
-      EndKeysRows();
-      return failure;
-    }
-    if (result == LineRead::kEnd) break;
-    ParseKeyLine(reader.text, &g_keyRecord);
+  const KeyStoreFailure failure = EachKeyLine(file.Get(), [showKey](char* line, int) {
+    ParseKeyLine(line, &g_keyRecord);
     if (showKey) {
       SpaceKeyText(&g_keyRecord);
     } else {
       MaskKeyText(&g_keyRecord);
     }
     AppendKeysRow(g_keyRecord);
-  }
+    return true;
+  });
   EndKeysRows();
-  return {};
+  return failure;
 }
 
 // Parses line record into g_keyRecord with its key spaced; *found is false when the file has
@@ -107,20 +112,13 @@ KeyStoreFailure ListRecords() {
 KeyStoreFailure FindRecord(int record, bool* found) {
   const OwnedHandle file(OpenKeysFile(GENERIC_READ));
   if (!file.Valid()) return NotFound();
-  KeysFileBlocks in;
-  in.file = file.Get();
-  KeyLineReader reader = {};
-  for (int number = 0;; ++number) {
-    const LineRead result = ReadLine(&in, &reader);
-    if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
-    if (result == LineRead::kEnd) return {};
-    if (number == record) {
-      ParseKeyLine(reader.text, &g_keyRecord);
-      SpaceKeyText(&g_keyRecord);
-      *found = true;
-      return {};
-    }
-  }
+  return EachKeyLine(file.Get(), [record, found](char* line, int number) {
+    if (number != record) return true;
+    ParseKeyLine(line, &g_keyRecord);
+    SpaceKeyText(&g_keyRecord);
+    *found = true;
+    return false;
+  });
 }
 
 bool LoadRecord(int record) {
@@ -135,20 +133,14 @@ KeyStoreFailure AppendUnlessListed(char* key, const char* description, int* reco
                                    bool* listed) {
   const OwnedHandle file(OpenKeysFile(GENERIC_READ | GENERIC_WRITE));
   if (!file.Valid()) return NotFound();
-  KeysFileBlocks in;
-  in.file = file.Get();
-  KeyLineReader reader = {};
   DuplicateKeySearch search{key, description};
-  for (;;) {
-    const LineRead result = ReadLine(&in, &reader);
-    if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
-    if (result == LineRead::kEnd) break;
-    if (TakeLineForDuplicate(&search, reader.text, &g_keyRecord)) {
-      *record = search.line;
-      *listed = true;
-      return {};
-    }
-  }
+  const KeyStoreFailure read = EachKeyLine(file.Get(), [&](char* line, int) {
+    if (!TakeLineForDuplicate(&search, line, &g_keyRecord)) return true;
+    *record = search.line;
+    *listed = true;
+    return false;
+  });
+  if (read.text != nullptr || *listed) return read;
   StripSpaces(key);
   char line[kKeyLineBufferSize];
   const DWORD length = static_cast<DWORD>(ComposeKeyLine(ReadFormKeySettings(), key, description, line));
@@ -166,20 +158,18 @@ KeyStoreFailure CopyAllBut(int record) {
   const OwnedHandle temporary(CreateFileA(kTmpKeysFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!temporary.Valid()) return {UiText.msgTempFileCreateError};
-  KeysFileBlocks in;
-  in.file = file.Get();
-  KeyLineReader reader = {};
-  for (int number = 0;; ++number) {
-    const LineRead result = ReadLine(&in, &reader);
-    if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
-    if (result == LineRead::kEnd) return {};
-    if (number == record) continue;
-    const size_t length = strlen(reader.text);
-    reader.text[length] = '\n';
+  KeyStoreFailure writeFailure;
+  const KeyStoreFailure read = EachKeyLine(file.Get(), [&](char* line, int number) {
+    if (number == record) return true;
+    const size_t length = strlen(line);
+    line[length] = '\n';
     DWORD written = 0;
-    const BOOL ok = WriteFile(temporary.Get(), reader.text, static_cast<DWORD>(length + 1), &written, nullptr);
-    if (!ok || written != length + 1) return FailedWithCode(UiText.msgTempFileWriteError);
-  }
+    const BOOL ok = WriteFile(temporary.Get(), line, static_cast<DWORD>(length + 1), &written, nullptr);
+    if (ok && written == length + 1) return true;
+    writeFailure = FailedWithCode(UiText.msgTempFileWriteError);
+    return false;
+  });
+  return writeFailure.text != nullptr ? writeFailure : read;
 }
 
 }  // namespace
