@@ -12,6 +12,8 @@ namespace {
 constexpr int kIconSize = 32;
 constexpr int kFirstIcon = 3;
 constexpr int kLastIcon = 7;
+// How long a box is given to paint its icon.
+constexpr int kPaintWaitMs = 3000;
 
 HWND FindIconStatic(HWND box) {
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -63,10 +65,9 @@ long Difference(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
   return sum;
 }
 
-// Which of the program's icons 3..7 the box shows; 0 when none matches closely.
-int IdentifyIcon(HWND box, const std::string& iconModule) {
-  HWND iconStatic = FindIconStatic(box);
-  if (iconStatic == nullptr) return 0;
+// The icon the box's icon control shows now: one of the program's 3..7, 0 for a system icon,
+// -1 when none matches closely (not painted yet).
+int MatchIcon(HWND iconStatic, const std::string& iconModule) {
   RECT rect;
   GetWindowRect(iconStatic, &rect);
   HDC screen = GetDC(nullptr);
@@ -75,23 +76,42 @@ int IdentifyIcon(HWND box, const std::string& iconModule) {
   const DWORD corner = shown[0];
   const COLORREF fill = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
 
-  HMODULE module = LoadLibraryExA(iconModule.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (module == nullptr) return 0;
-  int best = 0;
+  int best = -1;
   long bestDifference = LONG_MAX;
-  for (int id = kFirstIcon; id <= kLastIcon; ++id) {
-    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, kIconSize, kIconSize, 0));
-    if (icon == nullptr) continue;
+  auto compare = [&](int id, HICON icon) {
     const long difference = Difference(shown, CapturePixels(nullptr, 0, 0, fill, icon));
-    DestroyIcon(icon);
     if (difference < bestDifference) {
       bestDifference = difference;
       best = id;
     }
+  };
+  HMODULE module = LoadLibraryExA(iconModule.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  for (int id = kFirstIcon; module != nullptr && id <= kLastIcon; ++id) {
+    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, kIconSize, kIconSize, 0));
+    if (icon == nullptr) continue;
+    compare(id, icon);
+    DestroyIcon(icon);
   }
-  FreeLibrary(module);
+  if (module != nullptr) FreeLibrary(module);
+  for (LPCSTR system : {IDI_INFORMATION, IDI_ERROR, IDI_WARNING, IDI_QUESTION}) {
+    if (HICON icon = LoadIconA(nullptr, system)) compare(0, icon);
+  }
   // An exact rendering differs only by rounding; allow an average of 8 levels per channel.
-  return bestDifference <= kIconSize * kIconSize * 3 * 8 ? best : 0;
+  return bestDifference <= kIconSize * kIconSize * 3 * 8 ? best : -1;
+}
+
+// Which of the program's icons 3..7 the box shows; 0 for a system icon or none. A box may paint
+// late on a busy machine, so the comparison is repeated until an icon matches.
+int IdentifyIcon(HWND box, const std::string& iconModule) {
+  HWND iconStatic = FindIconStatic(box);
+  if (iconStatic == nullptr) return 0;
+  const ULONGLONG end = GetTickCount64() + kPaintWaitMs;
+  for (;;) {
+    const int id = MatchIcon(iconStatic, iconModule);
+    if (id >= 0) return id;
+    if (GetTickCount64() >= end) return 0;
+    Pause(50);
+  }
 }
 
 }  // namespace
@@ -99,7 +119,6 @@ int IdentifyIcon(HWND box, const std::string& iconModule) {
 bool WaitMessageBox(DWORD pid, int timeoutMs, MessageBoxView* box, const std::string& iconModule) {
   HWND window = WaitTopWindow(pid, "#32770", timeoutMs);
   if (window == nullptr) return false;
-  Pause(150);  // let it paint before its icon is compared
   box->window = window;
   box->caption = Text(window);
   box->text = Text(GetDlgItem(window, 0xFFFF));
