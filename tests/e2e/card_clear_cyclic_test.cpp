@@ -23,7 +23,7 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
 
   Press(main, 11);
   ui::MessageBoxView box;
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
+  ASSERT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_));
   ExpectQuestion(box, shown::kConfirmClear.english, kEnglish);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
   ExpectNoBox();
@@ -32,7 +32,7 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
   EXPECT_EQ(CardBlock("master.card", 1, 0)[0], 'M');
 
   Press(main, 11);
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
+  ASSERT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_));
   EXPECT_EQ(box.text, shown::kConfirmClear.english);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDYES));
   ExpectBox(kOperationSuccessful, kSuccess, 30000);
@@ -49,7 +49,7 @@ TEST_F(ClearAndCycles, ClearAsksInRussian) {
   ASSERT_TRUE(Eventually([&] { return ui::Text(main) == shown::kWindowTitle.russian; }));
   Press(main, 11);
   ui::MessageBoxView box;
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_));
+  ASSERT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_));
   ExpectQuestion(box, shown::kConfirmClear.russian, kRussian);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
   ExpectNoBox();

@@ -21,7 +21,7 @@ class CardFailures : public CardScenario {
   // Follows the card wait until its window closes.
   Watch WatchWait() {
     Watch watch;
-    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 3000);
+    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
     EXPECT_NE(wait, nullptr);
     if (wait == nullptr) return watch;
     const ULONGLONG start = GetTickCount64();
@@ -44,7 +44,7 @@ TEST_F(CardFailures, WriteWithNoOpenPortSearchesAndSendsNothing) {
   ASSERT_NE(main, nullptr);
   Received();
   Press(main, 9);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 3000);
+  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
   ASSERT_NE(wait, nullptr);
   EXPECT_EQ(ui::Text(wait), "Search for Tarnel reader");
   ExpectBox(kNotFound, kError);

@@ -75,7 +75,7 @@ void CardScenario::StepUp(HWND main, int upDownId, int times) {
 
 void CardScenario::RunCardButton(HWND main, int id, const std::string& text, int kind) {
   Press(main, id);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 3000);
+  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
   ASSERT_NE(wait, nullptr) << "no card wait";
   EXPECT_EQ(ui::Text(wait), "Present the card to the reader...");
   ExpectBox(text, kind, 30000);

@@ -95,7 +95,7 @@ class KeysCrash : public KeyloomScenario {
     for (const char* name : kLeftovers) EXPECT_FALSE(FileExists(name)) << name << " was not cleared at start";
     WaitUntilIdle(main);
     ui::PostCommand(main, 22);
-    *keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+    *keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
     EXPECT_NE(*keys, nullptr) << "the keys list window did not open";
     EXPECT_TRUE(WaitRows(*keys, Lines(list))) << "the list does not show the stored keys";
     return list;
@@ -218,7 +218,7 @@ TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
     ui::PostCommand(keys, 45, BN_CLICKED);
     // On a busy machine the start-up search may report only now that it found no reader.
     ui::MessageBoxView box;
-    while (ui::WaitMessageBox(pid(), 5000, &box, keyloomExe_) && box.text.rfind("[0001] ", 0) != 0) {
+    while (ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_) && box.text.rfind("[0001] ", 0) != 0) {
       ui::PressDialogButton(box.window, IDOK);
     }
     ASSERT_EQ(box.text.rfind("[0001] ", 0), 0u) << "no question before the removal";

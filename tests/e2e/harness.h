@@ -22,9 +22,13 @@ inline constexpr ProgramTimings kRealTimings = {2000, 10, 500, 1000, 50};
 // Short, yet long enough for a scenario to see the search and handshake waits and act in them.
 inline constexpr ProgramTimings kShortTimings = {200, 3, 150, 100, 10};
 
+// The time given to what the program surely does next: long, because a busy machine can be slow to
+// show it, and it costs nothing when it comes at once.
+inline constexpr int kEventWaitMs = 20000;
+
 // Waits until the condition holds; false after the time-out.
 template <typename Condition>
-bool Eventually(Condition condition, int timeoutMs = 2000) {
+bool Eventually(Condition condition, int timeoutMs = kEventWaitMs) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   while (!condition()) {
     if (GetTickCount64() >= end) return false;
@@ -68,10 +72,10 @@ class KeyloomScenario : public ::testing::Test {
   void ClickRadio(HWND main, int id);
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.
-  ui::MessageBoxView ExpectMessageBox(int timeoutMs = 5000);
+  ui::MessageBoxView ExpectMessageBox(int timeoutMs = kEventWaitMs);
   // Waits until the start-up search is over and the main window is enabled again. Unless the
   // scenario is about the reader, the search's reports that no reader was found are answered on the way.
-  void WaitUntilIdle(HWND main, int timeoutMs = 10000);
+  void WaitUntilIdle(HWND main, int timeoutMs = kEventWaitMs);
   bool answerSearchReports_ = true;
   // No message box is open or opens within the time; meant after an event that shows the program
   // is past the point where one would have come.

@@ -210,7 +210,7 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.where);
     ASSERT_TRUE(ui::ClickAt(c.point.x, c.point.y, 3));
-    HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? 3000 : 700);
+    HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? kEventWaitMs : 700);
     const std::vector<std::string> quitMenu = {std::string("0\t1\t\t") + kMenuQuit.english};
     if (!c.quitMenu) {
       EXPECT_TRUE(menu == nullptr || ui::PopupMenuLines(menu) != quitMenu) << "the Quit menu opened";

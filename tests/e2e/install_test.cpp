@@ -99,7 +99,7 @@ class InstallScenario : public ReaderScenario {
   // Opens the keys list with "Add to list" (21) or "Show list" (22); its rows once there are count.
   HWND OpenKeysList(HWND main, int button, size_t count, std::vector<std::vector<std::string>>* rows) {
     ui::PostCommand(main, button);
-    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
     EXPECT_NE(keys, nullptr) << "the keys list window did not open";
     if (keys == nullptr) return nullptr;
     for (int i = 0; i < 100; ++i) {
@@ -113,7 +113,7 @@ class InstallScenario : public ReaderScenario {
 
   void CloseKeysList(HWND main, HWND keys) {
     PostMessageA(keys, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+    EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
     for (int i = 0; i < 100 && !ui::Enabled(main); ++i) ui::Pause(20);
   }
 

@@ -25,7 +25,7 @@ class KeysWindowScenario : public KeyloomScenario {
   // Opens the window with "Add to list" (21) or "Show list" (22) and waits until it is complete.
   HWND Open(HWND main, int button) {
     ui::PostCommand(main, button);
-    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
     EXPECT_NE(keys, nullptr) << "the keys list window did not open";
     if (keys != nullptr) ui::WaitForMessageLoop(keys);
     return keys;
@@ -156,7 +156,7 @@ TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
   }
 
   Press(keys, 46);
-  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
   EXPECT_TRUE(ui::Enabled(main));
 }
 
@@ -195,14 +195,14 @@ TEST_F(KeysWindowScenario, ShowKeyDoubleClickAndUseThisKey) {
   EXPECT_TRUE(ui::Enabled(ui::Control(keys, 44)));
   EXPECT_TRUE(ui::Enabled(ui::Control(keys, 45)));
   Press(keys, 46);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
   ChooseView(main, 1, 1);
   for (int id : {25, 28, 30, 33}) ClickRadio(main, id);
   keys = Open(main, 22);
   ASSERT_NE(keys, nullptr);
   ClickRow(keys, 1, false);
   Press(keys, 44);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
   for (int id = 25; id <= 34; ++id) {
     const bool expected = id == 27 || id == 29 || id == 31 || id == 34;
     EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), expected ? BST_CHECKED : BST_UNCHECKED)
@@ -231,7 +231,7 @@ TEST_F(KeysWindowScenario, UseThisKeyAfterTheResetOfViewZero) {
   EXPECT_FALSE(ui::Enabled(ui::Control(keys, 44)));
   ClickRow(keys, 0, false);
   Press(keys, 44);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
   EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(ui::Text(ui::Control(main, 16)), "1");
   EXPECT_EQ(ui::Text(ui::Control(main, 18)), "0");
@@ -312,7 +312,7 @@ TEST_F(KeysWindowScenario, WithoutCrKeysTheDecryptionErrorComesFirstAndTheListIs
     EXPECT_EQ(box.text.find("GetLastError"), std::string::npos);
     EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
   }
-  HWND keys = ui::WaitTopWindow(pid(), kKeysClass, 5000);
+  HWND keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
   ASSERT_NE(keys, nullptr);
   EXPECT_TRUE(Rows(keys).empty());
   EXPECT_FALSE(FileExists("keys.data"));
@@ -364,7 +364,7 @@ TEST_F(KeysWindowScenario, LeftoverPlainKeyFilesGoAtOpeningAndAtTheEnd) {
   EXPECT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
   for (const char* name : plainFiles) EXPECT_FALSE(FileExists(name)) << name << " at the opening";
   Press(keys, 46);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, 5000));
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
 
   for (const char* name : plainFiles) WriteFile(name, leftover);
   PostMessageA(main, WM_CLOSE, 0, 0);

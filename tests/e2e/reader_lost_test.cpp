@@ -200,7 +200,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
   // A Write that runs as it should: the wait, then its report.
   void Write(HWND main) {
     Press(main, 9);
-    EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 3000), nullptr) << "no card wait";
+    EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs), nullptr) << "no card wait";
   }
   // Unless the reader is gone, the next Write runs as it should.
   void WriteUnlessUnplugged(HWND main, Fault fault) {
@@ -211,7 +211,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
   // The fault hits while the program's box is open; OK closes it.
   void FaultUnderBox(HWND main, Fault fault, const Box& expected) {
     ui::MessageBoxView box;
-    EXPECT_TRUE(ui::WaitMessageBox(pid(), 6000, &box, keyloomExe_));
+    EXPECT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_));
     EXPECT_EQ(box.text, expected.text);
     Unasked(main, fault);
     ui::PressDialogButton(box.window, IDOK);
@@ -225,14 +225,14 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
       case Step::kSearchDelay:
         main = StartedWithReader(main);
         if (main == nullptr) return nullptr;
-        EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 2000), nullptr);
+        EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs), nullptr);
         Unasked(main, row.fault);
         break;
       case Step::kFoundBox: {
         main = StartedWithReader(main);
         if (main == nullptr) return nullptr;
         ui::MessageBoxView found;
-        EXPECT_TRUE(ui::WaitMessageBox(pid(), 6000, &found, keyloomExe_));
+        EXPECT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &found, keyloomExe_));
         EXPECT_EQ(found.text, kFound.text);
         if (row.fault == Fault::kUnplugged) {
           simreader::UnplugReader({"COM2"});
@@ -248,7 +248,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         main = StartedWithReader(main);
         if (main == nullptr) return nullptr;
         NextBox(kFound);
-        EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 2000), nullptr);
+        EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs), nullptr);
         if (row.fault == Fault::kUnplugged) Unplug(main);
         break;
       }
@@ -295,13 +295,13 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         main = Connected(main);
         if (main == nullptr) return nullptr;
         ui::PostCommand(main, 22);
-        HWND keys = ui::WaitTopWindow(pid(), "my Child Window", 5000);
+        HWND keys = ui::WaitTopWindow(pid(), "my Child Window", kEventWaitMs);
         EXPECT_NE(keys, nullptr);
         Unasked(main, row.fault);
         // Past the time the check would take had it run at once.
         ExpectNoBox(row.fault == Fault::kUnplugged ? timings().debounceMs + timings().reopenMs + 500 : kBoxGraceMs);
         PostMessageA(keys, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "my Child Window", 3000));
+        EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "my Child Window", kEventWaitMs));
         WriteUnlessUnplugged(main, row.fault);
         break;
       }

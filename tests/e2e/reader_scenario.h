@@ -26,13 +26,13 @@ class ReaderScenario : public KeyloomScenario {
   HWND StartWithoutReader(const std::vector<std::string>& ports);
 
   // The next message box must have exactly this text and kind; it is then answered with OK.
-  void ExpectBox(const std::string& text, int kind, int timeoutMs = 6000);
+  void ExpectBox(const std::string& text, int kind, int timeoutMs = kEventWaitMs);
   // The boxes one after another, each answered with OK.
   void ExpectBoxes(const std::vector<Box>& boxes);
   // The program reopens its open port after a device change: WatchPortOpens before the change,
   // then PortOpenedAgain says whether it has opened the port since.
   void WatchPortOpens();
-  bool PortOpenedAgain(int timeoutMs = 10000);
+  bool PortOpenedAgain(int timeoutMs = kEventWaitMs);
   // For the given time the dialog stays the only one, over a disabled main window, with no wait.
   void ExpectHeldUnder(HWND main, HWND dialog, int ms);
   // The version label beside "Version: ".
@@ -43,7 +43,7 @@ class ReaderScenario : public KeyloomScenario {
   // Picks a port in the list as a user does: it must be enabled.
   void PickPort(HWND main, int index);
   // The main window back and no wait left.
-  void Idle(HWND main) { WaitUntilIdle(main, 15000); }
+  void Idle(HWND main) { WaitUntilIdle(main); }
   // What the reader received since the last call, as text.
   std::string Received();
   // The reader answers the handshake this way ("version 1.00", "ok", "silent", ...).

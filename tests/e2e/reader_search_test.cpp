@@ -101,7 +101,7 @@ TEST_P(SearchOutcome, BoxesAndLinkControls) {
   ExpectBoxes({row.boxes.front()});
   if (row.handshakeSent) {
     // The handshake wait follows the found box, over a disabled main window.
-    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
+    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
     ASSERT_NE(wait, nullptr);
     EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
     EXPECT_FALSE(ui::Enabled(main));
@@ -172,7 +172,7 @@ TEST_F(ReaderSearch, PortPickedByHand) {
     SCOPED_TRACE(row.name);
     Answer(row.answer);
     PickPort(main, 1);
-    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
+    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
     ASSERT_NE(wait, nullptr);
     EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
     ExpectBoxes(row.boxes);
@@ -197,7 +197,7 @@ TEST_F(ReaderSearch, SearchButtonSearchesAgain) {
   Idle(main);
   Received();
   ui::PostCommand(main, 7);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 2000);
+  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
   ASSERT_NE(wait, nullptr);
   EXPECT_EQ(ui::Text(wait), "Search for Tarnel reader");
   EXPECT_EQ(Version(main), "x.xx") << "SEARCH resets the link first";
