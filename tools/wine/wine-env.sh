@@ -51,6 +51,9 @@ keyloom_kill_ours() {
 }
 
 # keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY.
+# Display numbers are chosen under one lock for every tree of this user, so two lanes starting
+# together never take the same number. What ran on an earlier display of HOME (its Wine programs and
+# its X input server) is ended when a new display starts, so that nothing acts on the old one.
 keyloom_private_display() {
   local home=$1 n pid
   if [ -f "$home/xvfb.display" ]; then
@@ -58,25 +61,31 @@ keyloom_private_display() {
     if keyloom_is_ours "$pid" Xvfb ":$n" && [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
     keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"
   fi
+  WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
+  keyloom_kill_ours "$home/xinput.port" xinput-server.py "$home/xinput.port"
+  exec 6>"/tmp/.keyloom-displays-$(id -u).lock"
+  flock 6
   for n in $(seq 90 189); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 8>&- 9>&- &
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 6>&- 8>&- 9>&- &
     pid=$!
     # Written at once, so that a caller interrupted while Xvfb starts still ends it.
     echo "$n $pid" >"$home/xvfb.display"
     for _ in $(seq 100); do
+      kill -0 "$pid" 2>/dev/null || break
       if [ -e "/tmp/.X11-unix/X$n" ]; then
+        exec 6>&-
         export DISPLAY=":$n"
         return 0
       fi
-      kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
-    # Xvfb leaves at once when the number is taken without a lock file here (a server that has just
-    # started, or one in another root on this machine): the next number is tried.
+    # Xvfb leaves at once when the number is taken without a lock file here (a server in another
+    # root on this machine): the next number is tried.
     if kill -0 "$pid" 2>/dev/null; then keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"; break; fi
     rm -f "$home/xvfb.display"
   done
+  exec 6>&-
   echo "Xvfb did not start:" >&2
   tail -n 5 "$home/xvfb.log" >&2 2>/dev/null
   return 1
