@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz tree and runs every libFuzzer program of the core in turn, at the lowest
-# priority, from its committed seeds and the working corpus under build/fuzz/corpus; prints one line
-# per program with its executions and findings and exits non-zero when any program found something.
+# Builds the fuzz tree and runs every libFuzzer program of the core, as many at a time as the machine
+# has cores, at the lowest priority, from its committed seeds and the working corpus under
+# build/fuzz/corpus; prints one line per program with its executions and findings and exits
+# non-zero when any program found something.
 # Usage: fuzz.sh [seconds per program, default 60] [executions per program, default no limit] [program...]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,12 +27,11 @@ else
   done
 fi
 
-status=0
-printf '%-16s %14s %9s\n' program executions findings
-for program in "${programs[@]}"; do
-  corpus="$tree/corpus/$program"
-  findings="$tree/findings/$program"
-  log="$tree/logs/$program.log"
+# One program's run; its line of the table goes to logs/PROGRAM.line, its number of findings to
+# logs/PROGRAM.found.
+fuzz_one() {
+  local program=$1 corpus="$tree/corpus/$1" findings="$tree/findings/$1" log="$tree/logs/$1.log"
+  local before code executions found
   mkdir -p "$corpus" "$findings" "$tree/logs"
   before=$(find "$findings" -type f | wc -l)
   set +e
@@ -44,10 +44,22 @@ for program in "${programs[@]}"; do
   found=$(( $(find "$findings" -type f | wc -l) - before ))
   # A program that stops without saving an input (a failed start, for instance) counts as a finding too.
   if [ "$code" -ne 0 ] && [ "$found" -eq 0 ]; then found=1; fi
-  printf '%-16s %14s %9s\n' "$program" "${executions:-?}" "$found"
-  if [ "$found" -ne 0 ]; then
-    status=1
-    echo "  see $log and $findings"
-  fi
+  printf '%-16s %14s %9s\n' "$program" "${executions:-?}" "$found" >"$tree/logs/$program.line"
+  if [ "$found" -ne 0 ]; then echo "  see $log and $findings" >>"$tree/logs/$program.line"; fi
+  echo "$found" >"$tree/logs/$program.found"
+}
+
+# As many programs at a time as the machine has cores; the table keeps their order.
+for program in "${programs[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+  rm -f "$tree/logs/$program.line" "$tree/logs/$program.found"
+  fuzz_one "$program" &
+done
+wait
+status=0
+printf '%-16s %14s %9s\n' program executions findings
+for program in "${programs[@]}"; do
+  cat "$tree/logs/$program.line" 2>/dev/null || printf '%-16s %14s %9s\n' "$program" "?" "?"
+  [ "$(cat "$tree/logs/$program.found" 2>/dev/null)" = 0 ] || status=1
 done
 exit $status
