@@ -65,9 +65,15 @@ long Difference(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
   return sum;
 }
 
-// The icon the box's icon control shows now: one of the program's 3..7, 0 for a system icon,
-// -1 when none matches closely (not painted yet).
-int MatchIcon(HWND iconStatic, const std::string& iconModule) {
+// An icon the box may show: one of the program's 3..7, or 0 for a system icon.
+struct KnownIcon {
+  int id;
+  HICON icon;
+};
+
+// The icon the box's icon control shows now, of the known ones; -1 when none matches closely
+// (not painted yet).
+int MatchIcon(HWND iconStatic, const std::vector<KnownIcon>& known) {
   RECT rect;
   GetWindowRect(iconStatic, &rect);
   HDC screen = GetDC(nullptr);
@@ -78,23 +84,12 @@ int MatchIcon(HWND iconStatic, const std::string& iconModule) {
 
   int best = -1;
   long bestDifference = LONG_MAX;
-  auto compare = [&](int id, HICON icon) {
-    const long difference = Difference(shown, CapturePixels(nullptr, 0, 0, fill, icon));
+  for (const KnownIcon& candidate : known) {
+    const long difference = Difference(shown, CapturePixels(nullptr, 0, 0, fill, candidate.icon));
     if (difference < bestDifference) {
       bestDifference = difference;
-      best = id;
+      best = candidate.id;
     }
-  };
-  HMODULE module = LoadLibraryExA(iconModule.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  for (int id = kFirstIcon; module != nullptr && id <= kLastIcon; ++id) {
-    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, kIconSize, kIconSize, 0));
-    if (icon == nullptr) continue;
-    compare(id, icon);
-    DestroyIcon(icon);
-  }
-  if (module != nullptr) FreeLibrary(module);
-  for (LPCSTR system : {IDI_INFORMATION, IDI_ERROR, IDI_WARNING, IDI_QUESTION}) {
-    if (HICON icon = LoadIconA(nullptr, system)) compare(0, icon);
   }
   // An exact rendering differs only by rounding; allow an average of 8 levels per channel.
   return bestDifference <= kIconSize * kIconSize * 3 * 8 ? best : -1;
@@ -105,13 +100,26 @@ int MatchIcon(HWND iconStatic, const std::string& iconModule) {
 int IdentifyIcon(HWND box, const std::string& iconModule) {
   HWND iconStatic = FindIconStatic(box);
   if (iconStatic == nullptr) return 0;
-  const ULONGLONG end = GetTickCount64() + kPaintWaitMs;
-  for (;;) {
-    const int id = MatchIcon(iconStatic, iconModule);
-    if (id >= 0) return id;
-    if (GetTickCount64() >= end) return 0;
-    Pause(50);
+  std::vector<KnownIcon> known;
+  HMODULE module = LoadLibraryExA(iconModule.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  for (int id = kFirstIcon; module != nullptr && id <= kLastIcon; ++id) {
+    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, kIconSize, kIconSize, 0));
+    if (icon != nullptr) known.push_back({id, icon});
   }
+  const size_t programIcons = known.size();
+  for (LPCSTR system : {IDI_INFORMATION, IDI_ERROR, IDI_WARNING, IDI_QUESTION}) {
+    if (HICON icon = LoadIconA(nullptr, system)) known.push_back({0, icon});
+  }
+  const ULONGLONG end = GetTickCount64() + kPaintWaitMs;
+  int id = MatchIcon(iconStatic, known);
+  while (id < 0 && GetTickCount64() < end) {
+    Pause(50);
+    id = MatchIcon(iconStatic, known);
+  }
+  // The system's icons are shared and stay.
+  for (size_t i = 0; i < programIcons; ++i) DestroyIcon(known[i].icon);
+  if (module != nullptr) FreeLibrary(module);
+  return id < 0 ? 0 : id;
 }
 
 }  // namespace
