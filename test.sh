@@ -23,12 +23,13 @@ python3 "$top/tools/xinput/xinput-server-test.py" || { echo "test.sh: the X inpu
 # The README's run command as a newcomer meets it: no run folder and no Wine prefix yet.
 rm -rf "$top/build/run-check"
 KEYLOOM_RUN_DIR="$top/build/run-check" "$top/run.sh" --check || { echo "test.sh: ./run.sh --check failed" >&2; status=1; }
-# The scenarios run in the two lanes of tests/wine-lanes.json, each with its own Wine world, two at a
-# time. Both worlds are set up first, one after the other, so that no scenario runs beside a prefix
-# being created.
-for lane in 0 1; do
-  (unset DISPLAY; keyloom_wine_up "$(CTEST_RESOURCE_GROUP_0_WINE="id:$lane,slots:1" keyloom_lane_home "$top/build/win")" 1) ||
+# The scenarios run in the lanes of tests/wine-lanes.json, each with its own Wine world, two at a
+# time. Every lane's world is set up first, one after the other, so that no scenario runs beside a
+# prefix being created.
+lanes_file="$top/tests/wine-lanes.json"
+for lane in $(grep -o '"id": *"[0-9]*"' "$lanes_file" | tr -dc '0-9\n'); do
+  (unset DISPLAY; keyloom_wine_up "$(keyloom_lane_world "$top/build/win" "$lane")" 1) ||
     { echo "test.sh: the Wine world of lane $lane could not be set up" >&2; status=1; }
 done
-ctest --test-dir "$top/build/win" --output-on-failure -j2 --resource-spec-file "$top/tests/wine-lanes.json" || status=1
+ctest --test-dir "$top/build/win" --output-on-failure -j2 --resource-spec-file "$lanes_file" || status=1
 exit $status

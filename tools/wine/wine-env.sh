@@ -13,13 +13,19 @@ keyloom_wine_env() {
   export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 }
 
-# keyloom_lane_home BUILD_DIR: the Wine world of the lane CTest gave this test (the "wine" resource
-# of tests/wine-lanes.json, in CTEST_RESOURCE_GROUP_0_WINE): lane 0 is BUILD_DIR/wine, lane N is
-# BUILD_DIR/wine-laneN, each with its own prefix, display, wineserver and simulated reader.
+# keyloom_lane_world BUILD_DIR LANE: the Wine world of a lane of tests/wine-lanes.json: lane 0 is
+# BUILD_DIR/wine, lane N is BUILD_DIR/wine-laneN, each with its own prefix, display, wineserver and
+# simulated reader.
+keyloom_lane_world() {
+  if [ "$2" = 0 ]; then echo "$1/wine"; else echo "$1/wine-lane$2"; fi
+}
+
+# keyloom_lane_home BUILD_DIR: the Wine world of the lane CTest gave this test (the "wine" resource,
+# in CTEST_RESOURCE_GROUP_0_WINE); lane 0 when it gave none.
 keyloom_lane_home() {
   local lane=0
   if [[ "${CTEST_RESOURCE_GROUP_0_WINE:-}" =~ ^id:([0-9]+), ]]; then lane=${BASH_REMATCH[1]}; fi
-  if [ "$lane" = 0 ]; then echo "$1/wine"; else echo "$1/wine-lane$lane"; fi
+  keyloom_lane_world "$1" "$lane"
 }
 
 # keyloom_is_ours PID WORD...: true when process PID runs with every WORD as one of its arguments,
