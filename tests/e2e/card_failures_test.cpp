@@ -43,10 +43,9 @@ TEST_F(CardFailures, WriteWithNoOpenPortSearchesAndSendsNothing) {
   HWND main = StartWithoutReader({"COM5"});
   ASSERT_NE(main, nullptr);
   Received();
+  const size_t waits = WaitsOpened();
   Press(main, 9);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
-  ASSERT_NE(wait, nullptr);
-  EXPECT_EQ(ui::Text(wait), "Search for Tarnel reader");
+  EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
   ExpectBox(kNotFound, kError);
   ExpectBox(kSelectHint, kHint);
   Idle(main);

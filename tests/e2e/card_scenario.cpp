@@ -74,10 +74,9 @@ void CardScenario::StepUp(HWND main, int upDownId, int times) {
 }
 
 void CardScenario::RunCardButton(HWND main, int id, const std::string& text, int kind) {
+  const size_t waits = WaitsOpened();
   Press(main, id);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
-  ASSERT_NE(wait, nullptr) << "no card wait";
-  EXPECT_EQ(ui::Text(wait), "Present the card to the reader...");
+  EXPECT_EQ(NextWaitCaption(waits), "Present the card to the reader...");
   ExpectBox(text, kind, 30000);
   Idle(main);
 }

@@ -50,7 +50,8 @@ ui::Program& KeyloomScenario::StartAnother() {
   const ProgramTimings& t = timings_;
   const std::string timings = "debounce=" + std::to_string(t.debounceMs) + ",searchtick=" +
                               std::to_string(t.searchTickMs) + ",handshaketick=" + std::to_string(t.handshakeTickMs) +
-                              ",reopen=" + std::to_string(t.reopenMs) + ",cardtick=" + std::to_string(t.cardTickMs);
+                              ",reopen=" + std::to_string(t.reopenMs) + ",cardtick=" + std::to_string(t.cardTickMs) +
+                              ",cyclicpause=" + std::to_string(t.cyclicPauseMs);
   SetEnvironmentVariableA("KEYLOOM_TIMINGS", timings.c_str());
   programs_.emplace_back();
   EXPECT_TRUE(ui::Launch(keyloomExe_, workDir_, &programs_.back())) << "cannot start " << keyloomExe_;
@@ -104,6 +105,18 @@ void KeyloomScenario::ClickRadio(HWND main, int id) {
   ASSERT_NE(radio, nullptr) << "radio " << id;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(radio, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+std::string KeyloomScenario::NextWaitCaption(size_t before, int timeoutMs) {
+  std::vector<std::string> captions;
+  const bool opened = Eventually(
+      [&] {
+        captions = ui::CreatedCaptions(program(), "msctls_progress32");
+        return captions.size() > before;
+      },
+      timeoutMs);
+  EXPECT_TRUE(opened) << "no wait opened";
+  return opened ? captions[before] : std::string();
 }
 
 ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {

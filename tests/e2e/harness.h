@@ -10,17 +10,19 @@
 #include "uidriver.h"
 
 // The program's own waits, handed to it in KEYLOOM_TIMINGS: the hot-plug debounce, the search delay's
-// and the handshake wait's ticks, the pause before an open port is reopened, and the card wait's tick.
+// and the handshake wait's ticks, the pause before an open port is reopened, the card wait's tick and
+// the pause between the cards of a cyclic run.
 struct ProgramTimings {
   int debounceMs;
   int searchTickMs;
   int handshakeTickMs;
   int reopenMs;
   int cardTickMs;
+  int cyclicPauseMs;
 };
-inline constexpr ProgramTimings kRealTimings = {2000, 10, 500, 1000, 50};
+inline constexpr ProgramTimings kRealTimings = {2000, 10, 500, 1000, 50, 1000};
 // Short, yet long enough for a scenario to see the search and handshake waits and act in them.
-inline constexpr ProgramTimings kShortTimings = {200, 3, 150, 100, 10};
+inline constexpr ProgramTimings kShortTimings = {200, 3, 150, 100, 10, 1000};
 
 // The time given to what the program surely does next: long, because a busy machine can be slow to
 // show it, and it costs nothing when it comes at once.
@@ -48,6 +50,8 @@ class KeyloomScenario : public ::testing::Test {
   // Keyloom runs with short waits unless a scenario about one of them asks for the real ones
   // before it starts it.
   void UseRealTimings() { timings_ = kRealTimings; }
+  // A pause between cyclic cards long enough for whatever a scenario does in it.
+  void UseLongCyclicPause() { timings_.cyclicPauseMs = 30000; }
   const ProgramTimings& timings() const { return timings_; }
 
   // Starts keyloom.exe in the scenario's directory; the main window once it is complete.
@@ -70,6 +74,12 @@ class KeyloomScenario : public ::testing::Test {
 
   // Clicks radio button `id` of the main window (also one the view hides, as a key record sets it).
   void ClickRadio(HWND main, int id);
+
+  // How many WaitWindows the program has opened so far, from the record of their creation.
+  size_t WaitsOpened() { return ui::CreatedCaptions(program(), "msctls_progress32").size(); }
+  // The caption of the next WaitWindow after `before` of them, from the record of its creation, so
+  // that a wait which closed at once is read too; fails the scenario when none opens in time.
+  std::string NextWaitCaption(size_t before, int timeoutMs = kEventWaitMs);
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.
   ui::MessageBoxView ExpectMessageBox(int timeoutMs = kEventWaitMs);

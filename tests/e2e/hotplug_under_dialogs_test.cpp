@@ -52,8 +52,9 @@ TEST_F(HeldCheck, PluggedInUnderAbout) {
   ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
   simreader::DeliverDeviceChange(main);
   ExpectHeldUnder(main, about, 3000);
+  const size_t waits = WaitsOpened();
   ASSERT_TRUE(ui::PressDialogButton(about, IDOK));
-  EXPECT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 1000), nullptr) << "the search follows About";
+  EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader") << "the search follows About";
   ExpectBox(FoundText("COM5"), kSuccess);
   ExpectBox(kSettingsRead, kSuccess);
   Idle(main);

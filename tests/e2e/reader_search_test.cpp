@@ -98,14 +98,9 @@ TEST_P(SearchOutcome, BoxesAndLinkControls) {
   }
   HWND main = Start();
   ASSERT_NE(main, nullptr);
+  // The search delay is the first wait; the handshake wait follows the found box.
   ExpectBoxes({row.boxes.front()});
-  if (row.handshakeSent) {
-    // The handshake wait follows the found box, over a disabled main window.
-    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
-    ASSERT_NE(wait, nullptr);
-    EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
-    EXPECT_FALSE(ui::Enabled(main));
-  }
+  if (row.handshakeSent) EXPECT_EQ(NextWaitCaption(1), "Reading Tarnel settings");
   ExpectBoxes(std::vector<Box>(row.boxes.begin() + 1, row.boxes.end()));
   Idle(main);
   ExpectNoBox();
@@ -171,10 +166,9 @@ TEST_F(ReaderSearch, PortPickedByHand) {
   for (const PickRow& row : kPickRows) {
     SCOPED_TRACE(row.name);
     Answer(row.answer);
+    const size_t waits = WaitsOpened();
     PickPort(main, 1);
-    HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
-    ASSERT_NE(wait, nullptr);
-    EXPECT_EQ(ui::Text(wait), "Reading Tarnel settings");
+    EXPECT_EQ(NextWaitCaption(waits), "Reading Tarnel settings");
     ExpectBoxes(row.boxes);
     if (HasFatalFailure()) return;
     Idle(main);
@@ -196,10 +190,9 @@ TEST_F(ReaderSearch, SearchButtonSearchesAgain) {
   ExpectBoxes({kFoundCom5, kRead});
   Idle(main);
   Received();
+  const size_t waits = WaitsOpened();
   ui::PostCommand(main, 7);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", kEventWaitMs);
-  ASSERT_NE(wait, nullptr);
-  EXPECT_EQ(ui::Text(wait), "Search for Tarnel reader");
+  EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
   EXPECT_EQ(Version(main), "x.xx") << "SEARCH resets the link first";
   ExpectBoxes({kFoundCom5, kRead});
   Idle(main);

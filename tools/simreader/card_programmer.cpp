@@ -71,6 +71,12 @@ void TakeCardFrames(Simulator* simulator) {
     cards.waitingFrame = bytes.substr(at, kCardFrameBytes);
     bytes.erase(0, at + kCardFrameBytes);
     at = 0;
+    // Pulled out the moment the frame is in, before it is acknowledged.
+    if (cards.nextReply == "pulled") {
+      cards.nextReply.clear();
+      GoDead(simulator, true);
+      return;
+    }
     if (!cards.acknowledgement.empty()) Answer(simulator, simulator->behaviour.delayMs, cards.acknowledgement);
     cards.giveUpAt = Clock::now() + std::chrono::milliseconds(cards.noCardMs);
     ServeWaitingCard(simulator);

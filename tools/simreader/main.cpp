@@ -118,6 +118,7 @@ int main(int argc, char** argv) {
       const int fd = accept(server, nullptr, nullptr);
       if (fd >= 0) clients.push_back({fd, std::string()});
     }
+    // A pulled line is not polled (its descriptor is -1) until a plug opens a new one.
     if (fds[1].revents & POLLIN) {
       char bytes[256];
       const ssize_t n = read(simulator.line.master, bytes, sizeof bytes);

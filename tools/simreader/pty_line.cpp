@@ -34,7 +34,17 @@ bool OpenPtyLine(PtyLine* line) {
   return true;
 }
 
+void ClosePtyLine(PtyLine* line) {
+  for (int* fd : {&line->master, &line->slave}) {
+    if (*fd >= 0) close(*fd);
+    *fd = -1;
+  }
+}
+
+bool PtyLineOpen(const PtyLine& line) { return line.master >= 0; }
+
 void FlushPtyLine(const PtyLine& line) {
+  if (!PtyLineOpen(line)) return;
   tcflush(line.slave, TCIOFLUSH);
   tcflush(line.master, TCIOFLUSH);
   char drain[256];
@@ -57,7 +67,7 @@ void MarkLineUnconfigured(const PtyLine& line) {
 
 bool LineConfigured(const PtyLine& line) {
   termios settings = {};
-  tcgetattr(line.slave, &settings);
+  if (tcgetattr(line.slave, &settings) != 0) return false;
   return cfgetospeed(&settings) != kUnconfiguredSpeed;
 }
 

@@ -12,6 +12,10 @@ struct PtyLine {
 
 // Opens a raw pseudo-terminal pair; false with a message on stderr when it cannot.
 bool OpenPtyLine(PtyLine* line);
+// Closes both ends: the program's open handle on the line fails from its next read or write on,
+// as a pulled USB adapter's does. The line is open again after OpenPtyLine.
+void ClosePtyLine(PtyLine* line);
+bool PtyLineOpen(const PtyLine& line);
 // Throws away whatever is queued in either direction.
 void FlushPtyLine(const PtyLine& line);
 // Writes all bytes to the master end.

@@ -43,6 +43,8 @@ std::string Plug(Simulator* simulator, const std::string& name) {
   if (name.empty() || name.find('/') != std::string::npos) return "error plug COMn";
   Unplug(simulator);
   simulator->dead = false;
+  // A reader that was pulled out comes back on a new line.
+  if (!PtyLineOpen(simulator->line) && !OpenPtyLine(&simulator->line)) return "error no pseudo-terminal";
   const std::string link = LinkPath(*simulator, name);
   unlink(link.c_str());
   if (symlink(simulator->line.slavePath.c_str(), link.c_str()) != 0) return "error cannot link " + link;
@@ -69,17 +71,15 @@ struct ControlCommand {
 const ControlCommand kControlCommands[] = {
     {"ping", [](Simulator*, const std::string&, const std::string&) { return std::string("ok"); }},
     {"plug", [](Simulator* s, const std::string& name, const std::string&) { return Plug(s, name); }},
-    // "unplug silent": the program's open handle stays usable, as under Wine, but the reader is
-    // gone: what it was about to send is lost and it answers nothing until it is plugged in again.
+    // "unplug" removes the COM link only. The reader itself goes in one of two ways until it is
+    // plugged in again, losing what it was about to send: "silent" keeps its line, so the
+    // program's open handle stays usable but gets no answer; "pulled" closes the line, so the
+    // handle fails on its next read or write, as a real USB adapter's does when it is pulled out.
     {"unplug",
      [](Simulator* s, const std::string& how, const std::string&) {
-       if (!how.empty() && how != "silent") return std::string("error unplug [silent]");
+       if (!how.empty() && how != "silent" && how != "pulled") return std::string("error unplug [silent|pulled]");
        Unplug(s);
-       if (how == "silent") {
-         s->dead = true;
-         s->pending.clear();
-         s->cards.waitingFrame.clear();
-       }
+       if (!how.empty()) GoDead(s, how == "pulled");
        return std::string("ok");
      }},
     {"answer",
@@ -176,4 +176,12 @@ void Unplug(Simulator* simulator) {
   if (simulator->pluggedLink.empty()) return;
   unlink(simulator->pluggedLink.c_str());
   simulator->pluggedLink.clear();
+}
+
+void GoDead(Simulator* simulator, bool pulled) {
+  Unplug(simulator);
+  simulator->dead = true;
+  simulator->pending.clear();
+  simulator->cards.waitingFrame.clear();
+  if (pulled) ClosePtyLine(&simulator->line);
 }

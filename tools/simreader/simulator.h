@@ -41,3 +41,6 @@ int SendDueAnswers(Simulator* simulator);
 std::string RunControlLine(Simulator* simulator, const std::string& line);
 // Removes the COM link if the reader is plugged in.
 void Unplug(Simulator* simulator);
+// The reader gone until it is plugged in again, losing what it was about to send; pulled: its line
+// closes too, so the program's open handle fails on its next read or write.
+void GoDead(Simulator* simulator, bool pulled);

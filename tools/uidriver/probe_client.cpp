@@ -7,14 +7,14 @@
 
 namespace ui {
 
-namespace {
-
 std::string ProbeDllPath() {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string dir(path);
   return dir.substr(0, dir.find_last_of("\\/") + 1) + "uiprobe.dll";
 }
+
+namespace {
 
 std::vector<std::string> Ask(HWND window, int op, HWND target) {
   std::vector<std::string> lines;

@@ -1,5 +1,6 @@
 // What the UI driver and the probe DLL say to each other: a request and its reply in a shared
-// memory block named after the driver's process, announced by one registered window message.
+// memory block named after the driver's process, announced by one registered window message; and
+// the record of the top-level windows a program creates, in a block named after the program.
 #pragma once
 
 #include <windows.h>
@@ -24,5 +25,25 @@ struct ProbeBlock {
 // The shared block's name for one driver process.
 inline void ProbeBlockName(DWORD driverPid, char* name, size_t size) {
   wsprintfA(name, "Local\\KeyloomUiProbe-%lu", static_cast<unsigned long>(driverPid));
+  (void)size;
+}
+
+// Every top-level window the program creates, in order, with the class and caption it was created
+// with: a window that closes at once is still on the record. Written by the program's GUI thread
+// alone, each entry before the count that includes it.
+inline constexpr int kCreationRecordEntries = 1024;
+
+struct CreatedWindowRecord {
+  char className[32];
+  char caption[128];
+};
+
+struct CreationRecord {
+  volatile LONG count;
+  CreatedWindowRecord windows[kCreationRecordEntries];
+};
+
+inline void CreationRecordName(DWORD programPid, char* name, size_t size) {
+  wsprintfA(name, "Local\\KeyloomUiCreations-%lu", static_cast<unsigned long>(programPid));
   (void)size;
 }

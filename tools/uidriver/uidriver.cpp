@@ -2,6 +2,8 @@
 // reading texts and states across processes, and posting commands.
 #include "uidriver.h"
 
+#include "probe_protocol.h"
+
 namespace ui {
 
 namespace {
@@ -32,6 +34,21 @@ bool WaitFor(Condition condition, int timeoutMs) {
   }
 }
 
+// The record of the program's window creations: a block named after it, which the probe DLL's
+// creation hook fills inside it.
+void WatchCreations(Program* program) {
+  char name[64];
+  CreationRecordName(program->process.dwProcessId, name, sizeof name);
+  program->creationMapping =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(CreationRecord), name);
+  if (program->creationMapping == nullptr) return;
+  program->creations = static_cast<const CreationRecord*>(
+      MapViewOfFile(program->creationMapping, FILE_MAP_READ, 0, 0, sizeof(CreationRecord)));
+  static HMODULE probe = LoadLibraryA(ProbeDllPath().c_str());
+  auto hook = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "CreationHook"))) : nullptr;
+  if (hook) program->creationHook = SetWindowsHookExA(WH_CBT, hook, probe, program->process.dwThreadId);
+}
+
 }  // namespace
 
 void Pause(int ms) {
@@ -49,12 +66,27 @@ bool Launch(const std::string& exe, const std::string& workDir, Program* program
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   std::string commandLine = "\"" + exe + "\"";
-  if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(),
-                      &startup, &program->process)) {
+  // Suspended until its window creations are watched, so that none goes unrecorded.
+  if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      workDir.c_str(), &startup, &program->process)) {
     return false;
   }
   program->running = true;
+  WatchCreations(program);
+  ResumeThread(program->process.hThread);
   return true;
+}
+
+std::vector<std::string> CreatedCaptions(const Program& program, const char* className) {
+  std::vector<std::string> captions;
+  if (program.creations == nullptr) return captions;
+  const LONG count = program.creations->count;
+  MemoryBarrier();
+  for (LONG i = 0; i < count && i < kCreationRecordEntries; ++i) {
+    const CreatedWindowRecord& window = program.creations->windows[i];
+    if (lstrcmpiA(window.className, className) == 0) captions.push_back(window.caption);
+  }
+  return captions;
 }
 
 bool WaitExit(Program* program, int timeoutMs, DWORD* exitCode) {
@@ -68,6 +100,12 @@ bool WaitExit(Program* program, int timeoutMs, DWORD* exitCode) {
 }
 
 void Terminate(Program* program) {
+  if (program->creationHook) UnhookWindowsHookEx(program->creationHook);
+  if (program->creations) UnmapViewOfFile(program->creations);
+  if (program->creationMapping) CloseHandle(program->creationMapping);
+  program->creationHook = nullptr;
+  program->creations = nullptr;
+  program->creationMapping = nullptr;
   if (!program->running) return;
   if (WaitForSingleObject(program->process.hProcess, 0) != WAIT_OBJECT_0) {
     TerminateProcess(program->process.hProcess, 99);

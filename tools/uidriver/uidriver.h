@@ -7,15 +7,24 @@
 #include <string>
 #include <vector>
 
+struct CreationRecord;
+
 namespace ui {
 
 struct Program {
   PROCESS_INFORMATION process = {};
   bool running = false;
+  // The record of the top-level windows it creates, kept by the probe DLL inside it.
+  HANDLE creationMapping = nullptr;
+  const CreationRecord* creations = nullptr;
+  HHOOK creationHook = nullptr;
 };
 
-// Starts an executable with the given working directory.
+// Starts an executable with the given working directory, its window creations recorded from the start.
 bool Launch(const std::string& exe, const std::string& workDir, Program* program);
+// The captions of the top-level windows of the class that the program has created, in order; a
+// window that closed before anyone could look at it is there too.
+std::vector<std::string> CreatedCaptions(const Program& program, const char* className);
 // Waits for the process to end; false when it is still running after the time-out.
 bool WaitExit(Program* program, int timeoutMs, DWORD* exitCode);
 // Ends the process if it still runs and releases its handles.
@@ -60,7 +69,9 @@ bool WaitMessageBox(DWORD pid, int timeoutMs, MessageBoxView* box, const std::st
 // Presses a button of a dialog (1 OK, 6 Yes, 7 No) and waits until the dialog is gone.
 bool PressDialogButton(HWND dialog, int id, int timeoutMs = 5000);
 
-// Reads inside the program's own process (through the probe DLL next to the driver).
+// The probe DLL next to the driver, which reads inside the program's own process.
+std::string ProbeDllPath();
+// Reads inside the program's own process (through the probe DLL).
 // Menu bar lines: depth, id, flags (S separator, C checked, G grayed, P popup), text; tab-separated.
 std::vector<std::string> MenuBarLines(HWND window);
 std::vector<std::string> ComboItems(HWND combo);

@@ -131,6 +131,11 @@ void UnplugReader(const std::vector<std::string>& otherPorts) {
   RemoveUsbDevices();
 }
 
+bool PullReader(const std::vector<std::string>& otherPorts) {
+  UnplugReader(otherPorts);
+  return ControlOk("unplug pulled");
+}
+
 void Clean() {
   UnplugReader();
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSerialCommKey);

@@ -34,6 +34,9 @@ void UnlinkPort();
 bool PlugReader(const std::string& portName, const std::vector<std::string>& otherPorts = {});
 // Unplugging: all of it removed again, the other ports kept.
 void UnplugReader(const std::vector<std::string>& otherPorts = {});
+// Pulling the reader out as a USB adapter goes: it leaves the port map as UnplugReader does, then
+// its line closes, so a handle the program holds fails on its next read or write.
+bool PullReader(const std::vector<std::string>& otherPorts = {});
 // Everything of ours removed and the simulator back to its defaults.
 void Clean();
 

@@ -1,5 +1,6 @@
-// The probe DLL: a window-procedure hook that the UI driver places on the program's GUI thread.
-// Inside that process it reads what another process cannot (menus, combo box items) in 8-bit text.
+// The probe DLL: hooks that the UI driver places on the program's GUI thread. Inside that process
+// they read what another process cannot (menus, combo box items) in 8-bit text, and record every
+// top-level window as it is created.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -102,7 +103,40 @@ void Answer(DWORD driverPid) {
   CloseHandle(mapping);
 }
 
+// The record the driver made for this process, mapped once.
+CreationRecord* Record() {
+  static CreationRecord* record = [] {
+    char name[64];
+    CreationRecordName(GetCurrentProcessId(), name, sizeof name);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name);
+    return mapping ? static_cast<CreationRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(CreationRecord)))
+                   : nullptr;
+  }();
+  return record;
+}
+
+void RecordCreation(HWND window, const CREATESTRUCTA* create) {
+  CreationRecord* record = Record();
+  if (record == nullptr || (create->style & WS_CHILD) || record->count >= kCreationRecordEntries) return;
+  CreatedWindowRecord& entry = record->windows[record->count];
+  GetClassNameA(window, entry.className, sizeof entry.className);
+  entry.caption[0] = '\0';
+  // A dialog's caption may be a resource id rather than a text.
+  if (create->lpszName != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(create->lpszName)) != 0) {
+    lstrcpynA(entry.caption, create->lpszName, sizeof entry.caption);
+  }
+  MemoryBarrier();
+  record->count = record->count + 1;
+}
+
 }  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    RecordCreation(reinterpret_cast<HWND>(wParam), reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
   static const UINT probeMessage = RegisterWindowMessageA(kProbeMessageName);
