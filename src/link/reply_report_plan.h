@@ -8,6 +8,8 @@ enum ReplyStep : int {
   kReplyStepDone = 0,
   kReplyStepReportSettingsRead,
   kReplyStepCheckFirmware,
+  kReplyStepReportConnectionBroken,  // the reader was pulled out: the box, then the link reset
+  kReplyStepReportReadError,         // the read's port call failed: its code shown
   kReplyStepReportInvalidCommand,
   kReplyStepReportNotRecognized,
   kReplyStepReportNoResponse,  // the retry hint of a hand-picked port
@@ -24,5 +26,7 @@ struct ReplyPlan {
   ReplyStep steps[kMaxReplySteps];  // performed in order up to the first kReplyStepDone
 };
 
-// The plan for a reply of `length` bytes (0: nothing came) that ClassifyReply judged `code`.
-ReplyPlan PlanReplyReport(int length, ReplyCode code, bool portChosenByHand);
+// The plan for a reply of `length` bytes (0: nothing came; kLineFailed: the read failed) that
+// ClassifyReply judged `code`. portGone: the system no longer lists the port, so a reply that did
+// not come is the reader pulled out, not a silent reader or a broken line.
+ReplyPlan PlanReplyReport(int length, ReplyCode code, bool portChosenByHand, bool portGone);

@@ -17,7 +17,7 @@ struct TimingName {
 const TimingName kTimingNames[] = {
     {"debounce", &Timings::debounceMs},       {"searchtick", &Timings::searchTickMs},
     {"handshaketick", &Timings::handshakeTickMs}, {"reopen", &Timings::reopenPauseMs},
-    {"cardtick", &Timings::cardTickMs},
+    {"cardtick", &Timings::cardTickMs},       {"cyclicpause", &Timings::cyclicPauseMs},
 };
 
 // The milliseconds of a value made of digits only, in 1..kLongestTimingMs; 0 otherwise.

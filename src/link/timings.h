@@ -1,5 +1,5 @@
-// The program's timings, each stated once: the four timers of the main window with their periods
-// and the ticks each wait lasts, and the pauses of the link. Tests may shorten the periods.
+// The program's timings, each stated once: the timers of the main window with their periods and
+// the ticks each wait lasts, and the pauses of the link. Tests may shorten the periods.
 #pragma once
 
 enum TimerId : int {
@@ -7,6 +7,9 @@ enum TimerId : int {
   kTimerHandshakeWait = 2,
   kTimerHotplugDebounce = 3,
   kTimerCardWait = 4,
+  // The pause after each card of a cyclic run that succeeded, before the next one is sent: a
+  // timer, so that the main loop sees a device change that comes between two cards.
+  kTimerCyclicPause = 5,
 };
 
 // The periods that tests may shorten, in milliseconds, with their real values.
@@ -16,6 +19,7 @@ struct Timings {
   int handshakeTickMs = 500;  // a tick of the handshake wait (timer 2)
   int reopenPauseMs = 1000;   // the pause before the open port is re-checked
   int cardTickMs = 50;        // a tick of the card wait (timer 4)
+  int cyclicPauseMs = 1000;   // between two cards of a cyclic run (timer 5)
 };
 
 // The waits: their timer, the member of Timings that holds their tick, and their last tick (also
@@ -35,13 +39,10 @@ inline constexpr WaitTiming kWaitTimings[] = {
 // The last tick of the card wait.
 inline constexpr int kCardWaitLastTick = kWaitTimings[2].lastTick;
 
-// The pause after each card of a cyclic run that succeeded, before the next one is sent.
-inline constexpr int kCyclicPauseMs = 1000;
-
 // The wait of a timer, or null for the hot-plug debounce and unknown ids.
 const WaitTiming* FindWaitTiming(int timer);
 
 // Reads "name=milliseconds" pairs separated by spaces or commas (debounce, searchtick,
-// handshaketick, reopen, cardtick) over the real timings. Unknown names, values that are not
+// handshaketick, reopen, cardtick, cyclicpause) over the real timings. Unknown names, values that are not
 // plain numbers, zero and values above a minute are passed over; null or empty gives the real ones.
 Timings ParseTimings(const char* text);

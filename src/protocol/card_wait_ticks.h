@@ -7,14 +7,18 @@
 
 enum CardWaitTickEnd : int {
   kCardWaitGoesOn = 0,
-  kCardWaitEndedUnacknowledged,  // the first tick brought no acknowledgement: no cyclic step follows
-  kCardWaitEnded,                // the final reply (or its absence at the limit) was judged
+  kCardWaitCutShort,  // no acknowledgement came, or the line failed: no cyclic step follows
+  kCardWaitEnded,     // the final reply (or its absence at the limit) was judged
+};
+
+// What the wait keeps from one tick to the next; its first tick starts it afresh.
+struct CardWait {
+  // The final reply's bytes so far, while they do not hold its start: its leading byte, when it
+  // came alone and the rest is still to come.
+  char reply[kReplyBufferSize + 1];
+  int length;
 };
 
 // Runs tick number `tick` (counted from 1). Unless the wait goes on it has been ended through the
 // line; the caller then gives the main window back and, after kCardWaitEnded, runs the cyclic step.
-CardWaitTickEnd RunCardWaitTick(int tick, const ReplyLine& line);
-
-// The final reply that came in one read with the acknowledgement: where its "\rAT+" begins after
-// the OK marker, the leading byte that the poll would drop lying before it; -1 when there is none.
-int FinalReplyAfterAcknowledgement(const char* bytes, int length);
+CardWaitTickEnd RunCardWaitTick(CardWait& wait, int tick, const ReplyLine& line);

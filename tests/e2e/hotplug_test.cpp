@@ -20,14 +20,14 @@ TEST_F(Hotplug, PluggingInWhileIdleStartsTheSearch) {
   HWND main = StartWithoutReader({"COM2"});
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
+  const size_t waits = WaitsOpened();
   const ULONGLONG plugged = GetTickCount64();
   simreader::DeliverDeviceChange(main);
-  HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 4000);
-  ASSERT_NE(wait, nullptr);
+  ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 4000), nullptr);
   const ULONGLONG elapsed = GetTickCount64() - plugged;
   EXPECT_GE(elapsed, 1800u);
   EXPECT_LE(elapsed, 3000u);
-  EXPECT_EQ(ui::Text(wait), "Search for Tarnel reader");
+  EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
   ExpectBox(FoundText("COM5"), kSuccess);
   ExpectBox(kSettingsRead, kSuccess);
   Idle(main);
@@ -64,8 +64,9 @@ TEST_F(Hotplug, DeviceChangeDuringTheHandshakeWait) {
   // The debounce ends 2 s from now, inside the handshake wait that starts in 1.5 s.
   simreader::DeliverDeviceChange(main);
   ui::Pause(1500);
+  const size_t waits = WaitsOpened();
   ASSERT_TRUE(ui::PressDialogButton(found.window, IDOK));
-  ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 1000), nullptr);
+  ASSERT_EQ(NextWaitCaption(waits), "Reading Tarnel settings");
   WatchPortOpens();
   ExpectBox(kSettingsRead, kSuccess);
   // The deferred check closes and reopens the port for a second, silently.
@@ -116,12 +117,10 @@ const UnplugRow kUnplugRows[] = {
     {"WhileConnected", Moment::kConnected, {{kConnectionBroken, kError}}, 2700, 4500, ""},
     // The check follows the first change, not the last.
     {"BurstOfDeviceChanges", Moment::kConnectedBurst, {{kConnectionBroken, kError}}, 2700, 4000, ""},
-    // The reply that had arrived is still read and judged; nothing reads from a closed port.
-    {"DuringTheHandshakeWait", Moment::kHandshakeWait, {{kSettingsRead, kSuccess}, {kConnectionBroken, kError}},
-     0, 0, "AT+READS_USB"},
-    // The check waits until the report is closed; the frame still goes out on the open port.
-    {"UnderAUserWriteReport", Moment::kUserWriteReport,
-     {{kOperationSuccessful, kSuccess}, {kConnectionBroken, kError}}, 0, 0, "AT+Uw"},
+    // The wait that reads from a port the system no longer lists ends there, before its reply is read.
+    {"DuringTheHandshakeWait", Moment::kHandshakeWait, {{kConnectionBroken, kError}}, 0, 0, "AT+READS_USB"},
+    // The check waits until the report is closed.
+    {"UnderAUserWriteReport", Moment::kUserWriteReport, {{kConnectionBroken, kError}}, 0, 0, ""},
 };
 
 void PrintTo(const UnplugRow& row, std::ostream* out) { *out << row.name; }
@@ -158,8 +157,9 @@ TEST_P(Unplugged, ReportsTheBrokenConnectionOnce) {
       // The debounce ends 2 s from now, inside the handshake wait that starts in 1.5 s.
       deliver(main);
       ui::Pause(1500);
+      const size_t waits = WaitsOpened();
       ASSERT_TRUE(ui::PressDialogButton(found.window, IDOK));
-      ASSERT_NE(ui::WaitTopWindow(pid(), "msctls_progress32", 1000), nullptr);
+      ASSERT_EQ(NextWaitCaption(waits), "Reading Tarnel settings");
       simreader::UnplugReader({"COM2"});
       break;
     }

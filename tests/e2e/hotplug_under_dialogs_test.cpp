@@ -61,4 +61,25 @@ TEST_F(HeldCheck, PluggedInUnderAbout) {
   EXPECT_EQ(Version(main), "1.00");
 }
 
+// The reader is plugged in while the user has the port list dropped down: the check would refill
+// the list under the user's pointer, so it waits until the list is closed up.
+TEST_F(HeldCheck, PluggedInWhileThePortListIsDroppedDown) {
+  HWND main = StartWithoutReader({"COM2"});
+  ASSERT_NE(main, nullptr);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(PortList(main), CB_SHOWDROPDOWN, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
+  const size_t waits = WaitsOpened();
+  simreader::DeliverDeviceChange(main);
+  ExpectNoBox(timings().debounceMs + timings().reopenMs + 500);
+  EXPECT_EQ(WaitsOpened(), waits) << "a search started under the open list";
+  EXPECT_EQ(Ports(main), std::vector<std::string>{"COM2"}) << "the list was refilled under the user";
+  SendMessageTimeoutA(PortList(main), CB_SHOWDROPDOWN, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
+  ExpectBox(FoundText("COM5"), kSuccess);
+  ExpectBox(kSettingsRead, kSuccess);
+  Idle(main);
+  EXPECT_EQ(Version(main), "1.00");
+}
+
 }  // namespace

@@ -42,17 +42,18 @@ class SerialPort : public ::testing::Test {
 TEST_F(SerialPort, ReadWithNoByteReturnsAfterAboutSixtyMilliseconds) {
   ASSERT_TRUE(OpenPort("COM5", 19200));
   char buffer[64] = {};
-  int length = -1;
+  DWORD error = 0;
   const ULONGLONG start = GetTickCount64();
-  EXPECT_FALSE(ReadReplyBytes(buffer, 64, &length));
+  EXPECT_EQ(ReadReplyBytes(buffer, 64, &error), 0);
   const ULONGLONG elapsed = GetTickCount64() - start;
   EXPECT_GE(elapsed, 45u);
   EXPECT_LE(elapsed, 200u);
-  EXPECT_EQ(length, -1);
   // With nothing waiting, the poll gives up after the same time-out.
   const ULONGLONG pollStart = GetTickCount64();
-  EXPECT_FALSE(PollByte());
+  char byte = 0;
+  EXPECT_EQ(PollByte(&byte, &error), 0);
   EXPECT_GE(GetTickCount64() - pollStart, 45u);
+  EXPECT_EQ(error, 0u);
 }
 
 TEST_F(SerialPort, ReadsATwentyByteReplyWhole) {
@@ -60,9 +61,8 @@ TEST_F(SerialPort, ReadsATwentyByteReplyWhole) {
   const std::string reply = "0123456789ABCDEFGHIJ";
   Send(reply);
   char buffer[64] = {};
-  int length = 0;
-  ASSERT_TRUE(ReadReplyBytes(buffer, 64, &length));
-  EXPECT_EQ(length, 20);
+  DWORD error = 0;
+  ASSERT_EQ(ReadReplyBytes(buffer, 64, &error), 20);
   EXPECT_EQ(std::string(buffer, 20), reply);
 }
 
@@ -72,31 +72,55 @@ TEST_F(SerialPort, LongReplyIsBoundedByTheBuffer) {
   const std::string reply(100, 'x');
   Send(reply.substr(0, 60) + "TAIL" + reply.substr(64));
   char buffer[65] = {};
-  int length = 0;
-  ASSERT_TRUE(ReadReplyBytes(buffer, 64, &length));
-  EXPECT_EQ(length, 64);
+  DWORD error = 0;
+  ASSERT_EQ(ReadReplyBytes(buffer, 64, &error), 64);
   EXPECT_EQ(std::string(buffer + 60, 4), "TAIL");
   EXPECT_EQ(buffer[64], '\0');
-  EXPECT_FALSE(ReadReplyBytes(buffer, 64, &length));
+  EXPECT_EQ(ReadReplyBytes(buffer, 64, &error), 0);
 }
 
-TEST_F(SerialPort, PollByteConsumesExactlyOneByte) {
+TEST_F(SerialPort, PollByteTakesExactlyOneByte) {
   ASSERT_TRUE(OpenPort("COM5", 19200));
   Send("\x11\x22");
-  EXPECT_TRUE(PollByte());
+  char byte = 0;
+  DWORD error = 0;
+  EXPECT_EQ(PollByte(&byte, &error), 1);
+  EXPECT_EQ(byte, '\x11');
   char buffer[64] = {};
-  int length = 0;
-  ASSERT_TRUE(ReadReplyBytes(buffer, 64, &length));
-  EXPECT_EQ(length, 1);
+  ASSERT_EQ(ReadReplyBytes(buffer, 64, &error), 1);
   EXPECT_EQ(buffer[0], '\x22');
 }
 
 TEST_F(SerialPort, WritesTheHandshakeToTheReader) {
   ASSERT_TRUE(OpenPort("COM5", 19200));
   ASSERT_TRUE(simreader::ControlOk("clear"));
-  EXPECT_TRUE(WritePort("AT+READS_USB", 12));
+  DWORD error = 0;
+  EXPECT_TRUE(WritePort("AT+READS_USB", 12, &error));
   Sleep(100);
   EXPECT_EQ(simreader::Control("received"), "ok " + Hex("AT+READS_USB"));
+}
+
+// The reader pulled out while the port is open: every port call fails with the system's code,
+// a read too, although under Wine a read of a dead line only times out.
+TEST_F(SerialPort, EveryCallFailsOnceTheReaderIsPulledOut) {
+  ASSERT_TRUE(OpenPort("COM5", 19200));
+  ASSERT_TRUE(simreader::PullReader());
+  char buffer[64] = {};
+  char byte = 0;
+  DWORD error = 0;
+  EXPECT_EQ(ReadReplyBytes(buffer, 64, &error), kLineFailed);
+  EXPECT_NE(error, 0u);
+  error = 0;
+  EXPECT_EQ(PollByte(&byte, &error), kLineFailed);
+  EXPECT_NE(error, 0u);
+  error = 0;
+  EXPECT_FALSE(WritePort("AT+READS_USB", 12, &error));
+  EXPECT_NE(error, 0u);
+  // Plugged in again, the reader answers on its new line.
+  ASSERT_TRUE(simreader::LinkPort("COM12"));
+  ASSERT_TRUE(OpenPort("COM12", 19200));
+  Send("OK");
+  EXPECT_EQ(ReadReplyBytes(buffer, 64, &error), 2);
 }
 
 TEST_F(SerialPort, PortsAboveNineOpenThroughTheDevicePath) {

@@ -1,24 +1,35 @@
 // The plan of each reply: its reports in order, the card-reply judge, the link reset and the
-// hand-picked port given up, for the reader's own port and for a port picked by hand.
+// hand-picked port given up, for the reader's own port and for a port picked by hand, and for a
+// read that failed or a port that has left the system.
 #include "link/reply_report_plan.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "link/reply_line.h"
+
 namespace {
 
 struct PlanCase {
-  int length;
+  int length;  // kLineFailed: the read failed
   ReplyCode code;
   bool byHand;
   ReplyCode planned;
   const char* steps;
+  bool portGone = false;  // the system no longer lists the port
 };
 
 const PlanCase kPlans[] = {
     {0, kReplyNothing, false, kReplyNothing, "reset"},
     {0, kReplyNothing, true, kReplyNothing, "no-response enable-list reset"},
+    {kLineFailed, kReplyNothing, false, kReplyNothing, "read-error reset"},
+    {kLineFailed, kReplyNothing, true, kReplyNothing, "read-error no-response enable-list reset"},
+    // The reader pulled out: one box says so, whatever the port, instead of a code or a retry hint.
+    {0, kReplyNothing, false, kReplyNothing, "connection-broken", true},
+    {0, kReplyNothing, true, kReplyNothing, "connection-broken", true},
+    {kLineFailed, kReplyNothing, true, kReplyNothing, "connection-broken", true},
+    {6, kReplyAcknowledged, true, kReplyAcknowledged, "", true},
     {20, kReplyHandshake, false, kReplyHandshake, "settings-read firmware"},
     {20, kReplyHandshake, true, kReplyHandshake, "settings-read firmware"},
     {6, kReplyAcknowledged, false, kReplyAcknowledged, ""},
@@ -30,8 +41,9 @@ const PlanCase kPlans[] = {
 };
 
 std::string Describe(const ReplyPlan& plan) {
-  static const char* const kNames[] = {"",           "settings-read", "firmware",    "invalid-command", "not-recognized",
-                                       "no-response", "enable-list",   "reset",       "card-reply"};
+  static const char* const kNames[] = {"",          "settings-read", "firmware", "connection-broken", "read-error",
+                                       "invalid-command", "not-recognized", "no-response", "enable-list",
+                                       "reset",     "card-reply"};
   std::string text;
   for (ReplyStep step : plan.steps) {
     if (step == kReplyStepDone) break;
@@ -43,7 +55,7 @@ std::string Describe(const ReplyPlan& plan) {
 
 TEST(ReplyReportPlanTest, EachReplyHasItsReportsInOrder) {
   for (const PlanCase& c : kPlans) {
-    const ReplyPlan plan = PlanReplyReport(c.length, c.code, c.byHand);
+    const ReplyPlan plan = PlanReplyReport(c.length, c.code, c.byHand, c.portGone);
     EXPECT_EQ(plan.code, c.planned) << c.length << " " << c.code << " " << c.byHand;
     EXPECT_EQ(Describe(plan), c.steps) << c.length << " " << c.code << " " << c.byHand;
   }

@@ -91,12 +91,11 @@ struct SimulatedLine {
       }
       return std::min(received, kReplyBufferSize);
     };
-    line.pollByte = [](void* context) {
+    line.pollByte = [](void* context, char* byte) {
       auto* self = static_cast<SimulatedLine*>(context);
-      char byte = 0;
-      if (!self->ReadByte(&byte)) return false;
+      if (!self->ReadByte(byte)) return 0;
       self->nowMs += kPollSettleMs;
-      return true;
+      return 1;
     };
     line.endWait = [](void*) {};
     line.judgeReply = [](void* context, char* buffer, int length) {
@@ -120,11 +119,12 @@ Outcome RunCardWait(const std::vector<Piece>& pieces) {
   SimulatedLine line;
   line.pieces = pieces;
   const ReplyLine reply = line.Line();
+  CardWait wait;
   int tickAtMs = 0;
   for (int tick = 1; line.outcome.end == kCardWaitGoesOn; ++tick) {
     tickAtMs = std::max(tickAtMs + kCardTickMs, line.nowMs);
     line.nowMs = tickAtMs;
-    line.outcome.end = RunCardWaitTick(tick, reply);
+    line.outcome.end = RunCardWaitTick(wait, tick, reply);
   }
   return line.outcome;
 }
@@ -144,6 +144,15 @@ std::string ReadReplyOfCard() {
 }
 
 const std::string kAcknowledgement = " - OK!\r\n";
+// A reader may say more before its OK marker, such as the command it acknowledges.
+constexpr int kLongestTextBeforeOk = 200;
+std::string AcknowledgementAfter(std::mt19937& random, int textLength) {
+  static const char kText[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 +_";
+  std::uniform_int_distribution<size_t> letter(0, sizeof kText - 2);
+  std::string text;
+  for (int i = 0; i < textLength; ++i) text += kText[letter(random)];
+  return text + kAcknowledgement;
+}
 // Each final reply comes after one leading byte, which the poll takes.
 const std::vector<std::string> kFinalReplies = {
     "\n\rAT+DAT_OK\r\n", "\n\rAT+ERR_03\r\n", "\n\rAT+ERR_04\r\n", "\n\rAT+ERR_05\r\n",
@@ -187,25 +196,58 @@ TEST(ReplySplits, WholeRepliesGiveTheAcknowledgementThenTheFinalReply) {
   }
 }
 
-// The acknowledgement complete on the first tick, the final reply in pieces with short pauses,
-// at any time after it: right behind it in the same read, one byte per tick, or seconds later.
+// The acknowledgement complete on the first tick, with up to 200 bytes before its OK marker; the
+// final reply in pieces with short pauses, at any time after it: right behind it in the same read,
+// one byte per tick, seconds later, or its leading byte alone and the rest after more than a read waits.
 TEST(ReplySplits, CardWaitOutcomeDoesNotDependOnHowTheRepliesArrive) {
   std::mt19937 random(kSeed);
   std::uniform_int_distribution<int> ackStart(0, kCardTickMs - 1);
+  std::uniform_int_distribution<int> textBeforeOk(0, kLongestTextBeforeOk);
   std::uniform_int_distribution<int> finalAfter(0, 2000);
+  std::uniform_int_distribution<int> leadByteAlone(kReadTimeoutMs + 1, 1000);
   std::uniform_real_distribution<double> cutChance(0.0, 1.0);
   int togetherOnTickOne = 0;
+  int longAcknowledgements = 0;
+  int leadBytesAlone = 0;
   for (const std::string& final : kFinalReplies) {
-    const Outcome whole = RunCardWait({{0, kAcknowledgement}, {300, final}});
     for (int i = 0; i < kIterations; ++i) {
-      std::vector<Piece> pieces = Split(random, kAcknowledgement, ackStart(random), cutChance(random), kInReplyGapMs);
+      const std::string acknowledgement = AcknowledgementAfter(random, textBeforeOk(random));
+      const Outcome whole = RunCardWait({{0, acknowledgement}, {300, final}});
+      std::vector<Piece> pieces = Split(random, acknowledgement, ackStart(random), cutChance(random), kInReplyGapMs);
       const int finalAt = pieces.back().atMs + (i % 4 == 0 ? 0 : finalAfter(random));
       if (finalAt - pieces.back().atMs < kReadTimeoutMs) ++togetherOnTickOne;
-      Append(&pieces, Split(random, final, finalAt, cutChance(random), kInReplyGapMs));
-      ASSERT_EQ(RunCardWait(pieces), whole) << "iteration " << i << " of " << final.substr(1, 10);
+      if (acknowledgement.size() > 64) ++longAcknowledgements;
+      if (i % 3 == 1) {
+        ++leadBytesAlone;
+        pieces.push_back({finalAt, final.substr(0, 1)});
+        Append(&pieces, Split(random, final.substr(1), finalAt + leadByteAlone(random), cutChance(random), kInReplyGapMs));
+      } else {
+        Append(&pieces, Split(random, final, finalAt, cutChance(random), kInReplyGapMs));
+      }
+      ASSERT_EQ(RunCardWait(pieces), whole) << "iteration " << i << " of " << final.substr(1, 10)
+                                            << " after an acknowledgement of " << acknowledgement.size() << " bytes";
     }
   }
   EXPECT_GT(togetherOnTickOne, 4000) << "the acknowledgement and the final reply in one read are covered";
+  EXPECT_GT(longAcknowledgements, 10000) << "acknowledgements longer than 64 bytes are covered";
+  EXPECT_GT(leadBytesAlone, 5000) << "leading bytes that come alone are covered";
+}
+
+// A final reply with no acknowledgement before it: when it is there on the first tick it is the
+// card's outcome, judged once and ending the wait; when nothing is there the wait ends unacknowledged.
+TEST(ReplySplits, AFinalReplyWithoutAcknowledgementIsJudgedOnceOrNotAtAll) {
+  for (const std::string& final : kFinalReplies) {
+    const Judged sent = RunCardWait({{0, kAcknowledgement}, {300, final}}).judged[1];
+    for (const std::string& first : {final, final.substr(1)}) {
+      const Outcome quick = RunCardWait({{0, first}});
+      EXPECT_EQ(quick.end, kCardWaitEnded) << final.substr(1, 10);
+      EXPECT_EQ(quick.judged, std::vector<Judged>{sent}) << final.substr(1, 10);
+    }
+    const Outcome late = RunCardWait({{300, final}});
+    EXPECT_EQ(late.end, kCardWaitCutShort);
+    ASSERT_EQ(late.judged.size(), 1u);
+    EXPECT_EQ(late.judged[0].code, kReplyNothing);
+  }
 }
 
 TEST(ReplySplits, AcknowledgementAndFinalReplyInOneReadAreBothJudged) {

@@ -12,9 +12,10 @@
 namespace {
 
 // An event, "open T", "tick T" (the main loop's), "modal-tick T" (a box's, dialog's or menu's loop),
-// "device" (device nodes changed), "other-device", "idle", "idle port-open", "window-opened",
-// "window-closed", "end-wait", "card-end goes|unacknowledged|ended", "stop-all"; " xN" repeats it,
-// each time with the same actions.
+// "device [PORT]" (device nodes changed, PORT open then), "other-device", "idle", "idle port-open",
+// "window-opened", "window-closed", "end-wait", "card-end goes|cut-short|ended|next" (next: a cyclic
+// run goes on), "port-gone" (the open port left the system under a wait), "check-done open|closed"
+// (the link after a check), "stop-all"; " xN" repeats it, each time with the same actions.
 struct Step {
   const char* event;
   const char* actions;  // as Describe writes them, "" for none
@@ -28,9 +29,11 @@ struct Scenario {
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
-std::string Describe(const Actions& actions) {
-  static const char* const kNames[] = {"start", "stop", "show", "step", "close", "disable", "enable",
-                                       "search", "handshake", "card", "recheck", "look", "cyclic"};
+// The check of a closed link names the port it judges.
+std::string Describe(const Actions& actions, const TimedMachine& machine) {
+  static const char* const kNames[] = {"start",     "stop",   "show",          "step",         "close",
+                                       "disable",   "enable", "search",        "handshake",    "card",
+                                       "recheck",   "check-closed", "port-under-wait", "gone", "next-card"};
   std::string text;
   for (const Action& action : actions) {
     if (!text.empty()) text += ", ";
@@ -47,6 +50,9 @@ std::string Describe(const Actions& actions) {
       case kActionRecheckOpenPort:
         text += " " + std::to_string(action.value);
         break;
+      case kActionCheckClosedLink:
+        if (!machine.changedPort.empty()) text += " " + machine.changedPort;
+        break;
       default:
         break;
     }
@@ -59,15 +65,17 @@ Actions Apply(TimedMachine& machine, const std::string& verb, const std::string&
   if (verb == "open") return OpenWait(machine, number);
   if (verb == "tick") return OnTick(machine, number, true);
   if (verb == "modal-tick") return OnTick(machine, number, false);
-  if (verb == "device") return OnDeviceChange(machine, true);
-  if (verb == "other-device") return OnDeviceChange(machine, false);
+  if (verb == "device") return OnDeviceChange(machine, true, argument);
+  if (verb == "other-device") return OnDeviceChange(machine, false, argument);
   if (verb == "idle") return OnMainLoopIdle(machine, argument == "port-open");
   if (verb == "end-wait") return EndWait(machine);
   if (verb == "stop-all") return StopAll(machine);
+  if (verb == "port-gone") return OnPortGoneUnderWait(machine);
+  if (verb == "check-done") return OnCheckDone(machine, argument == "open");
   if (verb == "card-end") {
-    if (argument == "goes") return OnCardTickEnded(machine, kCardWaitGoesOn);
-    if (argument == "unacknowledged") return OnCardTickEnded(machine, kCardWaitEndedUnacknowledged);
-    return OnCardTickEnded(machine, kCardWaitEnded);
+    if (argument == "goes") return OnCardTickEnded(machine, kCardWaitGoesOn, false);
+    if (argument == "cut-short") return OnCardTickEnded(machine, kCardWaitCutShort, false);
+    return OnCardTickEnded(machine, kCardWaitEnded, argument == "next");
   }
   if (verb == "window-opened") OnWindowOpened(machine);
   if (verb == "window-closed") OnWindowClosed(machine);
@@ -90,7 +98,8 @@ void Replay(const Scenario& scenario) {
     }
     const int times = repeat.empty() ? 1 : std::stoi(repeat.substr(1));
     for (int i = 0; i < times; ++i) {
-      ASSERT_EQ(Describe(Apply(machine, verb, argument)), step.actions)
+      const Actions actions = Apply(machine, verb, argument);
+      ASSERT_EQ(Describe(actions, machine), step.actions)
           << scenario.name << ", step " << index << " \"" << step.event << "\", time " << i + 1;
     }
     ++index;
@@ -112,15 +121,25 @@ const Scenario kWaits[] = {
       {"card-end goes", ""},
       {"tick 4", "step, card 2"},
       {"end-wait", "stop 4, close"},
-      {"card-end ended", "enable, cyclic"},
+      {"card-end ended", "enable"},
       {"tick 4", ""},
       {"open 4", "show 4 165, disable, start 4 50"},
       {"tick 4", "step, card 1"}}},
-    {"card wait without acknowledgement: no cyclic step",
+    {"a cyclic run: the pause after a card that succeeded, over the disabled window, then the next card",
      {{"open 4", "show 4 165, disable, start 4 50"},
       {"tick 4", "step, card 1"},
       {"end-wait", "stop 4, close"},
-      {"card-end unacknowledged", "enable"}}},
+      {"card-end next", "start 5 1000"},
+      {"modal-tick 5", ""},
+      {"idle port-open", ""},
+      {"tick 5", "stop 5, enable, next-card"},
+      {"tick 5", ""},
+      {"open 4", "show 4 165, disable, start 4 50"}}},
+    {"card wait cut short (no acknowledgement, or the line failed): no cyclic step",
+     {{"open 4", "show 4 165, disable, start 4 50"},
+      {"tick 4", "step, card 1"},
+      {"end-wait", "stop 4, close"},
+      {"card-end cut-short", "enable"}}},
     {"one wait at a time, and the one that runs goes on",
      {{"open 1", "show 1 100, disable, start 1 10"},
       {"open 1", ""},
@@ -147,11 +166,11 @@ const Scenario kWaits[] = {
     {"the window going stops every timer and closes the wait",
      {{"open 4", "show 4 165, disable, start 4 50"},
       {"device", "start 3 2000"},
-      {"stop-all", "stop 1, stop 2, stop 3, stop 4, close"},
+      {"stop-all", "stop 1, stop 2, stop 3, stop 4, stop 5, close"},
       {"tick 4", ""},
       {"tick 3", ""},
       {"idle", ""},
-      {"stop-all", "stop 1, stop 2, stop 3, stop 4"}}},
+      {"stop-all", "stop 1, stop 2, stop 3, stop 4, stop 5"}}},
     {"shortened timings",
      {{"open 1", "show 1 100, disable, start 1 1"},
       {"tick 1 x99", "step"},
@@ -168,12 +187,12 @@ const Scenario kWaits[] = {
 
 const Scenario kHotplug[] = {
     {"reader plugged in while idle: one check after the debounce, between messages",
-     {{"idle", ""}, {"device", "start 3 2000"}, {"idle", ""}, {"tick 3", "stop 3"}, {"idle", "look"}, {"idle", ""}}},
+     {{"idle", ""}, {"device", "start 3 2000"}, {"idle", ""}, {"tick 3", "stop 3"}, {"idle", "check-closed"}, {"idle", ""}}},
     {"unplugged during connected idle: the open port is re-checked after the pause",
      {{"device", "start 3 2000"}, {"tick 3", "stop 3"}, {"idle port-open", "recheck 1000"}, {"idle port-open", ""}}},
     {"a burst of changes gives one check",
      {{"device", "start 3 2000"}, {"device x10", ""}, {"tick 3", "stop 3"}, {"device", "start 3 2000"},
-      {"tick 3", "stop 3"}, {"tick 3", ""}, {"idle", "look"}, {"idle", ""}}},
+      {"tick 3", "stop 3"}, {"tick 3", ""}, {"idle", "check-closed"}, {"idle", ""}}},
     {"other device events start nothing", {{"other-device x3", ""}, {"tick 3", ""}, {"idle", ""}}},
     {"inside the search delay: held until the search is over and its handshake wait too",
      {{"open 1", "show 1 100, disable, start 1 10"},
@@ -185,7 +204,7 @@ const Scenario kHotplug[] = {
       {"tick 1 x29", "step"},
       {"tick 1", kSearchEnd},
       {"open 2", "show 2 2, disable, start 2 500"},
-      {"idle port-open", ""},
+      {"idle port-open", "port-under-wait"},
       {"tick 2", "step"},
       {"tick 2", kHandshakeEnd},
       {"idle port-open", "recheck 1000"}}},
@@ -194,24 +213,24 @@ const Scenario kHotplug[] = {
       {"device", "start 3 2000"},
       {"tick 2", "step"},
       {"modal-tick 3", "stop 3"},
-      {"idle port-open", ""},
+      {"idle port-open", "port-under-wait"},
       {"tick 2", kHandshakeEnd},
-      {"idle", "look"}}},
+      {"idle", "check-closed"}}},
     {"inside the card wait, the debounce ending there too",
      {{"open 4", "show 4 165, disable, start 4 50"},
       {"tick 4", "step, card 1"},
       {"card-end goes", ""},
       {"device", "start 3 2000"},
       {"tick 3", "stop 3"},
-      {"idle port-open", ""},
+      {"idle port-open", "port-under-wait"},
       {"tick 4", "step, card 2"},
       {"end-wait", "stop 4, close"},
-      {"card-end ended", "enable, cyclic"},
+      {"card-end ended", "enable"},
       {"open 4", "show 4 165, disable, start 4 50"},
       {"idle port-open", ""},
       {"tick 4", "step, card 1"},
       {"end-wait", "stop 4, close"},
-      {"card-end unacknowledged", "enable"},
+      {"card-end cut-short", "enable"},
       {"idle port-open", "recheck 1000"}}},
     {"the debounce ending under the card wait's final report box (a step's message box)",
      {{"open 4", "show 4 165, disable, start 4 50"},
@@ -220,7 +239,7 @@ const Scenario kHotplug[] = {
       {"device", "start 3 2000"},
       {"modal-tick 4", ""},
       {"modal-tick 3", "stop 3"},
-      {"card-end ended", "enable, cyclic"},
+      {"card-end ended", "enable"},
       {"idle port-open", "recheck 1000"}}},
     {"a device change under the search's report box, the handshake wait opened after it",
      {{"open 1", "show 1 100, disable, start 1 10"},
@@ -229,7 +248,7 @@ const Scenario kHotplug[] = {
       {"device", "start 3 2000"},
       {"modal-tick 3", "stop 3"},
       {"open 2", "show 2 2, disable, start 2 500"},
-      {"idle port-open", ""},
+      {"idle port-open", "port-under-wait"},
       {"tick 2", "step"},
       {"tick 2", kHandshakeEnd},
       {"idle port-open", "recheck 1000"}}},
@@ -246,7 +265,7 @@ const Scenario kHotplug[] = {
       {"window-closed", ""},
       {"idle", ""},
       {"modal-tick 3", "stop 3"},
-      {"idle", "look"}}},
+      {"idle", "check-closed"}}},
     {"two windows over the main window: held until both are closed",
      {{"window-opened x2", ""},
       {"device", "start 3 2000"},
@@ -254,29 +273,109 @@ const Scenario kHotplug[] = {
       {"window-closed", ""},
       {"idle", ""},
       {"window-closed", ""},
-      {"idle", "look"},
+      {"idle", "check-closed"},
       {"window-closed", ""},
       {"window-opened", ""},
       {"device", "start 3 2000"},
       {"tick 3", "stop 3"},
       {"idle", ""}}},
     {"About or Help box: the whole debounce inside its loop",
-     {{"device", "start 3 2000"}, {"modal-tick 3", "stop 3"}, {"idle", "look"}}},
-    {"the port list drop-down: the change before it opens, the debounce ending inside",
-     {{"device", "start 3 2000"}, {"idle", ""}, {"modal-tick 3", "stop 3"}, {"idle port-open", "recheck 1000"}}},
+     {{"device", "start 3 2000"}, {"modal-tick 3", "stop 3"}, {"idle", "check-closed"}}},
+    {"the port list drop-down (open only with no port open): held until it closes",
+     {{"device", "start 3 2000"},
+      {"window-opened", ""},
+      {"tick 3", "stop 3"},
+      {"idle", ""},
+      {"window-closed", ""},
+      {"idle", "check-closed"}}},
+    {"pulled out during the card wait: once the debounce is over, the wait ends if the port has left",
+     {{"open 4", "show 4 165, disable, start 4 50"},
+      {"tick 4", "step, card 1"},
+      {"card-end goes", ""},
+      {"device COM5", "start 3 2000"},
+      {"tick 3", "stop 3"},
+      {"idle port-open", "port-under-wait"},
+      {"idle port-open", ""},
+      {"port-gone", "stop 4, close, gone, enable"},
+      {"idle", ""},
+      {"tick 4", ""}}},
+    {"another device during the card wait: the port is still listed, the check waits for the wait",
+     {{"open 4", "show 4 165, disable, start 4 50"},
+      {"device COM5", "start 3 2000"},
+      {"tick 3", "stop 3"},
+      {"idle port-open", "port-under-wait"},
+      {"tick 4", "step, card 1"},
+      {"idle port-open", ""},
+      {"device COM5", "start 3 2000"},
+      {"tick 3", "stop 3"},
+      {"idle port-open", "port-under-wait"},
+      {"end-wait", "stop 4, close"},
+      {"card-end ended", "enable"},
+      {"idle port-open", "recheck 1000"}}},
+    {"a link reset under the wait since the change: the check judges the port open at the change",
+     {{"open 2", "show 2 2, disable, start 2 500"},
+      {"device COM5", "start 3 2000"},
+      {"tick 2", "step"},
+      {"tick 2", kHandshakeEnd},
+      {"tick 3", "stop 3"},
+      {"idle", "check-closed COM5"},
+      {"device", "start 3 2000"},
+      {"tick 3", "stop 3"},
+      {"idle", "check-closed"}}},
+    {"a burst judges the port of its first change; a change while a check is due keeps its port",
+     {{"open 4", "show 4 165, disable, start 4 50"},
+      {"device COM5", "start 3 2000"},
+      {"device", ""},
+      {"tick 3", "stop 3"},
+      {"device", "start 3 2000"},
+      {"tick 3", "stop 3"},
+      {"end-wait", "stop 4, close"},
+      {"card-end cut-short", "enable"},
+      {"idle", "check-closed COM5"}}},
+    {"a change in the pause between cyclic cards: the next card waits for the check and goes once the port is back",
+     {{"card-end next", "start 5 1000"},
+      {"device COM5", "start 3 2000"},
+      {"tick 5", "stop 5"},
+      {"idle port-open", ""},
+      {"tick 5", ""},
+      {"tick 3", "stop 3"},
+      {"idle port-open", "recheck 1000"},
+      {"check-done open", "enable, next-card"},
+      {"check-done open", ""}}},
+    {"... and no card goes when the check lost the link",
+     {{"card-end next", "start 5 1000"},
+      {"device COM5", "start 3 2000"},
+      {"tick 5", "stop 5"},
+      {"tick 3", "stop 3"},
+      {"idle port-open", "recheck 1000"},
+      {"check-done closed", "enable"}}},
+    {"the check inside the pause: a lost link ends the run there, a kept one lets the pause run on",
+     {{"card-end next", "start 5 1000"},
+      {"device COM5", "start 3 200"},
+      {"tick 3", "stop 3"},
+      {"idle port-open", "recheck 1000"},
+      {"check-done open", ""},
+      {"tick 5", "stop 5, enable, next-card"},
+      {"card-end next", "start 5 1000"},
+      {"device COM5", "start 3 200"},
+      {"tick 3", "stop 3"},
+      {"idle port-open", "recheck 1000"},
+      {"check-done closed", "stop 5, enable"},
+      {"tick 5", ""}},
+     "debounce=200"},
     {"a menu: the change inside, the debounce ending after it closed",
-     {{"device", "start 3 2000"}, {"device", ""}, {"idle", ""}, {"tick 3", "stop 3"}, {"idle", "look"}}},
+     {{"device", "start 3 2000"}, {"device", ""}, {"idle", ""}, {"tick 3", "stop 3"}, {"idle", "check-closed"}}},
     {"the check opens the search delay; a change during it waits for it",
      {{"device", "start 3 2000"},
       {"tick 3", "stop 3"},
-      {"idle", "look"},
+      {"idle", "check-closed"},
       {"open 1", "show 1 100, disable, start 1 10"},
       {"device", "start 3 2000"},
       {"tick 3", "stop 3"},
       {"idle", ""},
       {"tick 1 x99", "step"},
       {"tick 1", kSearchEnd},
-      {"idle", "look"}}},
+      {"idle", "check-closed"}}},
 };
 
 class TimedMachineTest : public ::testing::TestWithParam<Scenario> {};

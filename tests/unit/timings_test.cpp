@@ -7,7 +7,7 @@ namespace {
 
 struct TimingsCase {
   const char* text;
-  Timings expected;  // debounce, search tick, handshake tick, reopen pause, card tick
+  Timings expected;  // debounce, search tick, handshake tick, reopen pause, card tick, cyclic pause
 };
 
 const TimingsCase kCases[] = {
@@ -21,6 +21,7 @@ const TimingsCase kCases[] = {
     {"debounce=0,searchtick=-1,reopen=1e3,cardtick=", {2000, 10, 500, 1000, 50}},
     {"debounce=60001,reopen=99999999999999999999,cardtick=60000", {2000, 10, 500, 1000, 60000}},
     {"debounce = 100,searchtick=5ms,handshaketick=+9", {2000, 10, 500, 1000, 50}},
+    {"cyclicpause=30000,cardtick=10,cyclicpause=", {2000, 10, 500, 1000, 10, 30000}},
 };
 
 TEST(TimingsTest, ShortenedPeriodsAreReadAndBadOnesKeepTheRealValue) {
@@ -32,6 +33,7 @@ TEST(TimingsTest, ShortenedPeriodsAreReadAndBadOnesKeepTheRealValue) {
     EXPECT_EQ(t.handshakeTickMs, c.expected.handshakeTickMs) << text;
     EXPECT_EQ(t.reopenPauseMs, c.expected.reopenPauseMs) << text;
     EXPECT_EQ(t.cardTickMs, c.expected.cardTickMs) << text;
+    EXPECT_EQ(t.cyclicPauseMs, c.expected.cyclicPauseMs) << text;
   }
 }
 

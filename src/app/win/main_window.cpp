@@ -40,8 +40,10 @@ void OnCommand(WPARAM wParam) {
       OnShowList();
       break;
     case kIdPortList:
-      if (HIWORD(wParam) != CBN_SELCHANGE) break;
-      OnPortChosen();
+      // While its drop-down list is open the port list is the user's: a check would refill it.
+      if (HIWORD(wParam) == CBN_DROPDOWN) HoldHotplugChecks();
+      if (HIWORD(wParam) == CBN_CLOSEUP) ReleaseHotplugChecks();
+      if (HIWORD(wParam) == CBN_SELCHANGE) OnPortChosen();
       break;
     case kIdSearch:
       OnSearchCommand();

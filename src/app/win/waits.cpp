@@ -19,6 +19,7 @@ HWND g_waitWindow = nullptr;
 namespace {
 
 TimedMachine g_machine;
+CardWait g_cardWait;
 
 struct WaitCaption {
   int timer;
@@ -50,7 +51,9 @@ void ShowWaitWindow(int timer, int lastTick) {
 void RunCardTick(int tick) {
   ReplyLine line = SerialReplyLine();
   line.endWait = [](void*) { Perform(EndWait(g_machine)); };
-  Perform(OnCardTickEnded(g_machine, RunCardWaitTick(tick, line)));
+  const CardWaitTickEnd end = RunCardWaitTick(g_cardWait, tick, line);
+  const bool nextCard = end == kCardWaitEnded && CyclicRunGoesOn();
+  Perform(OnCardTickEnded(g_machine, end, nextCard));
 }
 
 void Perform(const Actions& actions) {
@@ -89,12 +92,20 @@ void Perform(const Actions& actions) {
         break;
       case kActionRecheckOpenPort:
         RecheckOpenPort(action.value);
+        Perform(OnCheckDone(g_machine, LinkPortOpen()));
         break;
-      case kActionLookForNewReader:
-        LookForNewReader();
+      case kActionCheckClosedLink:
+        CheckClosedLink(g_machine.changedPort);
+        Perform(OnCheckDone(g_machine, LinkPortOpen()));
         break;
-      case kActionRunCyclicStep:
-        RunCyclicStep();
+      case kActionCheckPortUnderWait:
+        if (OpenPortGone()) Perform(OnPortGoneUnderWait(g_machine));
+        break;
+      case kActionReportReaderGone:
+        ReportConnectionBroken(g_link.portName);
+        break;
+      case kActionSendNextCard:
+        SendNextCardOfRun();
         break;
     }
   }
@@ -116,12 +127,18 @@ void OnTimer(UINT_PTR timerId, bool fromMainLoop) {
   Perform(OnTick(g_machine, static_cast<int>(timerId), fromMainLoop));
 }
 
-void OnDeviceChange(WPARAM event) { Perform(OnDeviceChange(g_machine, event == DBT_DEVNODES_CHANGED)); }
+void OnDeviceChange(WPARAM event) {
+  Perform(OnDeviceChange(g_machine, event == DBT_DEVNODES_CHANGED, g_link.portOpen ? g_link.portName : ""));
+}
 
 void RunDueHotplugCheck() { Perform(OnMainLoopIdle(g_machine, LinkPortOpen())); }
 
 void HoldHotplugChecks() { OnWindowOpened(g_machine); }
 
-void ReleaseHotplugChecks() { OnWindowClosed(g_machine); }
+void ReleaseHotplugChecks() {
+  OnWindowClosed(g_machine);
+  // A check held meanwhile runs at the main loop's next turn, which this message makes sure comes.
+  PostMessageA(g_mainWindow, WM_NULL, 0, 0);
+}
 
 void KillAllTimers() { Perform(StopAll(g_machine)); }

@@ -1,6 +1,6 @@
 // The timed machine in the shell: window messages become its events and its actions become calls
 // (the timers, the WaitWindow with its progress bar, the reader search, the reply reads, the
-// hot-plug check, the cyclic step). The one owner of the waits' state and the tick counter.
+// hot-plug check, the next card of a cyclic run). The one owner of the waits' state and the tick counter.
 #pragma once
 
 #include <windows.h>

@@ -18,13 +18,13 @@ void WireSubsystems() {
   SetTimings(ParseTimings(std::getenv("KEYLOOM_TIMINGS")));
   // A hot-plug check that falls due while a window stays open over the main window waits for it.
   SetModalWindowHooks({HoldHotplugChecks, ReleaseHotplugChecks});
-  SetLinkHooks({OpenWait, HandleCardReply});
+  SetLinkHooks({OpenWait, WaitRunning, HandleCardReply});
   CardHooks card;
   card.portOpen = LinkPortOpen;
   card.waitRunning = WaitRunning;
   card.openWait = OpenWait;
   card.writePort = WritePort;
-  card.resetLink = ResetLink;
+  card.writeFailed = EndLinkAfterFailedWrite;
   SetCardHooks(card);
   // The converter shows every new sector data.
   SetSectorDataListener(ShowCardNumber);

@@ -12,6 +12,8 @@ void SetLinkHooks(const LinkHooks& hooks) { g_hooks = hooks; }
 
 bool OpenLinkWait(int timer) { return g_hooks.openWait != nullptr && g_hooks.openWait(timer); }
 
+bool LinkWaitRunning() { return g_hooks.waitRunning != nullptr && g_hooks.waitRunning(); }
+
 bool JudgeCardReply(const char* reply, int length) {
   return g_hooks.cardReply != nullptr && g_hooks.cardReply(reply, length);
 }

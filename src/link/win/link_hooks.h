@@ -5,6 +5,7 @@
 struct LinkHooks {
   // Opens the wait of a timer (1 search delay, 2 handshake wait); false when one runs already.
   bool (*openWait)(int timer) = nullptr;
+  bool (*waitRunning)() = nullptr;
   // False when the reply is not a card's reply (nothing shown then).
   bool (*cardReply)(const char* reply, int length) = nullptr;
 };
@@ -12,4 +13,5 @@ struct LinkHooks {
 void SetLinkHooks(const LinkHooks& hooks);
 
 bool OpenLinkWait(int timer);
+bool LinkWaitRunning();
 bool JudgeCardReply(const char* reply, int length);

@@ -1,9 +1,14 @@
-// The program-wide LinkState and the reset that closes the port and puts the port list and
-// the version label back to their idle state.
+// The program-wide LinkState, the reset that closes the port and puts the port list and the
+// version label back to their idle state, and the reports that end a link whose port failed.
 #include "link/win/link_state.h"
 
+#include <cstdio>
+
 #include "link/win/port_list.h"
+#include "ui/ui_text.h"
+#include "ui/win/app_window.h"
 #include "ui/win/form_controls.h"
+#include "ui/win/message_box.h"
 
 LinkState g_link;
 
@@ -18,3 +23,29 @@ void ResetLink() {
 }
 
 bool LinkPortOpen() { return g_link.portOpen; }
+
+bool OpenPortGone() { return g_link.portOpen && !IsPortPresent(g_link.portName.c_str()); }
+
+void ReportConnectionBroken(const std::string& lostPort) {
+  g_link.lostPortReported = lostPort;
+  // Closed before the box, so that nothing that runs under it takes the port for open.
+  g_link.portOpen = false;
+  g_link.portHandle.Reset();
+  Report(UiText.msgConnectionBroken, kMessageError);
+  ResetLink();
+}
+
+void ShowPortError(const char* phrase, DWORD code) {
+  char text[256];
+  std::snprintf(text, sizeof text, "%s [%d] %s", UiText.errorWord, static_cast<int>(code), phrase);
+  MessageBoxA(g_mainWindow, text, UiText.messageCaption, MB_ICONERROR);
+}
+
+void EndLinkAfterFailedWrite(DWORD code) {
+  if (OpenPortGone()) {
+    ReportConnectionBroken(g_link.portName);
+    return;
+  }
+  if (code != 0) ShowPortError(UiText.msgWhenWriting, code);
+  ResetLink();
+}

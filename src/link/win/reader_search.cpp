@@ -26,6 +26,9 @@ void ReportWithPort(const char* format, const char* text, MessageKind kind) {
 
 void ReportNoPorts() { Report(UiText.msgNoComPorts, kMessageWarning); }
 
+// The code of the last read or poll of the reply line that failed, for its report.
+DWORD g_lineError = 0;
+
 }  // namespace
 
 void SearchReader() {
@@ -60,25 +63,36 @@ void OpenAndHandshake() {
     return;
   }
   g_link.portOpen = true;
+  g_link.lostPortReported.clear();
   EnableWindow(PortList(), FALSE);
   SendHandshake();
 }
 
 void SendHandshake() {
-  if (!WritePort(kHandshakeCommand, kHandshakeLength)) {
-    ResetLink();
+  // A handshake whose reply no wait would read is not sent.
+  if (LinkWaitRunning()) return;
+  DWORD error = 0;
+  if (!WritePort(kHandshakeCommand, kHandshakeLength, &error)) {
+    EndLinkAfterFailedWrite(error);
     return;
   }
   OpenLinkWait(kTimerHandshakeWait);
 }
 
 ReplyCode ReportReply(char* buffer, int length) {
-  const ReplyCode code = length == 0 ? kReplyNothing : ClassifyReply(buffer, length);
-  const ReplyPlan plan = PlanReplyReport(length, code, g_link.portChosenByHand);
+  const ReplyCode code = length <= 0 ? kReplyNothing : ClassifyReply(buffer, length);
+  const bool portGone = length <= 0 && OpenPortGone();
+  const ReplyPlan plan = PlanReplyReport(length, code, g_link.portChosenByHand, portGone);
   for (ReplyStep step : plan.steps) {
     switch (step) {
       case kReplyStepDone:
         return plan.code;
+      case kReplyStepReportConnectionBroken:
+        ReportConnectionBroken(g_link.portName);
+        break;
+      case kReplyStepReportReadError:
+        ShowPortError(UiText.msgWhenReading, g_lineError);
+        break;
       case kReplyStepReportSettingsRead:
         Report(UiText.msgSettingsRead, kMessageSuccess);
         break;
@@ -110,11 +124,8 @@ ReplyCode ReportReply(char* buffer, int length) {
 
 ReplyLine SerialReplyLine() {
   ReplyLine line;
-  line.readReply = [](void*, char* buffer) {
-    int length = 0;
-    return ReadReplyBytes(buffer, kReplyBufferSize, &length) ? length : 0;
-  };
-  line.pollByte = [](void*) { return PollByte(); };
+  line.readReply = [](void*, char* buffer) { return ReadReplyBytes(buffer, kReplyBufferSize, &g_lineError); };
+  line.pollByte = [](void*, char* byte) { return PollByte(byte, &g_lineError); };
   line.judgeReply = [](void*, char* buffer, int length) { return ReportReply(buffer, length); };
   return line;
 }

@@ -16,10 +16,11 @@ void SearchReader();
 void LocateReader();
 // Opens g_link.portName and sends the handshake, or reports that it cannot be opened.
 void OpenAndHandshake();
-// Writes the handshake and opens the handshake wait (timer 2); a failed write resets the link.
+// Writes the handshake and opens the handshake wait (timer 2); a failed write ends the link. While
+// another wait runs nothing is sent.
 void SendHandshake();
 // Reports what a reply of `length` bytes means after its plan (0: nothing came, which resets the
-// link); the reply code.
+// link; kLineFailed: the read failed); the reply code.
 ReplyCode ReportReply(char* buffer, int length);
 // The serial port as a reply line: its reads and ReportReply; no wait to end.
 ReplyLine SerialReplyLine();

@@ -2,12 +2,9 @@
 // read, so that the end of a reply is found by the 60 ms read time-out rather than a terminator.
 #include "link/win/serial_port.h"
 
-#include <cstdio>
 #include <string>
 
 #include "link/win/link_state.h"
-#include "ui/ui_text.h"
-#include "ui/win/app_window.h"
 
 namespace {
 
@@ -16,12 +13,6 @@ constexpr COMMTIMEOUTS kTimeouts = {50, 10, 50, 10, 50};
 // A reader that keeps talking past the reply buffer is not read for ever.
 constexpr int kMaxDroppedBytes = 1024;
 constexpr DWORD kPollSettleMs = 10;
-
-void ShowSerialError(const char* phrase) {
-  char text[256];
-  std::snprintf(text, sizeof text, "%s [%d] %s", UiText.errorWord, static_cast<int>(GetLastError()), phrase);
-  MessageBoxA(g_mainWindow, text, UiText.messageCaption, MB_ICONERROR);
-}
 
 bool ConfigurePort(HANDLE port, DWORD baudRate) {
   COMMTIMEOUTS timeouts = kTimeouts;
@@ -36,6 +27,20 @@ bool ConfigurePort(HANDLE port, DWORD baudRate) {
   return SetCommState(port, &dcb) != FALSE;
 }
 
+// Reads one byte: 1 when it came, 0 when the read timed out, kLineFailed with *error. A read that
+// times out asks the port's state as well: the line of a device that has gone may only time out
+// on reads, but fails there.
+int ReadByte(char* byte, DWORD* error) {
+  HANDLE port = g_link.portHandle.Get();
+  DWORD read = 0;
+  DWORD lineErrors = 0;
+  if (ReadFile(port, byte, 1, &read, nullptr) && (read == 1 || ClearCommError(port, &lineErrors, nullptr))) {
+    return static_cast<int>(read);
+  }
+  *error = GetLastError();
+  return kLineFailed;
+}
+
 }  // namespace
 
 bool OpenPort(const char* portName, DWORD baudRate) {
@@ -47,39 +52,35 @@ bool OpenPort(const char* portName, DWORD baudRate) {
   return false;
 }
 
-bool ReadReplyBytes(char* buffer, int capacity, int* length) {
+int ReadReplyBytes(char* buffer, int capacity, DWORD* error) {
   int received = 0;
-  for (;;) {
+  while (received < capacity + kMaxDroppedBytes) {
     char byte = 0;
-    DWORD read = 0;
-    if (!ReadFile(g_link.portHandle.Get(), &byte, 1, &read, nullptr)) {
-      ShowSerialError(UiText.msgWhenReading);
-      return false;
-    }
-    if (read == 0 || received >= capacity + kMaxDroppedBytes) break;
+    const int got = ReadByte(&byte, error);
+    // Bytes that came before the line failed are no reply to judge.
+    if (got == kLineFailed) return kLineFailed;
+    if (got == 0) break;
     if (received < capacity) buffer[received] = byte;
     ++received;
   }
-  if (received == 0) return false;
-  *length = received < capacity ? received : capacity;
-  return true;
+  return received < capacity ? received : capacity;
 }
 
-bool PollByte() {
-  char byte = 0;
-  DWORD read = 0;
-  if (!ReadFile(g_link.portHandle.Get(), &byte, 1, &read, nullptr) || read == 0) return false;
-  Sleep(kPollSettleMs);
-  return true;
+int PollByte(char* byte, DWORD* error) {
+  const int got = ReadByte(byte, error);
+  if (got == 1) Sleep(kPollSettleMs);
+  return got;
 }
 
-bool WritePort(const char* bytes, int count) {
+bool WritePort(const char* bytes, int count, DWORD* error) {
+  *error = 0;
+  HANDLE port = g_link.portHandle.Get();
   // Every write is a command, and nothing that came before it can be its answer: a reply that came
   // after its wait was over, or noise, would otherwise be read as the start of this one's.
-  PurgeComm(g_link.portHandle.Get(), PURGE_RXCLEAR);
   DWORD written = 0;
-  if (!WriteFile(g_link.portHandle.Get(), bytes, static_cast<DWORD>(count), &written, nullptr)) {
-    ShowSerialError(UiText.msgWhenWriting);
+  if (!PurgeComm(port, PURGE_RXCLEAR) ||
+      !WriteFile(port, bytes, static_cast<DWORD>(count), &written, nullptr)) {
+    *error = GetLastError();
     return false;
   }
   return written == static_cast<DWORD>(count);

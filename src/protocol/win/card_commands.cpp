@@ -76,8 +76,9 @@ void SendUserClear() {
 void SendCommandFrame(const uint8_t* frame, int length) {
   // One wait at a time: a frame whose reply no wait would read is never sent.
   if (g_hooks.waitRunning()) return;
-  if (!g_hooks.writePort(reinterpret_cast<const char*>(frame), length)) {
-    g_hooks.resetLink();
+  DWORD error = 0;
+  if (!g_hooks.writePort(reinterpret_cast<const char*>(frame), length, &error)) {
+    g_hooks.writeFailed(error);
     return;
   }
   g_hooks.openWait(kTimerCardWait);
@@ -116,15 +117,9 @@ void OnCardCommand(int id) {
 
 bool RecordCardSuccess() { return RecordSuccess(g_run); }
 
-void RunCyclicStep() {
-  switch (NextCyclicStep(g_run)) {
-    case kCyclicWriteAgain:
-      WriteCard();
-      break;
-    case kCyclicClearAgain:
-      ClearCard();
-      break;
-    case kCyclicStop:
-      break;
-  }
+bool CyclicRunGoesOn() { return NextCyclicStep(g_run) != kCyclicStop; }
+
+void SendNextCardOfRun() {
+  if (g_run.kind == kRunWriteCyclically) WriteCard();
+  if (g_run.kind == kRunClearCyclically) ClearCard();
 }

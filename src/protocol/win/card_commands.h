@@ -2,6 +2,8 @@
 // builders and their send step, the dispatch by card type, and the run they belong to.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 // What the card operations ask of the rest of the program, given by it at start.
@@ -10,9 +12,10 @@ struct CardHooks {
   bool (*waitRunning)() = nullptr;
   // Opens the wait of a timer (1 search delay, 4 card wait); false when one runs already.
   bool (*openWait)(int timer) = nullptr;
-  // Writes a command to the reader; false (the error shown) when it cannot.
-  bool (*writePort)(const char* bytes, int count) = nullptr;
-  void (*resetLink)() = nullptr;
+  // Writes a command to the reader; false with the system's code (0: a short write) when it cannot.
+  bool (*writePort)(const char* bytes, int count, DWORD* error) = nullptr;
+  // Ends the link after a failed write, telling the user why.
+  void (*writeFailed)(DWORD error) = nullptr;
 };
 
 void SetCardHooks(const CardHooks& hooks);
@@ -23,7 +26,7 @@ void SendMasterClear();
 void SendUserWrite();
 void SendUserRead();
 void SendUserClear();
-// Writes the frame and opens the card wait, or resets the link when the write fails.
+// Writes the frame and opens the card wait, or ends the link when the write fails.
 void SendCommandFrame(const uint8_t* frame, int length);
 
 // With no open port each starts the reader search instead; with no card type chosen, nothing.
@@ -35,5 +38,8 @@ void ClearCard();
 void OnCardCommand(int id);
 // A write or clear that succeeded; true inside a cyclic run, whose successes are not reported.
 bool RecordCardSuccess();
-// Once a card wait is over: repeats a cyclic write or clear after a success, else ends the run.
-void RunCyclicStep();
+// Once a card wait has judged its final reply: true when a cyclic run goes on to another card
+// after a success; otherwise the run is over.
+bool CyclicRunGoesOn();
+// The next card of a cyclic run, once the pause after the last one is over.
+void SendNextCardOfRun();

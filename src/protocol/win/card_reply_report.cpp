@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include "link/timings.h"
 #include "protocol/card_replies.h"
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_reply_text.h"
@@ -18,10 +17,8 @@ bool HandleCardReply(const char* reply, int length) {
   const CardReply result =
       ClassifyCardReply(reinterpret_cast<const uint8_t*>(reply), static_cast<size_t>(length));
   if (result.kind == kCardReplyNotRecognized) return false;
-  if (result.setsLastOperationSucceeded && RecordCardSuccess()) {
-    Sleep(kCyclicPauseMs);
-    return true;
-  }
+  // Inside a cyclic run a success is not reported: the pause before the next card follows.
+  if (result.setsLastOperationSucceeded && RecordCardSuccess()) return true;
   Report(CardReplyText(result.message), static_cast<MessageKind>(result.messageKind));
   if (result.kind == kCardReplyBlockRead) ApplyCardBlock(result.block);
   return true;
