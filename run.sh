@@ -144,6 +144,6 @@ if [ "$check" = 1 ]; then
   exit 0
 fi
 if [ "$private" = 1 ]; then
-  echo "Take another with: import -display $DISPLAY -window root FILE.png. Ctrl-C ends Keyloom."
+  echo "Take another with: XAUTHORITY=$(printf %q "$XAUTHORITY") import -display $DISPLAY -window root FILE.png. Ctrl-C ends Keyloom."
 fi
 wait "$keyloom" || true

@@ -56,32 +56,72 @@ keyloom_kill_ours() {
   rm -f "$file"
 }
 
-# keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY.
+# keyloom_user_dir: prints the folder of this user's own that holds the locks every tree shares,
+# made with mode 700 when missing. A folder of that name that is a link, is someone else's or lets
+# others in is refused, so that nobody else can plant a link there or hold our locks.
+keyloom_user_dir() {
+  local uid dir
+  uid=$(id -u)
+  dir="${XDG_RUNTIME_DIR:-/tmp}/keyloom-$uid"
+  mkdir -m 700 "$dir" 2>/dev/null || true
+  if [ -L "$dir" ] || [ ! -d "$dir" ] || [ "$(stat -c %u "$dir")" != "$uid" ] ||
+    [ $((8#$(stat -c %a "$dir") & 8#077)) != 0 ]; then
+    echo "$dir is not a folder of this user's own that only this user may enter; remove it or set XDG_RUNTIME_DIR" >&2
+    return 1
+  fi
+  echo "$dir"
+}
+
+# keyloom_display_ours N AUTH: true when the X server on display N takes the cookie of the authority
+# file AUTH, that is when it is the server started with that file.
+keyloom_display_ours() {
+  [ -e "/tmp/.X11-unix/X$1" ] && XAUTHORITY=$2 xdpyinfo -display ":$1" >/dev/null 2>&1 </dev/null 6>&- 8>&- 9>&-
+}
+
+# keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY
+# and XAUTHORITY. Only this user may use the display: it takes only the clients that present the
+# secret cookie of HOME/xvfb.auth, a file only this user may read, and every X client we start (Wine,
+# xdotool, import) finds it through XAUTHORITY.
 # Display numbers are chosen under one lock for every tree of this user, so two lanes starting
 # together never take the same number. What ran on an earlier display of HOME (its Wine programs and
 # its X input server) is ended when a new display starts, so that nothing acts on the old one.
 keyloom_private_display() {
-  local home=$1 n pid
+  local home=$1 auth="$1/xvfb.auth" n pid lock
   if [ -f "$home/xvfb.display" ]; then
     read -r n pid <"$home/xvfb.display"
-    if keyloom_is_ours "$pid" Xvfb ":$n" && [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
+    if keyloom_is_ours "$pid" Xvfb ":$n" "$auth" && keyloom_display_ours "$n" "$auth"; then
+      export DISPLAY=":$n" XAUTHORITY=$auth
+      return 0
+    fi
     keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"
   fi
   WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
   keyloom_kill_ours "$home/xinput.port" xinput-server.py "$home/xinput.port"
-  exec 6>"/tmp/.keyloom-displays-$(id -u).lock"
+  lock="$(keyloom_user_dir)/displays.lock" || return 1
+  [ ! -L "$lock" ] || { echo "$lock is a link; remove it" >&2; return 1; }
+  exec 6>>"$lock"
   flock 6
   for n in $(seq 90 189); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 6>&- 8>&- 9>&- &
+    # A new cookie for each display, given to xauth on its input rather than its command line,
+    # which every user may read.
+    rm -f "$auth"
+    if ! (umask 077 && : >"$auth" && echo "add :$n . $(mcookie)" | xauth -q -f "$auth" source - 6>&- 8>&- 9>&-); then
+      exec 6>&-
+      echo "writing the X authority file $auth failed" >&2
+      return 1
+    fi
+    setsid Xvfb ":$n" -auth "$auth" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 6>&- 8>&- 9>&- &
     pid=$!
     # Written at once, so that a caller interrupted while Xvfb starts still ends it.
     echo "$n $pid" >"$home/xvfb.display"
     for _ in $(seq 100); do
       kill -0 "$pid" 2>/dev/null || break
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
+      # Only our own server takes our cookie: a server of another tree that took the number first
+      # is never mistaken for ours.
+      if keyloom_display_ours "$n" "$auth"; then
         exec 6>&-
-        export DISPLAY=":$n"
+        export DISPLAY=":$n" XAUTHORITY=$auth
         return 0
       fi
       sleep 0.1
@@ -209,4 +249,5 @@ keyloom_wine_down() {
     read -r n _ <"$home/xvfb.display"
     keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"
   fi
+  rm -f "$home/xvfb.auth"
 }
