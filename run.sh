@@ -83,10 +83,7 @@ fi
 echo "The simulated Tarnel reader is plugged in on COM3."
 # A virtual card lies on the reader; what is written to it stays in the run folder's cards/ between runs.
 mkdir -p "$home/cards"
-exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT" || fail "the simulated reader's control port does not answer"
-echo "card present $home/cards/demo.card" >&3
-read -r answer <&3
-exec 3>&-
+answer=$(keyloom_simreader_say "card present $home/cards/demo.card") || fail "the simulated reader's control port does not answer"
 [ "$answer" = ok ] || fail "the simulated reader refused the virtual card: $answer"
 echo "A virtual MIFARE card lies on the reader: $home/cards/demo.card."
 

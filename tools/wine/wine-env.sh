@@ -197,24 +197,38 @@ keyloom_wineserver_up() {
 }
 
 # keyloom_simreader_up HOME PROGRAM [IDLE]: the tree's simulated reader, started once and kept running
-# (it leaves by itself after IDLE seconds without control traffic, 600 by default). Exports KEYLOOM_SIMREADER_PORT, its control port.
+# (it leaves by itself after IDLE seconds without control traffic, 600 by default). Exports
+# KEYLOOM_SIMREADER_PORT, its control port, and KEYLOOM_SIMREADER_COOKIE, the secret of its port
+# file (readable by this user only) that a client must send as its first line.
 keyloom_simreader_up() {
-  local home=$1 program=$2 idle=${3:-600} pid
-  if [ -f "$home/simreader.pid" ] && [ -f "$home/simreader.port" ]; then
+  local home=$1 program=$2 idle=${3:-600} file="$1/simreader.port" pid port cookie
+  if [ -f "$home/simreader.pid" ] && read -r port cookie 2>/dev/null <"$file" && [ -n "$cookie" ]; then
     read -r pid <"$home/simreader.pid"
-    if keyloom_is_ours "$pid" simreader "$home/simreader.port"; then
-      KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT; return 0
+    if keyloom_is_ours "$pid" simreader "$file"; then
+      export KEYLOOM_SIMREADER_PORT=$port KEYLOOM_SIMREADER_COOKIE=$cookie
+      return 0
     fi
   fi
-  keyloom_kill_ours "$home/simreader.pid" simreader "$home/simreader.port"
-  rm -f "$home/simreader.port"
-  setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$home/simreader.port" \
+  keyloom_kill_ours "$home/simreader.pid" simreader "$file"
+  rm -f "$file"
+  setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$file" \
     --log "$home/simreader-frames.log" --idle-exit "$idle" >>"$home/simreader.log" 2>&1 </dev/null 8>&- 9>&- &
   echo $! >"$home/simreader.pid"
-  for _ in $(seq 50); do [ -f "$home/simreader.port" ] && break; sleep 0.1; done
-  [ -f "$home/simreader.port" ] || { echo "the simulated reader did not start (see $home/simreader.log)" >&2; return 1; }
-  KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT
+  for _ in $(seq 50); do [ -f "$file" ] && break; sleep 0.1; done
+  if ! read -r port cookie 2>/dev/null <"$file" || [ -z "$cookie" ]; then
+    echo "the simulated reader did not start (see $home/simreader.log)" >&2
+    return 1
+  fi
+  export KEYLOOM_SIMREADER_PORT=$port KEYLOOM_SIMREADER_COOKIE=$cookie
 }
+
+# keyloom_simreader_say LINE: sends one control line to the simulated reader of
+# KEYLOOM_SIMREADER_PORT, after its cookie, and prints the answer; fails when none comes.
+keyloom_simreader_say() (
+  exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT" || exit 1
+  printf '%s\n%s\n' "$KEYLOOM_SIMREADER_COOKIE" "$1" >&3
+  read -r answer <&3 && echo "$answer"
+)
 
 # keyloom_xinput_up HOME: starts (or reuses) the X input server of this tree on $DISPLAY and
 # exports KEYLOOM_XINPUT=127.0.0.1:PORT, where programs inside Wine reach it (tools/xinput).
