@@ -231,14 +231,15 @@ keyloom_simreader_say() (
 )
 
 # keyloom_xinput_up HOME: starts (or reuses) the X input server of this tree on $DISPLAY and
-# exports KEYLOOM_XINPUT=127.0.0.1:PORT, where programs inside Wine reach it (tools/xinput).
+# exports KEYLOOM_XINPUT=127.0.0.1:PORT, where programs inside Wine reach it, and
+# KEYLOOM_XINPUT_COOKIE, the secret of its port file that a client must send first (tools/xinput).
 keyloom_xinput_up() {
-  local home=$1 file="$1/xinput.port" port pid
+  local home=$1 file="$1/xinput.port" port cookie pid
   (
     flock 8
     # A server that still runs and answers is reused.
-    if [ -f "$file" ] && read -r port pid <"$file" && keyloom_is_ours "$pid" xinput-server.py "$file" &&
-      (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+    if read -r port cookie pid 2>/dev/null <"$file" && [ -n "$pid" ] &&
+      keyloom_is_ours "$pid" xinput-server.py "$file" && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
       exit 0
     fi
     keyloom_kill_ours "$file" xinput-server.py "$file"
@@ -248,8 +249,8 @@ keyloom_xinput_up() {
     echo "the X input server did not start (see $home/xinput.log)" >&2
     exit 1
   ) 8>"$home/xinput.lock" || return 1
-  read -r port pid <"$file"
-  export KEYLOOM_XINPUT="127.0.0.1:$port"
+  read -r port cookie _ <"$file"
+  export KEYLOOM_XINPUT="127.0.0.1:$port" KEYLOOM_XINPUT_COOKIE=$cookie
 }
 
 # keyloom_wine_down HOME: ends every Wine process of this tree, its simulated reader, its X input
