@@ -21,8 +21,9 @@ keyloom_simreader_up "$home" "$win/simreader"
 trap 'wine "$win/readerfixture.exe" unplug >/dev/null 2>&1 </dev/null || true; keyloom_wine_down "$home"' EXIT
 wine "$win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null
 
+# The reader runs in $home and takes the card's path relative to it, free of blanks.
 keyloom_simreader_say reset >/dev/null
-keyloom_simreader_say "card present $home/cards/demo.card" >/dev/null
+keyloom_simreader_say "card present cards/demo.card" >/dev/null
 
 drive() { wine "$win/uidriver.exe" "$@" 2>/dev/null </dev/null; }
 

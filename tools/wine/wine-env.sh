@@ -199,7 +199,9 @@ keyloom_wineserver_up() {
 # keyloom_simreader_up HOME PROGRAM [IDLE]: the tree's simulated reader, started once and kept running
 # (it leaves by itself after IDLE seconds without control traffic, 600 by default). Exports
 # KEYLOOM_SIMREADER_PORT, its control port, and KEYLOOM_SIMREADER_COOKIE, the secret of its port
-# file (readable by this user only) that a client must send as its first line.
+# file (readable by this user only) that a client must send as its first line. It runs in HOME, so
+# that control lines, which it splits at blanks, can name HOME's files by a path relative to HOME
+# wherever the tree lies.
 keyloom_simreader_up() {
   local home=$1 program=$2 idle=${3:-600} file="$1/simreader.port" pid port cookie
   if [ -f "$home/simreader.pid" ] && read -r port cookie 2>/dev/null <"$file" && [ -n "$cookie" ]; then
@@ -211,8 +213,8 @@ keyloom_simreader_up() {
   fi
   keyloom_kill_ours "$home/simreader.pid" simreader "$file"
   rm -f "$file"
-  setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$file" \
-    --log "$home/simreader-frames.log" --idle-exit "$idle" >>"$home/simreader.log" 2>&1 </dev/null 8>&- 9>&- &
+  (cd "$home" && exec setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$file" \
+    --log "$home/simreader-frames.log" --idle-exit "$idle") >>"$home/simreader.log" 2>&1 </dev/null 8>&- 9>&- &
   echo $! >"$home/simreader.pid"
   for _ in $(seq 50); do [ -f "$file" ] && break; sleep 0.1; done
   if ! read -r port cookie 2>/dev/null <"$file" || [ -z "$cookie" ]; then
