@@ -4,7 +4,8 @@
 # Xvfb display with a screenshot saved.
 # --check starts it the same way on a private display, answers the start-up boxes and ends everything
 # once Keyloom reports "Settings read!" (status 0), or fails saying what it saw. KEYLOOM_RUN_DIR
-# names another run folder than build/run; one run at a time uses a run folder.
+# names another run folder than build/run (a relative one is taken from the current folder); one
+# run at a time uses a run folder.
 set -Eeuo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 case "${1:-}" in
@@ -13,6 +14,8 @@ case "${1:-}" in
   *) echo "usage: run.sh [--check]" >&2; exit 2 ;;
 esac
 home=${KEYLOOM_RUN_DIR:-$top/build/run}
+# Made absolute at once: Keyloom and the simulated reader run in folders of their own.
+[[ "$home" = /* ]] || home="$PWD/$home"
 work="$home/keyloom"
 win="$top/build/win"
 . "$top/tools/wine/wine-env.sh"
@@ -47,6 +50,12 @@ fi
 # What a run that was killed left running in this folder is ended first.
 keyloom_wine_down "$home"
 "$top/scripts/install-deps.sh" 8>&- || fail "installing the packages Keyloom needs failed"
+[ "$check" = 0 ] || unset DISPLAY
+# Under Wine, Keyloom waits for ever for a display that does not take it: the user's own is tried
+# before the build.
+if [ -n "${DISPLAY:-}" ] && ! refusal=$(xdpyinfo 2>&1 >/dev/null); then
+  fail "the X display $DISPLAY does not let this user in (unset DISPLAY to run on a private one): $refusal"
+fi
 echo "Building Keyloom (output in $home/build.log)."
 if ! "$top/scripts/build.sh" win keyloom simreader_program readerfixture_cli uidriver_cli >"$home/build.log" 2>&1; then
   # The compiler's errors follow ninja's first "FAILED:" line; a failed configuration ends the log.
@@ -65,7 +74,6 @@ cp -r "$win/help" "$work/"
 # The record of issued user codes that "Generate unique" needs.
 [ -f "$work/usersData.data" ] || : >"$work/usersData.data"
 
-[ "$check" = 0 ] || unset DISPLAY
 private=0
 [ -n "${DISPLAY:-}" ] || private=1
 wine_started=1
@@ -82,11 +90,9 @@ if ! wine_program "$win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 
 fi
 echo "The simulated Tarnel reader is plugged in on COM3."
 # A virtual card lies on the reader; what is written to it stays in the run folder's cards/ between runs.
+# The reader runs in the run folder and takes the card's path relative to it, free of blanks.
 mkdir -p "$home/cards"
-exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT" || fail "the simulated reader's control port does not answer"
-echo "card present $home/cards/demo.card" >&3
-read -r answer <&3
-exec 3>&-
+answer=$(keyloom_simreader_say "card present cards/demo.card") || fail "the simulated reader's control port does not answer"
 [ "$answer" = ok ] || fail "the simulated reader refused the virtual card: $answer"
 echo "A virtual MIFARE card lies on the reader: $home/cards/demo.card."
 
@@ -144,6 +150,12 @@ if [ "$check" = 1 ]; then
   exit 0
 fi
 if [ "$private" = 1 ]; then
-  echo "Take another with: import -display $DISPLAY -window root FILE.png. Ctrl-C ends Keyloom."
+  echo "Take another with: XAUTHORITY=$(printf %q "$XAUTHORITY") import -display $DISPLAY -window root FILE.png. Ctrl-C ends Keyloom."
 fi
-wait "$keyloom" || true
+status=0
+wait "$keyloom" || status=$?
+if [ "$status" != 0 ]; then
+  tail -n 5 "$home/keyloom.log" >&2
+  fail "Keyloom ended with status $status (the whole output is in $home/keyloom.log)"
+fi
+echo "Keyloom ended."

@@ -19,8 +19,10 @@ status=0
 ctest --test-dir "$top/build/native" --output-on-failure -j2 || status=1
 # Each fuzz program for a few seconds, so they keep building and a finding fails the tests.
 "$top/scripts/fuzz.sh" 3 || { echo "test.sh: a fuzz program found a fault (scripts/fuzz.sh)" >&2; status=1; }
-python3 "$top/tools/xinput/xinput-server-test.py" || { echo "test.sh: the X input server judged a request wrong" >&2; status=1; }
-# The README's run command as a newcomer meets it: no run folder and no Wine prefix yet.
+python3 "$top/tools/xinput/xinput-server-test.py" || { echo "test.sh: the X input server judged a request or a client wrong" >&2; status=1; }
+# The README's run command as a newcomer meets it: no run folder and no Wine prefix yet. What a
+# check that was killed left running there is ended first, while its pid files still name it.
+[ ! -d "$top/build/run-check" ] || keyloom_wine_down "$top/build/run-check"
 rm -rf "$top/build/run-check"
 KEYLOOM_RUN_DIR="$top/build/run-check" "$top/run.sh" --check || { echo "test.sh: ./run.sh --check failed" >&2; status=1; }
 # The scenarios run in the lanes of tests/wine-lanes.json, each with its own Wine world, two at a

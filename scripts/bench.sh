@@ -32,14 +32,19 @@ for dir in startup session keylist; do
   : >"$work/runs/$dir/usersData.data"
 done
 
-# The tree's own prefix, private display and warm wineserver, as the tests use them.
+# A Wine world of its own (prefix, private display, warm wineserver and simulated reader, set up as
+# the tests' lanes are), so that the tests may run meanwhile: they only make the figures slower.
+# One measuring run at a time holds it.
 . "$top/tools/wine/wine-env.sh"
 unset DISPLAY
-home="$win/wine"
+home="$win/wine-bench"
+mkdir -p "$home"
+exec 7>"$home/desktop.lock"
+flock -n 7 || { echo "bench.sh: another bench.sh is measuring in $home" >&2; exit 1; }
 trap 'keyloom_wine_down "$home"' EXIT
 trap 'exit 130' INT TERM
-keyloom_wine_up "$home" 1 || { echo "bench.sh: the Wine set-up of $home failed" >&2; exit 1; }
-keyloom_simreader_up "$home" "$win/simreader"
+keyloom_wine_up "$home" 1 7>&- || { echo "bench.sh: the Wine set-up of $home failed" >&2; exit 1; }
+keyloom_simreader_up "$home" "$win/simreader" 7>&-
 
 winpath() { echo "Z:$1" | tr / '\\'; }
 # Runs one measuring program; its RESULT lines go to the results, everything else to the log.
@@ -47,7 +52,7 @@ measure() {
   local out
   out=$(mktemp)
   echo "== $*" >>"$work/bench.log"
-  if ! wine "$@" >"$out" 2>>"$work/bench.log" </dev/null; then
+  if ! wine "$@" >"$out" 2>>"$work/bench.log" </dev/null 7>&-; then
     echo "$1 $2 failed (see $work/bench.log)" >&2
   fi
   grep '^RESULT ' "$out" | tr -d '\r' >>"$results" || true
@@ -79,6 +84,10 @@ if [ -z "$only" ]; then
   echo "RESULT bare_exe_bytes $(stat -c %s "$win/bench_bare_window.exe")" >>"$results"
 fi
 load=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# Figures are read and written with a decimal point: Wine's Russian locale, set above, would make
+# awk print "1,40" and read "1.4" as 1.
+awk() { LC_ALL=C command awk "$@"; }
 
 declare -A r
 while read -r _ name value; do r[$name]=$value; done <"$results"

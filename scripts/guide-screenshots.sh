@@ -21,14 +21,9 @@ keyloom_simreader_up "$home" "$win/simreader"
 trap 'wine "$win/readerfixture.exe" unplug >/dev/null 2>&1 </dev/null || true; keyloom_wine_down "$home"' EXIT
 wine "$win/readerfixture.exe" plug COM3 >"$home/readerfixture.log" 2>&1 </dev/null
 
-reader() {
-  exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT"
-  echo "$*" >&3
-  read -r _ <&3
-  exec 3>&-
-}
-reader reset
-reader card present "$home/cards/demo.card"
+# The reader runs in $home and takes the card's path relative to it, free of blanks.
+keyloom_simreader_say reset >/dev/null
+keyloom_simreader_say "card present cards/demo.card" >/dev/null
 
 drive() { wine "$win/uidriver.exe" "$@" 2>/dev/null </dev/null; }
 

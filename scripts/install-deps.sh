@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest clang libfuzzer-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb fonts-wine x11-utils xdotool imagemagick
+  wine wine64 xvfb xauth fonts-wine x11-utils xdotool imagemagick
   python3 util-linux procps openssl nsis locales
   weasyprint fonts-dejavu-core poppler-utils
 )

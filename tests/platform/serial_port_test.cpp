@@ -1,9 +1,11 @@
 // The serial channel against the simulated reader's pseudo-terminal under Wine: real time-outs,
-// whole replies, the one-byte poll, a device that cannot be opened, and COM ports above 9.
+// whole replies, the one-byte poll, a device that cannot be opened, and COM ports above 9; and the
+// simulator's control port, which serves only the holder of its cookie.
 #include "link/win/serial_port.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "link/win/link_state.h"
@@ -131,6 +133,30 @@ TEST_F(SerialPort, PortsAboveNineOpenThroughTheDevicePath) {
   // A port whose device cannot be opened: the open fails and no handle is kept.
   EXPECT_FALSE(OpenPort("COM5", 19200)) << "COM5 is no longer linked";
   EXPECT_FALSE(g_link.portHandle.Valid());
+}
+
+// The cookie is in the simulator's port file, which only this user may read: anyone else on the
+// machine who finds the port is sent away unanswered, and nothing he says is run.
+TEST(SimulatorControl, ServesOnlyTheHolderOfItsCookie) {
+  const char* cookie = std::getenv("KEYLOOM_SIMREADER_COOKIE");
+  ASSERT_TRUE(cookie != nullptr && *cookie != '\0') << "wine-run sets KEYLOOM_SIMREADER_COOKIE";
+  const std::string own(cookie);
+  const struct {
+    const char* who;
+    std::string presented;
+    const char* answer;
+  } kClients[] = {
+      {"the cookie", own, "ok"},
+      {"a control line first", "reset", ""},
+      {"an empty line", "", ""},
+      {"another cookie", std::string(own.size(), '0'), ""},
+      {"half of the cookie", own.substr(0, own.size() / 2), ""},
+      {"the cookie and more", own + "0", ""},
+  };
+  for (const auto& client : kClients) {
+    EXPECT_EQ(simreader::ControlPresenting(client.presented, "reset"), client.answer)
+        << "a client sending " << client.who;
+  }
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 // simreader: a simulated Tarnel reader on the far end of a pseudo-terminal, steered through a
 // line-based control port on 127.0.0.1. Usage:
 //   simreader --dosdevices DIR --port-file FILE [--log FILE] [--idle-exit SECONDS]
+// FILE receives the port and a new secret cookie ("PORT COOKIE"), readable by this user only; a
+// client's first line must be the cookie, or it is sent away unanswered and nothing it says is run.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/random.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -15,11 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "hex_text.h"
 #include "simulator.h"
 
 namespace {
 
 volatile sig_atomic_t g_stop = 0;
+// The secret a control client sends first.
+std::string g_cookie;
+// Room a client is given before it has sent the cookie.
+constexpr size_t kMaxCookieLine = 128;
 
 struct Options {
   std::string dosdevices;
@@ -56,12 +65,41 @@ int Listen(int* port) {
   return server;
 }
 
+// A new cookie of 32 hexadecimal digits from the kernel's random source; empty when there is none.
+std::string NewCookie() {
+  char bytes[16];
+  if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) return std::string();
+  return ToHex(std::string(bytes, sizeof bytes));
+}
+
+// Compares in a time that does not tell how much of the cookie a guess got right.
+bool IsCookie(const std::string& text) {
+  if (g_cookie.empty() || text.size() != g_cookie.size()) return false;
+  unsigned char difference = 0;
+  for (size_t i = 0; i < text.size(); ++i) difference |= static_cast<unsigned char>(text[i] ^ g_cookie[i]);
+  return difference == 0;
+}
+
+// Writes "PORT COOKIE" to the port file, created anew for this user alone and renamed into place
+// when complete, so that a reader never sees half of it.
+bool WritePortFile(const std::string& path, int port) {
+  const std::string partial = path + ".new";
+  unlink(partial.c_str());
+  const int fd = open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const std::string text = std::to_string(port) + " " + g_cookie + "\n";
+  const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  return close(fd) == 0 && written && rename(partial.c_str(), path.c_str()) == 0;
+}
+
 struct Client {
   int fd;
   std::string input;
+  bool admitted = false;  // it has sent the cookie
 };
 
-// Runs every complete line of a client; false when the client has gone.
+// Runs every complete line of a client after its cookie; false when the client has gone or has
+// been sent away.
 bool ServeClient(Simulator* simulator, Client* client) {
   char chunk[512];
   const ssize_t n = read(client->fd, chunk, sizeof chunk);
@@ -72,10 +110,15 @@ bool ServeClient(Simulator* simulator, Client* client) {
     std::string line = client->input.substr(0, end);
     client->input.erase(0, end + 1);
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!client->admitted) {
+      if (!IsCookie(line)) return false;
+      client->admitted = true;
+      continue;
+    }
     const std::string answer = RunControlLine(simulator, line) + "\n";
     if (write(client->fd, answer.data(), answer.size()) < 0) return false;
   }
-  return true;
+  return client->admitted || client->input.size() <= kMaxCookieLine;
 }
 
 }  // namespace
@@ -96,15 +139,10 @@ int main(int argc, char** argv) {
   if (!options.logFile.empty()) simulator.frameLog = std::fopen(options.logFile.c_str(), "a");
   int port = 0;
   const int server = Listen(&port);
-  if (server < 0) {
+  g_cookie = NewCookie();
+  if (server < 0 || g_cookie.empty() || !WritePortFile(options.portFile, port)) {
     std::perror("simreader: control port");
     return 1;
-  }
-  const std::string partial = options.portFile + ".new";
-  if (std::FILE* file = std::fopen(partial.c_str(), "w")) {
-    std::fprintf(file, "%d\n", port);
-    std::fclose(file);
-    std::rename(partial.c_str(), options.portFile.c_str());
   }
 
   std::vector<Client> clients;

@@ -1,5 +1,6 @@
-// The client side of the X input server: one loopback connection per request, the request as
-// tab-separated xdotool arguments, and the exit status of xdotool as the answer.
+// The client side of the X input server: one loopback connection per request, opened with the
+// server's cookie, the request as tab-separated xdotool arguments, and the exit status of xdotool
+// as the answer.
 #include "x_input.h"
 
 #include <winsock2.h>
@@ -27,6 +28,12 @@ bool ServerAddress(sockaddr_in* address) {
   return inet_pton(AF_INET, text.substr(0, colon).c_str(), &address->sin_addr) == 1;
 }
 
+// The secret the server takes from its clients first; empty when it is not known.
+std::string Cookie() {
+  const char* value = std::getenv("KEYLOOM_XINPUT_COOKIE");
+  return value ? value : "";
+}
+
 bool StartWinsock() {
   static const bool started = [] {
     WSADATA data;
@@ -42,8 +49,9 @@ int Request(const std::string& line) {
   SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (s == INVALID_SOCKET) return -1;
   int status = -1;
+  const std::string sent = Cookie() + "\n" + line;
   if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      send(s, line.data(), static_cast<int>(line.size()), 0) == static_cast<int>(line.size())) {
+      send(s, sent.data(), static_cast<int>(sent.size()), 0) == static_cast<int>(sent.size())) {
     std::string answer;
     char c;
     while (recv(s, &c, 1, 0) == 1 && c != '\n') answer += c;
@@ -57,18 +65,21 @@ int Request(const std::string& line) {
 
 bool XInputAvailable() {
   sockaddr_in address;
-  return ServerAddress(&address);
+  return ServerAddress(&address) && !Cookie().empty();
 }
 
 bool XDoTool(const std::vector<std::string>& args) {
   std::string line;
   for (const std::string& arg : args) line += (line.empty() ? "" : "\t") + arg;
   const int status = Request(line + "\n");
+  std::string shown;
+  for (const std::string& arg : args) shown += (shown.empty() ? "" : " ") + arg;
   if (status == kRefused) {
-    std::string shown;
-    for (const std::string& arg : args) shown += (shown.empty() ? "" : " ") + arg;
     std::fprintf(stderr, "the X input server refused \"xdotool %s\" (tools/xinput/xinput-server.py lists what it runs)\n",
                  shown.c_str());
+  } else if (status < 0) {
+    std::fprintf(stderr, "the X input server did not answer \"xdotool %s\" (is it at KEYLOOM_XINPUT, with the "
+                 "cookie of KEYLOOM_XINPUT_COOKIE?)\n", shown.c_str());
   }
   return status == 0;
 }

@@ -9,7 +9,8 @@
 
 namespace ui {
 
-// True when the X input server's address (KEYLOOM_XINPUT, set by wine-run) is known.
+// True when the X input server's address and cookie (KEYLOOM_XINPUT, KEYLOOM_XINPUT_COOKIE, set by
+// wine-run) are known.
 bool XInputAvailable();
 // Runs xdotool with these arguments and waits until it is done; false when it failed or when the
 // server refused them (it runs only the commands and keys listed in tools/xinput/xinput-server.py).

@@ -56,32 +56,72 @@ keyloom_kill_ours() {
   rm -f "$file"
 }
 
-# keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY.
+# keyloom_user_dir: prints the folder of this user's own that holds the locks every tree shares,
+# made with mode 700 when missing. A folder of that name that is a link, is someone else's or lets
+# others in is refused, so that nobody else can plant a link there or hold our locks.
+keyloom_user_dir() {
+  local uid dir
+  uid=$(id -u)
+  dir="${XDG_RUNTIME_DIR:-/tmp}/keyloom-$uid"
+  mkdir -m 700 "$dir" 2>/dev/null || true
+  if [ -L "$dir" ] || [ ! -d "$dir" ] || [ "$(stat -c %u "$dir")" != "$uid" ] ||
+    [ $((8#$(stat -c %a "$dir") & 8#077)) != 0 ]; then
+    echo "$dir is not a folder of this user's own that only this user may enter; remove it or set XDG_RUNTIME_DIR" >&2
+    return 1
+  fi
+  echo "$dir"
+}
+
+# keyloom_display_ours N AUTH: true when the X server on display N takes the cookie of the authority
+# file AUTH, that is when it is the server started with that file.
+keyloom_display_ours() {
+  [ -e "/tmp/.X11-unix/X$1" ] && XAUTHORITY=$2 xdpyinfo -display ":$1" >/dev/null 2>&1 </dev/null 6>&- 8>&- 9>&-
+}
+
+# keyloom_private_display HOME: starts (or reuses) the Xvfb display of this tree and exports DISPLAY
+# and XAUTHORITY. Only this user may use the display: it takes only the clients that present the
+# secret cookie of HOME/xvfb.auth, a file only this user may read, and every X client we start (Wine,
+# xdotool, import) finds it through XAUTHORITY.
 # Display numbers are chosen under one lock for every tree of this user, so two lanes starting
 # together never take the same number. What ran on an earlier display of HOME (its Wine programs and
 # its X input server) is ended when a new display starts, so that nothing acts on the old one.
 keyloom_private_display() {
-  local home=$1 n pid
+  local home=$1 auth="$1/xvfb.auth" n pid lock
   if [ -f "$home/xvfb.display" ]; then
     read -r n pid <"$home/xvfb.display"
-    if keyloom_is_ours "$pid" Xvfb ":$n" && [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
+    if keyloom_is_ours "$pid" Xvfb ":$n" "$auth" && keyloom_display_ours "$n" "$auth"; then
+      export DISPLAY=":$n" XAUTHORITY=$auth
+      return 0
+    fi
     keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"
   fi
   WINEPREFIX="$home/wineprefix" wineserver -k >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
   keyloom_kill_ours "$home/xinput.port" xinput-server.py "$home/xinput.port"
-  exec 6>"/tmp/.keyloom-displays-$(id -u).lock"
+  lock="$(keyloom_user_dir)/displays.lock" || return 1
+  [ ! -L "$lock" ] || { echo "$lock is a link; remove it" >&2; return 1; }
+  exec 6>>"$lock"
   flock 6
   for n in $(seq 90 189); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 6>&- 8>&- 9>&- &
+    # A new cookie for each display, given to xauth on its input rather than its command line,
+    # which every user may read.
+    rm -f "$auth"
+    if ! (umask 077 && : >"$auth" && echo "add :$n . $(mcookie)" | xauth -q -f "$auth" source - 6>&- 8>&- 9>&-); then
+      exec 6>&-
+      echo "writing the X authority file $auth failed" >&2
+      return 1
+    fi
+    setsid Xvfb ":$n" -auth "$auth" -screen 0 1280x1024x24 -nolisten tcp >"$home/xvfb.log" 2>&1 </dev/null 6>&- 8>&- 9>&- &
     pid=$!
     # Written at once, so that a caller interrupted while Xvfb starts still ends it.
     echo "$n $pid" >"$home/xvfb.display"
     for _ in $(seq 100); do
       kill -0 "$pid" 2>/dev/null || break
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
+      # Only our own server takes our cookie: a server of another tree that took the number first
+      # is never mistaken for ours.
+      if keyloom_display_ours "$n" "$auth"; then
         exec 6>&-
-        export DISPLAY=":$n"
+        export DISPLAY=":$n" XAUTHORITY=$auth
         return 0
       fi
       sleep 0.1
@@ -157,34 +197,51 @@ keyloom_wineserver_up() {
 }
 
 # keyloom_simreader_up HOME PROGRAM [IDLE]: the tree's simulated reader, started once and kept running
-# (it leaves by itself after IDLE seconds without control traffic, 600 by default). Exports KEYLOOM_SIMREADER_PORT, its control port.
+# (it leaves by itself after IDLE seconds without control traffic, 600 by default). Exports
+# KEYLOOM_SIMREADER_PORT, its control port, and KEYLOOM_SIMREADER_COOKIE, the secret of its port
+# file (readable by this user only) that a client must send as its first line. It runs in HOME, so
+# that control lines, which it splits at blanks, can name HOME's files by a path relative to HOME
+# wherever the tree lies.
 keyloom_simreader_up() {
-  local home=$1 program=$2 idle=${3:-600} pid
-  if [ -f "$home/simreader.pid" ] && [ -f "$home/simreader.port" ]; then
+  local home=$1 program=$2 idle=${3:-600} file="$1/simreader.port" pid port cookie
+  if [ -f "$home/simreader.pid" ] && read -r port cookie 2>/dev/null <"$file" && [ -n "$cookie" ]; then
     read -r pid <"$home/simreader.pid"
-    if keyloom_is_ours "$pid" simreader "$home/simreader.port"; then
-      KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT; return 0
+    if keyloom_is_ours "$pid" simreader "$file"; then
+      export KEYLOOM_SIMREADER_PORT=$port KEYLOOM_SIMREADER_COOKIE=$cookie
+      return 0
     fi
   fi
-  keyloom_kill_ours "$home/simreader.pid" simreader "$home/simreader.port"
-  rm -f "$home/simreader.port"
-  setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$home/simreader.port" \
-    --log "$home/simreader-frames.log" --idle-exit "$idle" >>"$home/simreader.log" 2>&1 </dev/null 8>&- 9>&- &
+  keyloom_kill_ours "$home/simreader.pid" simreader "$file"
+  rm -f "$file"
+  (cd "$home" && exec setsid "$program" --dosdevices "$WINEPREFIX/dosdevices" --port-file "$file" \
+    --log "$home/simreader-frames.log" --idle-exit "$idle") >>"$home/simreader.log" 2>&1 </dev/null 8>&- 9>&- &
   echo $! >"$home/simreader.pid"
-  for _ in $(seq 50); do [ -f "$home/simreader.port" ] && break; sleep 0.1; done
-  [ -f "$home/simreader.port" ] || { echo "the simulated reader did not start (see $home/simreader.log)" >&2; return 1; }
-  KEYLOOM_SIMREADER_PORT=$(cat "$home/simreader.port"); export KEYLOOM_SIMREADER_PORT
+  for _ in $(seq 50); do [ -f "$file" ] && break; sleep 0.1; done
+  if ! read -r port cookie 2>/dev/null <"$file" || [ -z "$cookie" ]; then
+    echo "the simulated reader did not start (see $home/simreader.log)" >&2
+    return 1
+  fi
+  export KEYLOOM_SIMREADER_PORT=$port KEYLOOM_SIMREADER_COOKIE=$cookie
 }
 
+# keyloom_simreader_say LINE: sends one control line to the simulated reader of
+# KEYLOOM_SIMREADER_PORT, after its cookie, and prints the answer; fails when none comes.
+keyloom_simreader_say() (
+  exec 3<>"/dev/tcp/127.0.0.1/$KEYLOOM_SIMREADER_PORT" || exit 1
+  printf '%s\n%s\n' "$KEYLOOM_SIMREADER_COOKIE" "$1" >&3
+  read -r answer <&3 && echo "$answer"
+)
+
 # keyloom_xinput_up HOME: starts (or reuses) the X input server of this tree on $DISPLAY and
-# exports KEYLOOM_XINPUT=127.0.0.1:PORT, where programs inside Wine reach it (tools/xinput).
+# exports KEYLOOM_XINPUT=127.0.0.1:PORT, where programs inside Wine reach it, and
+# KEYLOOM_XINPUT_COOKIE, the secret of its port file that a client must send first (tools/xinput).
 keyloom_xinput_up() {
-  local home=$1 file="$1/xinput.port" port pid
+  local home=$1 file="$1/xinput.port" port cookie pid
   (
     flock 8
     # A server that still runs and answers is reused.
-    if [ -f "$file" ] && read -r port pid <"$file" && keyloom_is_ours "$pid" xinput-server.py "$file" &&
-      (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+    if read -r port cookie pid 2>/dev/null <"$file" && [ -n "$pid" ] &&
+      keyloom_is_ours "$pid" xinput-server.py "$file" && (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
       exit 0
     fi
     keyloom_kill_ours "$file" xinput-server.py "$file"
@@ -194,8 +251,8 @@ keyloom_xinput_up() {
     echo "the X input server did not start (see $home/xinput.log)" >&2
     exit 1
   ) 8>"$home/xinput.lock" || return 1
-  read -r port pid <"$file"
-  export KEYLOOM_XINPUT="127.0.0.1:$port"
+  read -r port cookie _ <"$file"
+  export KEYLOOM_XINPUT="127.0.0.1:$port" KEYLOOM_XINPUT_COOKIE=$cookie
 }
 
 # keyloom_wine_down HOME: ends every Wine process of this tree, its simulated reader, its X input
@@ -209,4 +266,5 @@ keyloom_wine_down() {
     read -r n _ <"$home/xvfb.display"
     keyloom_kill_ours "$home/xvfb.display" Xvfb ":$n"
   fi
+  rm -f "$home/xvfb.auth"
 }

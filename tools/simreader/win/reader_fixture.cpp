@@ -1,6 +1,6 @@
-// The fixture talks to the simulator over Winsock on 127.0.0.1 and writes the registry itself:
-// Wine's SetupAPI enumerates the devices recorded under HKLM\System\CurrentControlSet\Enum\USB
-// that carry a ClassGUID.
+// The fixture talks to the simulator over Winsock on 127.0.0.1, opening each connection with the
+// simulator's cookie, and writes the registry itself: Wine's SetupAPI enumerates the devices
+// recorded under HKLM\System\CurrentControlSet\Enum\USB that carry a ClassGUID.
 #include "reader_fixture.h"
 
 #include <winsock2.h>
@@ -64,9 +64,14 @@ SOCKET ConnectControl() {
 }  // namespace
 
 std::string Control(const std::string& line) {
+  const char* cookie = std::getenv("KEYLOOM_SIMREADER_COOKIE");
+  return ControlPresenting(cookie ? cookie : "", line);
+}
+
+std::string ControlPresenting(const std::string& cookie, const std::string& line) {
   SOCKET control = ConnectControl();
   if (control == INVALID_SOCKET) return std::string();
-  const std::string request = line + "\n";
+  const std::string request = cookie + "\n" + line + "\n";
   send(control, request.data(), static_cast<int>(request.size()), 0);
   std::string answer;
   char c;

@@ -12,9 +12,12 @@ namespace simreader {
 // The reader's USB identity as the tests install it.
 inline constexpr char kReaderHardwareId[] = "USB\\VID_2E3C&PID_5750&REV_0200";
 
-// Sends one line to the simulator's control port (KEYLOOM_SIMREADER_PORT) and returns its
-// answer line; empty when the simulator cannot be reached.
+// Sends one line to the simulator's control port (KEYLOOM_SIMREADER_PORT), after the cookie it
+// takes from its clients first (KEYLOOM_SIMREADER_COOKIE), and returns its answer line; empty when
+// the simulator cannot be reached or sends the client away.
 std::string Control(const std::string& line);
+// The same with another cookie presented, as a stranger to the simulator would.
+std::string ControlPresenting(const std::string& cookie, const std::string& line);
 // Control() that must answer "ok..."; false otherwise.
 bool ControlOk(const std::string& line);
 
