@@ -280,7 +280,7 @@ void EndKeysRows() {
   InvalidateRect(g_keys.list, nullptr, TRUE);
 }
 
-void AppendKeysRow(const KeyRecord& record) {
+void AppendKeysRow(const KeyRecord& record, const char* shownKey) {
   const int row = static_cast<int>(SendMessageA(g_keys.list, LVM_GETITEMCOUNT, 0, 0));
   LVITEMA item = {};
   item.mask = LVIF_TEXT;
@@ -290,7 +290,7 @@ void AppendKeysRow(const KeyRecord& record) {
   char number[16];
   snprintf(number, sizeof number, "%04d", row);
   const char* const cells[] = {number,       record.workMode, record.sector,
-                               record.block, record.keyText,  record.description};
+                               record.block, shownKey,        record.description};
   for (int column = 0; column < 6; ++column) SetCell(row, column, cells[column]);
 }
 
