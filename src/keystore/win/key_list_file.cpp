@@ -79,9 +79,9 @@ bool Conclude(const KeyStoreFailure& failure, bool result) {
 
 // Hands each line of keys.data to visit(line, number), counted from 0, for as long as it returns
 // true, with g_keyRecord emptied first; a read error comes back as the failure, its code taken at
-// once.
+// once. *unfinished tells whether the file, read to its end, ends inside a line.
 template <typename Visit>
-KeyStoreFailure EachKeyLine(HANDLE file, Visit visit) {
+KeyStoreFailure EachKeyLine(HANDLE file, Visit visit, bool* unfinished = nullptr) {
   g_keyRecord = {};
   KeysFileBlocks in;
   in.file = file;
@@ -89,6 +89,7 @@ KeyStoreFailure EachKeyLine(HANDLE file, Visit visit) {
   for (int number = 0;; ++number) {
     const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
+    if (result == LineRead::kEnd && unfinished != nullptr) *unfinished = reader.length > 0;
     if (result == LineRead::kEnd || !visit(reader.text, number)) return {};
   }
 }
@@ -134,16 +135,24 @@ KeyStoreFailure AppendUnlessListed(char* key, const char* description, int* reco
   const OwnedHandle file(OpenKeysFile(GENERIC_READ | GENERIC_WRITE));
   if (!file.Valid()) return NotFound();
   DuplicateKeySearch search{key, description};
-  const KeyStoreFailure read = EachKeyLine(file.Get(), [&](char* line, int) {
-    if (!TakeLineForDuplicate(&search, line, &g_keyRecord)) return true;
-    *record = search.line;
-    *listed = true;
-    return false;
-  });
+  bool unfinished = false;
+  const KeyStoreFailure read = EachKeyLine(
+      file.Get(),
+      [&](char* line, int) {
+        if (!TakeLineForDuplicate(&search, line, &g_keyRecord)) return true;
+        *record = search.line;
+        *listed = true;
+        return false;
+      },
+      &unfinished);
   if (read.text != nullptr || *listed) return read;
   StripSpaces(key);
-  char line[kKeyLineBufferSize];
-  const DWORD length = static_cast<DWORD>(ComposeKeyLine(ReadFormKeySettings(), key, description, line));
+  // A list whose last line lost its line end (in a hand edit, say) gets it back first: the new
+  // record starts on a line of its own, and that last line is listed as the record it holds.
+  char line[kKeyLineBufferSize + 1] = "\n";
+  const size_t start = unfinished ? 1 : 0;
+  const DWORD length =
+      static_cast<DWORD>(start + ComposeKeyLine(ReadFormKeySettings(), key, description, line + start));
   DWORD written = 0;
   if (!WriteFile(file.Get(), line, length, &written, nullptr) || written != length) {
     return FailedWithCode(UiText.msgKeysFileWriteError);
