@@ -7,7 +7,8 @@
 bool TakeLineForDuplicate(DuplicateKeySearch* search, const char* line, KeyRecord* record) {
   ++search->line;
   ParseKeyLine(line, record);
-  SpaceKeyText(record);
-  return strcmp(record->keyText, search->spacedKey) == 0 &&
+  char key[kSpacedKeyLength + 1];
+  ShownKeyText(*record, false, key);
+  return strcmp(key, search->spacedKey) == 0 &&
          strcmp(record->description, search->description) == 0;
 }

@@ -12,6 +12,6 @@ struct DuplicateKeySearch {
   int line = -1;
 };
 
-// Takes the next line of the list, without its LF: parses it into record and spaces its key.
+// Takes the next line of the list, without its LF, and parses it into record.
 // True when it holds the key and description searched for; search->line is then its number.
 bool TakeLineForDuplicate(DuplicateKeySearch* search, const char* line, KeyRecord* record);

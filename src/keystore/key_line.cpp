@@ -84,20 +84,20 @@ bool TakeKeyLineByte(KeyLineReader* reader, char byte) {
   return false;
 }
 
-void SpaceKeyText(KeyRecord* record) {
-  char digits[sizeof record->keyText];
-  CopyValue(digits, sizeof digits, record->keyText, 12);
+void ShownKeyText(const KeyRecord& record, bool masked, char text[kSpacedKeyLength + 1]) {
+  if (masked) {
+    memset(text, '*', kSpacedKeyLength);
+    text[kSpacedKeyLength] = '\0';
+    return;
+  }
+  char digits[13];
+  CopyValue(digits, sizeof digits, record.keyText, 12);
   size_t out = 0;
   for (size_t i = 0; digits[i] != '\0'; ++i) {
-    if (i > 0 && i % 2 == 0) record->keyText[out++] = ' ';
-    record->keyText[out++] = digits[i];
+    if (i > 0 && i % 2 == 0) text[out++] = ' ';
+    text[out++] = digits[i];
   }
-  record->keyText[out] = '\0';
-}
-
-void MaskKeyText(KeyRecord* record) {
-  memset(record->keyText, '*', kSpacedKeyLength);
-  record->keyText[kSpacedKeyLength] = '\0';
+  text[out] = '\0';
 }
 
 int KeyRecordSector(const KeyRecord& record) {

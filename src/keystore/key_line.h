@@ -53,9 +53,10 @@ struct KeyLineReader {
 // The next byte then starts a new line.
 bool TakeKeyLineByte(KeyLineReader* reader, char byte);
 
-// Rewrites the record's key text as six spaced pairs or as 17 '*' for masked display.
-void SpaceKeyText(KeyRecord* record);
-void MaskKeyText(KeyRecord* record);
+// The record's key as it is shown: six pairs separated by blanks, or 17 '*' where it is masked.
+// The record keeps the key as its line holds it, so a later line without a key takes over the
+// key itself, never the text shown for it.
+void ShownKeyText(const KeyRecord& record, bool masked, char text[kSpacedKeyLength + 1]);
 
 // The record's sector as a number, where 0 and text that is no number become 1.
 int KeyRecordSector(const KeyRecord& record);

@@ -48,6 +48,12 @@ void ScanUsersData(UsersDataScan& scan, const uint8_t* bytes, size_t length) {
   scan.pendingDigits = digits;
 }
 
+size_t UsersDataCodesToReserve(uint64_t fileSize) {
+  constexpr uint64_t kMostReserved = 1 << 16;
+  const uint64_t codes = fileSize / (kUsersDataRecordDigits + 1) + 1;
+  return static_cast<size_t>(codes < kMostReserved ? codes : kMostReserved);
+}
+
 size_t UsersDataAppendText(const UsersDataScan& scan, uint64_t code, char out[12]) {
   size_t length = 0;
   if (scan.recordCount > 0 && scan.recordCount % kUsersDataRecordsPerLine == 0) {

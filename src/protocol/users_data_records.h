@@ -24,6 +24,11 @@ struct UsersDataScan {
 
 void ScanUsersData(UsersDataScan& scan, const uint8_t* bytes, size_t length);
 
+// How many codes to make room for before a file of `fileSize` bytes is scanned: as many as it
+// can hold, up to 65,536. The size is only what the file system says (a sparse file can claim
+// terabytes); a file that really holds more codes makes the list grow as it is read.
+size_t UsersDataCodesToReserve(uint64_t fileSize);
+
 // The bytes to append for a new code after a scan of the whole file: no separator in an empty
 // file, CR LF after every tenth record, a blank otherwise. `out` receives at most 12 bytes;
 // the result is their count.

@@ -1,5 +1,5 @@
 // What goes wrong around a card command: no open port, no acknowledgement, no reply at all, a read
-// block with a wrong CRC, the reader's four errors, and a missing usersData.data.
+// block with a wrong CRC, the reader's four errors, and a usersData.data that cannot be used.
 #include "card_scenario.h"
 
 #include <commctrl.h>
@@ -143,23 +143,55 @@ TEST_F(CardFailures, EachReaderErrorShowsItsMessage) {
   EXPECT_EQ(CardBlock("master.card", 1, 0)[0], 'M');
 }
 
-TEST_F(CardFailures, GenerateUniqueWithoutUsersDataStillFillsTheField) {
+// usersData.data that cannot be checked or recorded: its box comes, and no code is handed out.
+// "Generate unique" leaves the data as it was; a write that generates its data, single or cyclic,
+// stops at the box and sends no frame.
+enum class UsersData { kMissing, kHeld };
+
+const struct {
+  const char* name;
+  UsersData file;
+  int button;
+} kUncheckedCodes[] = {
+    {"Generate unique without the file", UsersData::kMissing, 23},
+    {"Write with the file held", UsersData::kHeld, 9},
+    {"Write cyclically with the file held", UsersData::kHeld, 12},
+    {"Write without the file", UsersData::kMissing, 9},
+};
+
+TEST_F(CardFailures, NoCodeIsHandedOutThatCannotBeCheckedAndRecorded) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
+  Present("user.card");
   Choose(main, 8, 1);
   Choose(main, 14, 1);
   const std::string kOpenError =
       "Error opening file usersData.data!\n\rCheck file availability.\n\rDefault: C:\\Keyloom ver_1_01\\";
-  std::string previous = FieldText(main, 38);
-  for (int i = 0; i < 2; ++i) {
-    Press(main, 23);
+  const std::string path = PathOf("usersData.data");
+  for (const auto& c : kUncheckedCodes) {
+    SCOPED_TRACE(c.name);
+    DeleteFileA(path.c_str());
+    if (c.file != UsersData::kMissing) WriteFile("usersData.data", "0123456789");
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.file == UsersData::kHeld) {
+      held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    // "Generate unique" is there while box 24 is unchecked, a write generates while it is checked.
+    if (Checked(main, 24) != (c.button != 23)) PressNow(main, 24);
+    const std::string data = FieldText(main, 38);
+    Received();
+    Press(main, c.button);
     ExpectBox(kOpenError, kError);
-    EXPECT_TRUE(Eventually([&] { return FieldText(main, 38) != previous; }));
-    const std::string shown = FieldText(main, 38);
-    EXPECT_EQ(shown.size(), 20u);
-    previous = shown;
+    ui::WaitForMessageLoop(main);
+    Idle(main);
+    ExpectNoBox();
+    EXPECT_EQ(SpacedHex(Received()), "");
+    EXPECT_EQ(FieldText(main, 38), data);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_EQ(FileExists("usersData.data") ? ReadFile("usersData.data") : "<missing>",
+              c.file == UsersData::kMissing ? "<missing>" : "0123456789");
   }
-  EXPECT_FALSE(FileExists("usersData.data"));
 }
 
 }  // namespace

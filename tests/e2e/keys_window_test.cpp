@@ -5,6 +5,7 @@
 
 #include "form_expectations.h"
 #include "harness.h"
+#include "key_list_crypto.h"
 #include "yes_no_question.h"
 
 #include <commctrl.h>
@@ -278,6 +279,31 @@ TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
   ExpectNoBox();
   EXPECT_EQ(Rows(keys).size(), 3u);
   EXPECT_EQ(ReadFile("crkeys.data"), three);
+}
+
+// A list whose last line lost its line end (in a hand edit, say): the new record starts on a line
+// of its own, in its own row with its key masked, and that last line becomes a record of its own.
+TEST_F(KeysWindowScenario, AddNewAfterALastLineWithoutItsLineEnd) {
+  const std::string first = "OI=0 LL=0 DI=0 SB=0 WM=0 SN=01 BN=0 M_KEY=FFFFFFFFFFFF Description=Factory key\n";
+  const std::string last = "OI=0 LL=0 DI=0 SB=0 WM=2 SN=04 BN=1 M_KEY=0102030405A6 Description=Back door";
+  WriteFile("crkeys.data", EncryptKeyList(first + last));
+  HWND main = StartReady(true);
+  ASSERT_NE(main, nullptr);
+  HWND keys = Open(main, 21);
+  ASSERT_NE(keys, nullptr);
+  ASSERT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
+  AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate A");
+  const auto rows = RowsOnceThere(keys, 3);
+  EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero,
+                                                         {"0001", "2", "04", "1", kMasked, "Back door"},
+                                                         {"0002", "0", "01", "0", kMasked, "Gate A"}}));
+  for (const char* name : {"crkeys.data", "zipkeys.data"}) {
+    std::string list;
+    ASSERT_TRUE(DecryptKeyList(ReadFile(name), &list)) << name;
+    EXPECT_EQ(list, first + last + "\nOI=0 LL=0 DI=2 SB=0 WM=0 SN=01 BN=0 M_KEY=0A1B2C3D4E5F Description=Gate A\n")
+        << name;
+  }
+  ExpectStoredFilesClean();
 }
 
 // In Russian the question and its buttons are Russian; No keeps the key.

@@ -50,13 +50,35 @@ TEST_F(LanguageScenario, FirstStartCreatesTheRussianConfigAndShowsRussian) {
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
 }
 
-TEST_F(LanguageScenario, UnknownFirstLineGivesRussianAndLeavesTheFileAlone) {
-  const std::string config = "Language = EN; \r\nLanguage = EN;\r\n";
-  WriteFile("appconfig.ini", config);
-  HWND main = Start();
-  ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ui::Text(main), kRussianTitle);
-  EXPECT_EQ(ReadFile("appconfig.ini"), config);
+// A file that names no language, or that cannot be read (held by a backup program that lets
+// others write it but not read it), gives Russian and keeps every line it has.
+TEST_F(LanguageScenario, AConfigThatGivesNoLanguageIsLeftAlone) {
+  const struct {
+    const char* name;
+    std::string config;
+    bool held;
+  } cases[] = {
+      {"unknown first line", "Language = EN; \r\nLanguage = EN;\r\n", false},
+      {"held, not to be read", std::string(kEnglishConfig) + "kept\r\n", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile("appconfig.ini", c.config);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.held) {
+      held = CreateFileA(PathOf("appconfig.ini").c_str(), GENERIC_READ, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    WaitForTitle(main, kRussianTitle);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_EQ(ReadFile("appconfig.ini"), c.config);
+    WaitUntilIdle(main);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
+  }
 }
 
 TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {

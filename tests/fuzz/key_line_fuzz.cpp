@@ -109,11 +109,11 @@ void CheckLine(const char* text) {
   for (size_t i = 0; i < 6; ++i) FUZZ_CHECK(key[i] == (nibble(2 * i) << 4 | nibble(2 * i + 1)));
   const int sector = KeyRecordSector(a);
   FUZZ_CHECK(sector >= 1 && sector <= 99);
-  KeyRecord spaced = a;
-  SpaceKeyText(&spaced);
-  FUZZ_CHECK(std::strlen(spaced.keyText) <= kSpacedKeyLength);
-  MaskKeyText(&spaced);
-  FUZZ_CHECK(std::strlen(spaced.keyText) == kSpacedKeyLength);
+  char shown[kSpacedKeyLength + 1];
+  ShownKeyText(a, false, shown);
+  FUZZ_CHECK(std::strlen(shown) <= kSpacedKeyLength);
+  ShownKeyText(a, true, shown);
+  FUZZ_CHECK(std::strlen(shown) == kSpacedKeyLength);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "keystore/win/key_list_file.h"
 #include "keystore/win/key_store.h"
 #include "message_box_catcher.h"
+#include "ui/form_state.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -233,6 +234,36 @@ TEST_F(KeyStoreFiles, RemoveKeyLineRenumbersTheRest) {
     EXPECT_EQ(Slurp(kKeysFile), c.expected) << c.remove;
     EXPECT_FALSE(Exists(kTmpKeysFile));
   }
+  EXPECT_TRUE(boxes_.Take().empty());
+}
+
+// "Use This Key" after the list was shown with its keys masked, as the keys window shows it at
+// first. A line without its key takes over the key of the line before it: the form shows that key,
+// and the next frame carries its bytes, never those of the stars the row showed.
+TEST_F(KeyStoreFiles, UseThisKeyPutsTheRecordsOwnKeyOnTheForm) {
+  Spill(kKeysFile,
+        "OI=0 LL=0 DI=0 SB=0 WM=1 SN=01 BN=0 M_KEY=A1B2C3D4E5F6 Description=first\n"
+        "OI=1 LL=0 DI=0 SB=0 WM=1 SN=02 BN=1 Description=without a key\n"
+        "OI=0 LL=0 DI=0 SB=0 WM=1 SN=03 BN=0 M_KEY=0F1E2D3C4B5A Description=third\n");
+  ASSERT_TRUE(StoreEncryptedKeys());
+  const struct {
+    int record;
+    const char* text;
+    uint8_t key[6];
+  } cases[] = {
+      {1, "A1 B2 C3 D4 E5 F6", {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0xF6}},
+      {2, "0F 1E 2D 3C 4B 5A", {0x0F, 0x1E, 0x2D, 0x3C, 0x4B, 0x5A}},
+      {0, "A1 B2 C3 D4 E5 F6", {0xA1, 0xB2, 0xC3, 0xD4, 0xE5, 0xF6}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(RefreshKeysList()) << c.record;
+    ASSERT_TRUE(UseKeyRecord(c.record)) << c.record;
+    EXPECT_STREQ(g_form.systemKeyText, c.text) << c.record;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(g_form.systemKey), 6),
+              std::string(reinterpret_cast<const char*>(c.key), 6))
+        << c.record;
+  }
+  EXPECT_FALSE(Exists(kKeysFile));
   EXPECT_TRUE(boxes_.Take().empty());
 }
 

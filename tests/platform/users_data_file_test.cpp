@@ -1,16 +1,43 @@
 // usersData.data on a real Windows file system under Wine: block-wise scans across block
-// boundaries, the exact bytes appended, and the outcomes of a missing or locked file.
+// boundaries, the exact bytes appended, and the outcomes of a file that cannot be checked, with
+// no code handed out then.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <string>
 
 #include "protocol/data_generation.h"
 #include "protocol/users_data_records.h"
 #include "protocol/win/users_data_file.h"
+
+namespace {
+
+// While set, every allocation of this test program above the limit fails, as it does on a
+// machine whose memory runs short.
+std::atomic<size_t> g_allocationLimit{SIZE_MAX};
+
+struct AllocationLimit {
+  explicit AllocationLimit(size_t bytes) { g_allocationLimit = bytes; }
+  ~AllocationLimit() { g_allocationLimit = SIZE_MAX; }
+};
+
+}  // namespace
+
+// The program's allocations all come here: replacing the global operator new is the way C++
+// gives a program to choose how memory is found.
+void* operator new(size_t size) {
+  if (size > g_allocationLimit) throw std::bad_alloc();
+  if (void* block = std::malloc(size != 0 ? size : 1)) return block;
+  throw std::bad_alloc();
+}
 
 namespace {
 
@@ -111,25 +138,81 @@ TEST_F(UsersDataFile, GenerationSkipsRecordedCodesAndGivesUpWhenAllAreTaken) {
   EXPECT_EQ(Read(), FileOfDrawnCodes(99, 6));
 }
 
-TEST_F(UsersDataFile, MissingOrLockedFileIsReportedAndNeverCreated) {
-  MsRand rng;
-  SeedMsRand(rng, 1);
-  uint8_t data[7] = {};
-  UsersDataOutcome missing = GenerateUniqueSectorDataIn(path_.c_str(), rng, kUniqueDataAttempts, data);
-  EXPECT_EQ(missing.status, kUsersDataOpenFailed);
-  EXPECT_EQ(missing.error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(data[1], 41);  // the first draw is still handed out
-  EXPECT_EQ(RecordSectorDataIn(path_.c_str(), data).status, kUsersDataOpenFailed);
-  EXPECT_EQ(Read(), "<missing>");
+// The file as the two operations find it, and what both must come to.
+enum class FileState { kMissing, kPresent, kHeld, kSparse };
 
-  Write("0123456789");
-  HANDLE holder = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  UsersDataOutcome locked = RecordSectorDataIn(path_.c_str(), data);
-  EXPECT_EQ(locked.status, kUsersDataOpenFailed);
-  EXPECT_EQ(locked.error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  CloseHandle(holder);
-  EXPECT_EQ(Read(), "0123456789");
+struct FileCase {
+  const char* name;
+  FileState state;
+  size_t allocationLimit;
+  UsersDataStatus status;
+  DWORD error;
+};
+
+// A file that cannot be opened, or whose codes do not fit in memory, gets no code handed out or
+// written, and is never created. A sparse file claims 64 MiB: room for its codes is not taken on
+// the word of its size, so the one code it really holds is read with memory to spare.
+const FileCase kFileCases[] = {
+    {"missing", FileState::kMissing, SIZE_MAX, kUsersDataOpenFailed, ERROR_FILE_NOT_FOUND},
+    {"held by another program", FileState::kHeld, SIZE_MAX, kUsersDataOpenFailed, ERROR_SHARING_VIOLATION},
+    {"no memory", FileState::kPresent, 0, kUsersDataReadFailed, ERROR_NOT_ENOUGH_MEMORY},
+    {"sparse, memory short", FileState::kSparse, 4 << 20, kUsersDataRecorded, 0},
+};
+
+TEST_F(UsersDataFile, AFileThatCannotBeCheckedGetsNoCodeHandedOut) {
+  for (const FileCase& c : kFileCases) {
+    SCOPED_TRACE(c.name);
+    DeleteFileA(path_.c_str());
+    if (c.state != FileState::kMissing) Write("0123456789");
+    if (c.state == FileState::kSparse) {
+      HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      LARGE_INTEGER size;
+      size.QuadPart = 64ll << 20;
+      EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+      CloseHandle(file);
+    }
+    const std::string before = Read();
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (c.state == FileState::kHeld) {
+      holder = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    }
+
+    MsRand rng;
+    SeedMsRand(rng, 1);
+    const uint8_t shown[7] = {1, 2, 3, 4, 5, 6, 7};
+    uint8_t data[7];
+    std::memcpy(data, shown, sizeof data);
+    uint8_t other[7];
+    DataOfCode(0x7777777777, other);
+    UsersDataOutcome generated, recorded;
+    {
+      AllocationLimit limit(c.allocationLimit);
+      generated = GenerateUniqueSectorDataIn(path_.c_str(), rng, kUniqueDataAttempts, data);
+      recorded = RecordSectorDataIn(path_.c_str(), other);
+    }
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    EXPECT_EQ(generated.status, c.status);
+    EXPECT_EQ(generated.error, c.error);
+    EXPECT_EQ(recorded.status, c.status);
+    EXPECT_EQ(recorded.error, c.error);
+    const std::string after = Read();
+    if (c.status != kUsersDataRecorded) {
+      EXPECT_EQ(std::memcmp(data, shown, sizeof data), 0) << "a code was handed out unchecked";
+      EXPECT_EQ(after, before);
+      continue;
+    }
+    // The file's own code was read and counted: each new code follows it after a blank.
+    char text[12];
+    UsersDataScan scan;
+    ScanUsersData(scan, reinterpret_cast<const uint8_t*>(before.data()), before.size());
+    std::string appended(text, UsersDataAppendText(scan, SectorDataCode(data), text));
+    appended += " 7777777777";
+    ASSERT_EQ(after.size(), before.size() + appended.size());
+    EXPECT_EQ(after.substr(before.size()), appended);
+    EXPECT_EQ(scan.recordCount, 1u);
+  }
 }
 
 }  // namespace

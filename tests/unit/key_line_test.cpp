@@ -144,10 +144,12 @@ TEST(KeyLine, OverLongDamagedLineIsCutNotOverrun) {
 TEST(KeyLine, KeyTextForms) {
   KeyRecord record = {};
   strcpy(record.keyText, "0A1B2C3D4E5F");
-  SpaceKeyText(&record);
-  EXPECT_STREQ(record.keyText, "0A 1B 2C 3D 4E 5F");
-  MaskKeyText(&record);
-  EXPECT_STREQ(record.keyText, "*****************");
+  char shown[kSpacedKeyLength + 1];
+  ShownKeyText(record, false, shown);
+  EXPECT_STREQ(shown, "0A 1B 2C 3D 4E 5F");
+  ShownKeyText(record, true, shown);
+  EXPECT_STREQ(shown, "*****************");
+  EXPECT_STREQ(record.keyText, "0A1B2C3D4E5F");
   uint8_t bytes[6];
   KeyTextToBytes("0A 1B 2C 3D 4E FG", bytes);
   const uint8_t expected[6] = {0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0xF0};

@@ -70,7 +70,11 @@ void ApplyKeyRecord(const KeyRecord& record) {
   int block = 0;
   for (const char* c = record.block; *c >= '0' && *c <= '9'; ++c) block = block * 10 + (*c - '0');
   ShowBlockNumber(block);
+  // The key as the list shows it in clear, and the bytes of that text: what the form shows is
+  // what the next frame sends.
+  char text[kSpacedKeyLength + 1];
+  ShownKeyText(record, false, text);
   uint8_t key[6];
-  KeyTextToBytes(record.keyText, key);
-  ShowStoredSystemKey(record.keyText, key);
+  KeyTextToBytes(text, key);
+  ShowStoredSystemKey(text, key);
 }

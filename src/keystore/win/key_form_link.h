@@ -6,6 +6,6 @@
 
 // The radios, the work mode and FormState's sector and block as they are now.
 KeyLineSettings ReadFormKeySettings();
-// Puts a record (key text spaced) on the main form: radios, view and work mode, sector,
+// Puts a record on the main form: radios, view and work mode, sector,
 // block and system key. A code outside its values leaves its setting unchanged.
 void ApplyKeyRecord(const KeyRecord& record);

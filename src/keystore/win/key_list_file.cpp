@@ -27,7 +27,10 @@ namespace {
 enum class LineRead { kLine, kEnd, kError };
 
 // The record of the line parsed last, for the whole run: the list's rows and the record taken
-// onto the main form are read from it.
+// onto the main form are read from it. Every read of keys.data parses its lines in order from
+// an empty record, so a field that a damaged line lacks is the one the lines before it gave, the
+// same in every read: a record's row in the list, the record shown in the edits and the one put
+// on the form never differ.
 KeyRecord g_keyRecord = {};
 
 // keys.data as it is read: a block at a time, since a ReadFile call per byte makes a list of a
@@ -75,15 +78,18 @@ bool Conclude(const KeyStoreFailure& failure, bool result) {
 }
 
 // Hands each line of keys.data to visit(line, number), counted from 0, for as long as it returns
-// true; a read error comes back as the failure, its code taken at once.
+// true, with g_keyRecord emptied first; a read error comes back as the failure, its code taken at
+// once. *unfinished tells whether the file, read to its end, ends inside a line.
 template <typename Visit>
-KeyStoreFailure EachKeyLine(HANDLE file, Visit visit) {
+KeyStoreFailure EachKeyLine(HANDLE file, Visit visit, bool* unfinished = nullptr) {
+  g_keyRecord = {};
   KeysFileBlocks in;
   in.file = file;
   KeyLineReader reader = {};
   for (int number = 0;; ++number) {
     const LineRead result = ReadLine(&in, &reader);
     if (result == LineRead::kError) return FailedWithCode(UiText.msgKeysFileReadError);
+    if (result == LineRead::kEnd && unfinished != nullptr) *unfinished = reader.length > 0;
     if (result == LineRead::kEnd || !visit(reader.text, number)) return {};
   }
 }
@@ -95,29 +101,24 @@ KeyStoreFailure ListRecords() {
   const bool showKey = KeysShowKeyChecked();
   const KeyStoreFailure failure = EachKeyLine(file.Get(), [showKey](char* line, int) {
     ParseKeyLine(line, &g_keyRecord);
-    if (showKey) {
-      SpaceKeyText(&g_keyRecord);
-    } else {
-      MaskKeyText(&g_keyRecord);
-    }
-    AppendKeysRow(g_keyRecord);
+    char key[kSpacedKeyLength + 1];
+    ShownKeyText(g_keyRecord, !showKey, key);
+    AppendKeysRow(g_keyRecord, key);
     return true;
   });
   EndKeysRows();
   return failure;
 }
 
-// Parses line record into g_keyRecord with its key spaced; *found is false when the file has
-// fewer lines.
+// Parses the lines up to line record into g_keyRecord, as the list does; *found is false when
+// the file has fewer lines.
 KeyStoreFailure FindRecord(int record, bool* found) {
   const OwnedHandle file(OpenKeysFile(GENERIC_READ));
   if (!file.Valid()) return NotFound();
   return EachKeyLine(file.Get(), [record, found](char* line, int number) {
-    if (number != record) return true;
     ParseKeyLine(line, &g_keyRecord);
-    SpaceKeyText(&g_keyRecord);
-    *found = true;
-    return false;
+    *found = number == record;
+    return !*found;
   });
 }
 
@@ -134,16 +135,24 @@ KeyStoreFailure AppendUnlessListed(char* key, const char* description, int* reco
   const OwnedHandle file(OpenKeysFile(GENERIC_READ | GENERIC_WRITE));
   if (!file.Valid()) return NotFound();
   DuplicateKeySearch search{key, description};
-  const KeyStoreFailure read = EachKeyLine(file.Get(), [&](char* line, int) {
-    if (!TakeLineForDuplicate(&search, line, &g_keyRecord)) return true;
-    *record = search.line;
-    *listed = true;
-    return false;
-  });
+  bool unfinished = false;
+  const KeyStoreFailure read = EachKeyLine(
+      file.Get(),
+      [&](char* line, int) {
+        if (!TakeLineForDuplicate(&search, line, &g_keyRecord)) return true;
+        *record = search.line;
+        *listed = true;
+        return false;
+      },
+      &unfinished);
   if (read.text != nullptr || *listed) return read;
   StripSpaces(key);
-  char line[kKeyLineBufferSize];
-  const DWORD length = static_cast<DWORD>(ComposeKeyLine(ReadFormKeySettings(), key, description, line));
+  // A list whose last line lost its line end (in a hand edit, say) gets it back first: the new
+  // record starts on a line of its own, and that last line is listed as the record it holds.
+  char line[kKeyLineBufferSize + 1] = "\n";
+  const size_t start = unfinished ? 1 : 0;
+  const DWORD length =
+      static_cast<DWORD>(start + ComposeKeyLine(ReadFormKeySettings(), key, description, line + start));
   DWORD written = 0;
   if (!WriteFile(file.Get(), line, length, &written, nullptr) || written != length) {
     return FailedWithCode(UiText.msgKeysFileWriteError);
@@ -180,7 +189,9 @@ bool ListKeyRecords() {
 
 bool LoadKeyIntoEdits(int record) {
   if (!LoadRecord(record)) return false;
-  ShowInKeysEdits(g_keyRecord.keyText, g_keyRecord.description);
+  char key[kSpacedKeyLength + 1];
+  ShownKeyText(g_keyRecord, false, key);
+  ShowInKeysEdits(key, g_keyRecord.description);
   return true;
 }
 

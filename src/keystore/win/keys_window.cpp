@@ -78,6 +78,22 @@ void AddKeysColumns() {
   }
 }
 
+// Fills the list from the stored list again. The rows of a list that could not be read go, and
+// with them the record taken and Use This Key and Remove: the numbers they show may no longer
+// name the same records (a removal renumbers those after it), and acting on one would take,
+// or remove, a key the user did not choose. The user is told when rows went.
+void Refresh() {
+  const LRESULT rowsShown = SendMessageA(g_keys.list, LVM_GETITEMCOUNT, 0, 0);
+  if (RefreshKeysList()) return;
+  SendMessageA(g_keys.list, LVM_DELETEALLITEMS, 0, 0);
+  g_keys.selectedRecord = -1;
+  EnableWindow(g_keys.useButton, FALSE);
+  EnableWindow(g_keys.removeButton, FALSE);
+  if (rowsShown > 0) {
+    ShowMessage(g_keys.window, UiText.msgKeysListNotRead, UiText.messageCaption, MB_OK, kMessageWarning);
+  }
+}
+
 // The controls in their order; the list is filled right after its creation.
 void CreateKeysControls() {
   const KeysControlRow before[] = {
@@ -106,7 +122,7 @@ void CreateKeysControls() {
   SendMessageA(g_keys.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                LVS_EX_FULLROWSELECT);
   AddKeysColumns();
-  RefreshKeysList();
+  Refresh();
   for (const KeysControlRow& row : after) CreateControl(row);
   EnableWindow(g_keys.useButton, FALSE);
   EnableWindow(g_keys.removeButton, FALSE);
@@ -124,7 +140,7 @@ void OnShowKeyToggled() {
   CheckDlgButton(g_keys.window, kIdKeysShowKey, show ? BST_CHECKED : BST_UNCHECKED);
   SendMessageA(g_keys.keyEdit, EM_SETPASSWORDCHAR, show ? 0 : '*', 0);
   InvalidateRect(g_keys.keyEdit, nullptr, FALSE);
-  RefreshKeysList();
+  Refresh();
 }
 
 void OnAddNew() {
@@ -136,7 +152,7 @@ void OnAddNew() {
     return;
   }
   Sleep(25);
-  RefreshKeysList();
+  Refresh();
 }
 
 void OnRemove() {
@@ -151,7 +167,7 @@ void OnRemove() {
     if (!RemoveKey(g_keys.selectedRecord)) {
       PostMessageA(g_keys.window, WM_CLOSE, 0, 0);
     } else if (StoreEncryptedKeys()) {
-      RefreshKeysList();
+      Refresh();
       ShowFirstKey();
     }
   }
@@ -280,7 +296,7 @@ void EndKeysRows() {
   InvalidateRect(g_keys.list, nullptr, TRUE);
 }
 
-void AppendKeysRow(const KeyRecord& record) {
+void AppendKeysRow(const KeyRecord& record, const char* shownKey) {
   const int row = static_cast<int>(SendMessageA(g_keys.list, LVM_GETITEMCOUNT, 0, 0));
   LVITEMA item = {};
   item.mask = LVIF_TEXT;
@@ -290,7 +306,7 @@ void AppendKeysRow(const KeyRecord& record) {
   char number[16];
   snprintf(number, sizeof number, "%04d", row);
   const char* const cells[] = {number,       record.workMode, record.sector,
-                               record.block, record.keyText,  record.description};
+                               record.block, shownKey,        record.description};
   for (int column = 0; column < 6; ++column) SetCell(row, column, cells[column]);
 }
 

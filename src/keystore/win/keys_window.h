@@ -25,13 +25,13 @@ bool OpenKeysWindow();
 HWND KeysWindowHandle();
 // What the key list tells the window: the state of "Show Key", the texts of the key and
 // description edits, the record shown in them, and the rows of the list. BeginKeysRows empties
-// the list and holds its redraw, AppendKeysRow adds the row of a record whose key text is
-// already spaced or masked, and EndKeysRows redraws the list once.
+// the list and holds its redraw, AppendKeysRow adds the row of a record with its key as shown
+// (spaced or masked), and EndKeysRows redraws the list once.
 bool KeysShowKeyChecked();
 void ReadKeysEdits(char* key, int keySize, char* description, int descriptionSize);
 void ShowInKeysEdits(const char* key, const char* description);
 void BeginKeysRows();
-void AppendKeysRow(const KeyRecord& record);
+void AppendKeysRow(const KeyRecord& record, const char* shownKey);
 void EndKeysRows();
 // Shows record 0 in the two edits.
 void ShowFirstKey();

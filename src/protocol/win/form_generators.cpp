@@ -61,14 +61,10 @@ bool GenerateUniqueSectorData(uint8_t data[7]) {
   UsersDataOutcome outcome =
       GenerateUniqueSectorDataIn(kUsersDataFileName, rng, kUniqueDataAttempts, candidate);
   ReportUsersDataTrouble(outcome);
-  // A code that could not be recorded is never issued: a later generation could draw it again.
-  if (outcome.status == kUsersDataNoNewCode || outcome.status == kUsersDataWriteFailed) return false;
+  // Only a code checked against every issued one and recorded is handed out: one that was not
+  // checked may be on a card already, and one that was not recorded could be drawn again, and
+  // two cards would carry one credential.
+  if (outcome.status != kUsersDataRecorded) return false;
   std::memcpy(data, candidate, sizeof candidate);
   return true;
-}
-
-int RecordSectorData(const uint8_t data[7]) {
-  UsersDataOutcome outcome = RecordSectorDataIn(kUsersDataFileName, data);
-  ReportUsersDataTrouble(outcome);
-  return outcome.status == kUsersDataAlreadyRecorded ? 1 : 0;
 }

@@ -3,6 +3,8 @@
 #include "protocol/win/users_data_file.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "base/win/owned_handle.h"
@@ -69,9 +71,7 @@ OwnedHandle OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome&
     return file;
   }
   LARGE_INTEGER size;
-  if (GetFileSizeEx(file.Get(), &size)) {
-    scan.codes.reserve(static_cast<size_t>(size.QuadPart / (kUsersDataRecordDigits + 1)) + 1);
-  }
+  if (GetFileSizeEx(file.Get(), &size)) scan.codes.reserve(UsersDataCodesToReserve(size.QuadPart));
   DWORD error = 0;
   if (!ScanFile(file.Get(), scan, &error)) {
     outcome = {kUsersDataReadFailed, error};
@@ -80,9 +80,19 @@ OwnedHandle OpenAndScan(const char* path, UsersDataScan& scan, UsersDataOutcome&
   return file;
 }
 
-}  // namespace
+// Runs an operation on the file; one whose codes do not fit in the memory there is ends as a
+// failed read, its file closed on the way out, before anything is written.
+template <typename Operation>
+UsersDataOutcome WithinMemory(Operation operation) {
+  try {
+    return operation();
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  return {kUsersDataReadFailed, ERROR_NOT_ENOUGH_MEMORY};
+}
 
-UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]) {
+UsersDataOutcome Record(const char* path, const uint8_t data[7]) {
   UsersDataScan scan;
   UsersDataOutcome outcome;
   const OwnedHandle file = OpenAndScan(path, scan, outcome);
@@ -96,19 +106,25 @@ UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]) {
   return outcome;
 }
 
-UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int maxAttempts,
-                                            uint8_t data[7]) {
+UsersDataOutcome Generate(const char* path, MsRand& rng, int maxAttempts, uint8_t data[7]) {
   UsersDataScan scan;
   UsersDataOutcome outcome;
   const OwnedHandle file = OpenAndScan(path, scan, outcome);
-  if (!file.Valid()) {
-    DrawSectorData(rng, data);
-    return outcome;
-  }
-  if (DrawUniqueSectorData(rng, scan.codes, maxAttempts, data)) {
-    outcome = AppendCode(file.Get(), scan, SectorDataCode(data));
-  } else {
-    outcome.status = kUsersDataNoNewCode;
-  }
+  if (!file.Valid()) return outcome;
+  uint8_t candidate[7];
+  if (!DrawUniqueSectorData(rng, scan.codes, maxAttempts, candidate)) return {kUsersDataNoNewCode, 0};
+  outcome = AppendCode(file.Get(), scan, SectorDataCode(candidate));
+  if (outcome.status == kUsersDataRecorded) std::copy(candidate, candidate + 7, data);
   return outcome;
+}
+
+}  // namespace
+
+UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]) {
+  return WithinMemory([&] { return Record(path, data); });
+}
+
+UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int maxAttempts,
+                                            uint8_t data[7]) {
+  return WithinMemory([&] { return Generate(path, rng, maxAttempts, data); });
 }

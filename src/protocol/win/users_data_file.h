@@ -13,8 +13,9 @@ inline constexpr char kUsersDataFileName[] = "usersData.data";
 enum UsersDataStatus : int {
   kUsersDataRecorded = 0,         // the code was new and has been appended
   kUsersDataAlreadyRecorded = 1,  // the code is in the file; nothing written
-  kUsersDataOpenFailed,           // missing, locked or unreadable: nothing checked or written
-  kUsersDataReadFailed,           // a read failed part way: nothing written
+  kUsersDataOpenFailed,           // missing, locked or read-only: nothing checked or written
+  kUsersDataReadFailed,           // a read failed part way, or its codes did not fit in memory
+                                  // (ERROR_NOT_ENOUGH_MEMORY): nothing written
   kUsersDataWriteFailed,          // the append failed: no part of the code is recorded
   kUsersDataNoNewCode,            // generation: every candidate was already recorded
 };
@@ -28,8 +29,7 @@ struct UsersDataOutcome {
 UsersDataOutcome RecordSectorDataIn(const char* path, const uint8_t data[7]);
 
 // Draws sector data from `rng` until its code is not in the file, trying at most `maxAttempts`
-// candidates, and appends it. After an open or read failure `data` still holds the first draw,
-// unchecked; after a write failure the new code, unrecorded; after kUsersDataNoNewCode the last
-// rejected candidate.
+// candidates, and appends it. Only a code that has been recorded is handed out: on any other
+// outcome `data` is left as it was.
 UsersDataOutcome GenerateUniqueSectorDataIn(const char* path, MsRand& rng, int maxAttempts,
                                             uint8_t data[7]);

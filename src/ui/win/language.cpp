@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/win/owned_handle.h"
 #include "ui/control_ids.h"
 #include "ui/form_layout.h"
 #include "ui/language_config.h"
@@ -18,11 +19,14 @@ void LoadLanguage() {
   FILE* file = std::fopen(kLanguageConfigFile, "rb");
   if (file == nullptr) {
     g_language = kRussian;
-    file = std::fopen(kLanguageConfigFile, "wb");
-    if (file == nullptr) return;
+    // Made only where there is none: a file that another program holds, or that may not be read,
+    // keeps every line it has.
+    const OwnedHandle created(CreateFileA(kLanguageConfigFile, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!created.Valid()) return;
     const std::string line = LanguageConfigLine(kRussian);
-    std::fwrite(line.data(), 1, line.size(), file);
-    std::fclose(file);
+    DWORD written = 0;
+    WriteFile(created.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     return;
   }
   // Only the first line counts, and it holds at most 79 characters.
