@@ -19,6 +19,16 @@ RequestExecutionLevel admin
 !define DEFAULT_DIR "C:\Keyloom ver_1_01"
 !define HELP_FILE "Keyloom ver_1_01.pdf"
 
+; The installation folder is Keyloom's working folder: the people who program cards keep its data files
+; there, so they may add and change files in it. What an administrator runs (keyloom.exe and
+; uninstall.exe) lives apart in its "program" folder, which only administrators may change, and so
+; does the help. In the security descriptor language: the system and administrators may do everything;
+; users read everything, may add files to the installation folder and change or delete the files
+; directly in it, but may add no folder there and change nothing in "program" and "help".
+!define PROGRAM_DIR "program"
+!define WORKING_FOLDER_SECURITY "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;;0x2;;;BU)(A;OIIONP;0x1301bf;;;BU)"
+!define READ_ONLY_FOLDER_SECURITY "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+
 Name "Keyloom ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "${DEFAULT_DIR}"
@@ -40,6 +50,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeaveFolderPage
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -63,8 +74,15 @@ LangString AboutDesktop ${LANG_ENGLISH} "A Keyloom shortcut on the desktop."
 LangString AboutDesktop ${LANG_RUSSIAN} "Ярлык Keyloom на рабочем столе."
 LangString CloseKeyloom ${LANG_ENGLISH} "Keyloom is running. Close it, then press Retry."
 LangString CloseKeyloom ${LANG_RUSSIAN} "Keyloom запущен. Закройте его и нажмите «Повтор»."
+LangString ForeignFolder ${LANG_ENGLISH} "$INSTDIR already holds other files. Choose a new or empty folder, or the folder of an earlier Keyloom installation."
+LangString ForeignFolder ${LANG_RUSSIAN} "В папке $INSTDIR уже есть другие файлы. Выберите новую или пустую папку либо папку прежней установки Keyloom."
+LangString FolderNotSecured ${LANG_ENGLISH} "The access rights of $BlockedFile cannot be set."
+LangString FolderNotSecured ${LANG_RUSSIAN} "Не удалось задать права доступа к папке $BlockedFile."
 LangString UninstalledKeepsData ${LANG_ENGLISH} "Keyloom has been removed from your computer.$\r$\n$\r$\nYour data stay in $INSTDIR: the key lists crkeys.data and zipkeys.data, the issued codes usersData.data and the language setting appconfig.ini.$\r$\n$\r$\nClick Finish to close this wizard."
 LangString UninstalledKeepsData ${LANG_RUSSIAN} "Программа Keyloom удалена с вашего компьютера.$\r$\n$\r$\nВаши данные остались в папке $INSTDIR: списки ключей crkeys.data и zipkeys.data, выданные коды usersData.data и выбор языка appconfig.ini.$\r$\n$\r$\nНажмите кнопку «Готово» для выхода из программы удаления."
+
+; The file or folder that a message names.
+Var BlockedFile
 
 ; A running keyloom.exe cannot be replaced or removed: the user closes it first. Silent use gives up.
 !macro WaitUntilKeyloomIsClosed
@@ -78,6 +96,65 @@ LangString UninstalledKeepsData ${LANG_RUSSIAN} "Программа Keyloom уд
   ${Loop}
 !macroend
 
+; Gives a folder an owner and access rights of its own (SDDL), no longer inherited from the folder
+; above; Windows hands the inheritable rights on to what the folder already holds. Stops the run
+; when the rights cannot be set.
+!macro SecureFolder FOLDER SDDL
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  StrCpy $BlockedFile "${FOLDER}"
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${SDDL}", i 1, *p .r0, p 0) i .r1'
+  ${If} $1 <> 0
+    System::Call 'advapi32::GetSecurityDescriptorOwner(p r0, *p .r2, *i .r4)'
+    System::Call 'advapi32::GetSecurityDescriptorDacl(p r0, *i .r4, *p .r3, *i .r4)'
+    ; SE_FILE_OBJECT; OWNER | DACL | PROTECTED_DACL_SECURITY_INFORMATION
+    System::Call 'advapi32::SetNamedSecurityInfoW(w "${FOLDER}", i 1, i 0x80000005, p r2, p 0, p r3, p 0) i .r1'
+    System::Call 'kernel32::LocalFree(p r0)'
+    ${If} $1 = 0
+      StrCpy $BlockedFile ""
+    ${EndIf}
+  ${EndIf}
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+  ${If} $BlockedFile != ""
+    MessageBox MB_OK|MB_ICONSTOP "$(FolderNotSecured)" /SD IDOK
+    Abort
+  ${EndIf}
+!macroend
+
+; Whether $INSTDIR may take an installation, whose access rights the setup program sets anew (and
+; Windows hands on to what the folder holds): a new or empty folder, or one that already holds
+; Keyloom's files, never a folder of other files (NSIS itself refuses a drive). Sets the error flag
+; when it may not.
+Function CheckInstallationFolder
+  Push $0
+  ClearErrors
+  ${DirState} "$INSTDIR" $0
+  ${If} $0 = 1
+  ${AndIfNot} ${FileExists} "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
+  ${AndIfNot} ${FileExists} "$INSTDIR\keyloom.exe"
+  ${AndIfNot} ${FileExists} "$INSTDIR\crkeys.data"
+  ${AndIfNot} ${FileExists} "$INSTDIR\zipkeys.data"
+  ${AndIfNot} ${FileExists} "$INSTDIR\usersData.data"
+    SetErrors
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
+Function LeaveFolderPage
+  Call CheckInstallationFolder
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(ForeignFolder)"
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   !insertmacro WaitUntilKeyloomIsClosed
   ; Another installation is offered its own folder, unless /D names one.
@@ -88,17 +165,34 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
-Function un.onInit
-  !insertmacro WaitUntilKeyloomIsClosed
-FunctionEnd
+; Nothing is changed before the folder is known to fit.
+Section "-Checks"
+  Call CheckInstallationFolder
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "$(ForeignFolder)" /SD IDOK
+    Abort
+  ${EndIf}
+SectionEnd
 
 Section "$(SectionProgram)" SecProgram
   SectionIn RO
+  CreateDirectory "$INSTDIR\${PROGRAM_DIR}"
+  CreateDirectory "$INSTDIR\help"
+  !insertmacro SecureFolder "$INSTDIR" "${WORKING_FOLDER_SECURITY}"
+  !insertmacro SecureFolder "$INSTDIR\${PROGRAM_DIR}" "${READ_ONLY_FOLDER_SECURITY}"
+  !insertmacro SecureFolder "$INSTDIR\help" "${READ_ONLY_FOLDER_SECURITY}"
+  ; The program folder holds nothing but this version's files; an older version's program is gone
+  ; from the working folder.
+  Delete "$INSTDIR\${PROGRAM_DIR}\*.*"
+  Delete "$INSTDIR\keyloom.exe"
+  Delete "$INSTDIR\uninstall.exe"
   SetOutPath "$INSTDIR\help"
   File "${STAGE}/help/${HELP_FILE}"
+  SetOutPath "$INSTDIR\${PROGRAM_DIR}"
+  File "${STAGE}/keyloom.exe"
+  WriteUninstaller "$INSTDIR\${PROGRAM_DIR}\uninstall.exe"
   ; The working folder of every shortcut is the installation folder, where the program keeps its files.
   SetOutPath "$INSTDIR"
-  File "${STAGE}/keyloom.exe"
   ; The user's key list and issued codes are never replaced. A lost key list comes back from
   ; its spare copy rather than from the shipped one, whose next store would overwrite the spare.
   ${IfNot} ${FileExists} "$INSTDIR\crkeys.data"
@@ -111,15 +205,14 @@ Section "$(SectionProgram)" SecProgram
   SetOverwrite off
   File "${STAGE}/usersData.data"
   SetOverwrite on
-  WriteUninstaller "$INSTDIR\uninstall.exe"
   SetShellVarContext all
-  CreateShortcut "$SMPROGRAMS\Keyloom.lnk" "$INSTDIR\keyloom.exe" "" "$INSTDIR\keyloom.exe" 0
+  CreateShortcut "$SMPROGRAMS\Keyloom.lnk" "$INSTDIR\${PROGRAM_DIR}\keyloom.exe" "" "$INSTDIR\${PROGRAM_DIR}\keyloom.exe" 0
 SectionEnd
 
 Section "$(SectionDesktop)" SecDesktop
   SetOutPath "$INSTDIR"
   SetShellVarContext all
-  CreateShortcut "$DESKTOP\Keyloom.lnk" "$INSTDIR\keyloom.exe" "" "$INSTDIR\keyloom.exe" 0
+  CreateShortcut "$DESKTOP\Keyloom.lnk" "$INSTDIR\${PROGRAM_DIR}\keyloom.exe" "" "$INSTDIR\${PROGRAM_DIR}\keyloom.exe" 0
 SectionEnd
 
 ; Registered last, so that the size counts every file of the folder.
@@ -129,10 +222,10 @@ Section "-Registration"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" 1
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\keyloom.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM_DIR}\keyloom.exe,0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${PROGRAM_DIR}\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${PROGRAM_DIR}\uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -144,16 +237,23 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} "$(AboutDesktop)"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+; The uninstaller lives in the program folder; the installation folder it removes is the one above.
+Function un.onInit
+  !insertmacro WaitUntilKeyloomIsClosed
+  ${GetParent} "$INSTDIR" $INSTDIR
+FunctionEnd
+
 ; Removes what the setup program brought and keeps what the user made: crkeys.data, zipkeys.data,
 ; usersData.data and appconfig.ini stay, and with them the folder.
 Section "Uninstall"
   SetShellVarContext all
   Delete "$SMPROGRAMS\Keyloom.lnk"
   Delete "$DESKTOP\Keyloom.lnk"
-  Delete "$INSTDIR\keyloom.exe"
+  Delete "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
   Delete "$INSTDIR\help\${HELP_FILE}"
   RMDir "$INSTDIR\help"
-  Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\${PROGRAM_DIR}\uninstall.exe"
+  RMDir "$INSTDIR\${PROGRAM_DIR}"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

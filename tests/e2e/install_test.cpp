@@ -19,7 +19,7 @@ namespace {
 const char kKeysClass[] = "my Child Window";
 const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", std::string(17, '*'), "Factory key"};
 const char* const kDataFiles[] = {"crkeys.data", "zipkeys.data", "usersData.data", "appconfig.ini"};
-const char* const kProgramFiles[] = {"keyloom.exe", install::kHelpFile, "uninstall.exe"};
+const char* const kProgramFiles[] = {"program\\keyloom.exe", install::kHelpFile, "program\\uninstall.exe"};
 const char kBlankFolder[] = "C:\\Card tools\\Keyloom for gate 2";
 const char kPlainFolder[] = "C:\\KL";
 
@@ -41,11 +41,12 @@ class InstallScenario : public ReaderScenario {
     install::RemoveInstallation(kFolders);
   }
 
-  // The installed files have the bytes of the build, the shortcuts start the program in its
-  // folder with its icon, and the Uninstall entry describes the installation.
+  // The installed files have the bytes of the build, the program files in the program folder and
+  // none in the working folder; the shortcuts start the program in the working folder with its icon,
+  // and the Uninstall entry describes the installation.
   void ExpectInstalledIn(const std::string& folder) {
     const std::map<std::string, std::string> files = {
-        {"keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
+        {"program\\keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
         {install::kHelpFile, install::Bytes(install::BuildPath(install::kHelpFile))},
         {"crkeys.data", install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data")},
         {"usersData.data", ""},
@@ -57,12 +58,15 @@ class InstallScenario : public ReaderScenario {
       EXPECT_TRUE(install::Bytes(path) == content) << path << " differs from the build";
       bytes += content.size();
     }
-    EXPECT_FALSE(files.at("keyloom.exe").empty());
-    const std::string uninstaller = folder + "\\uninstall.exe";
+    EXPECT_FALSE(files.at("program\\keyloom.exe").empty());
+    const std::string uninstaller = folder + "\\program\\uninstall.exe";
     ASSERT_TRUE(install::Exists(uninstaller));
     bytes += std::filesystem::file_size(uninstaller);
+    for (const char* name : {"keyloom.exe", "uninstall.exe"}) {
+      EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
+    }
 
-    const std::string program = folder + "\\keyloom.exe";
+    const std::string program = folder + "\\program\\keyloom.exe";
     for (const std::string& path : install::ShortcutPaths()) {
       SCOPED_TRACE(path);
       install::Shortcut shortcut;
@@ -177,8 +181,17 @@ TEST_F(InstallScenario, SilentInstallIntoTheDefaultFolderRunsFromItsShortcut) {
 }
 
 // /D names the folder (last, without quotes even with blanks); a folder and its parents are created.
+// As the setup program sets the folder's access rights anew, it refuses a folder of other files.
 TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
   answerSearchReports_ = true;
+  const std::string notes = std::string(kPlainFolder) + "\\notes.txt";
+  std::filesystem::create_directories(kPlainFolder);
+  install::Write(notes, "someone else's notes");
+  const std::map<std::string, std::string> before = install::Traces(kPlainFolder);
+  EXPECT_EQ(install::RunSetup("/S /D=" + std::string(kPlainFolder)), 2);
+  EXPECT_EQ(install::Traces(kPlainFolder), before);
+  ASSERT_TRUE(DeleteFileA(notes.c_str()));
+
   for (const std::string folder : {kBlankFolder, kPlainFolder}) {
     SCOPED_TRACE(folder);
     ASSERT_EQ(install::RunSetup("/S /D=" + folder), 0);
@@ -192,7 +205,7 @@ TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
     CloseKeysList(main, keys);
     ui::Terminate(&program());
     ASSERT_TRUE(install::UninstallQuietly());
-    EXPECT_FALSE(install::Exists(folder + "\\keyloom.exe"));
+    EXPECT_FALSE(install::Exists(folder + "\\program"));
     EXPECT_TRUE(install::Exists(folder + "\\appconfig.ini"));
   }
 }
@@ -224,11 +237,14 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   for (const auto& [name, bytes] : used) ASSERT_FALSE(bytes.empty()) << name << " was not written";
   ASSERT_NE(used.at("crkeys.data"), install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data"));
 
-  // An older version's program files are replaced.
+  // An older version's program files are replaced, and the copies it kept in the working folder go.
+  install::Write(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
   install::Write(folder + "\\keyloom.exe", "an older keyloom.exe");
+  install::Write(folder + "\\uninstall.exe", "an older uninstaller");
   install::Write(folder + "\\" + install::kHelpFile, "an older help");
   ASSERT_EQ(install::RunSetup("/S"), 0);
-  EXPECT_TRUE(install::Bytes(folder + "\\keyloom.exe") == install::Bytes(install::BuildPath("keyloom.exe")));
+  EXPECT_TRUE(install::Bytes(folder + "\\program\\keyloom.exe") == install::Bytes(install::BuildPath("keyloom.exe")));
+  for (const char* name : {"keyloom.exe", "uninstall.exe"}) EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
   EXPECT_EQ(install::Bytes(folder + "\\" + install::kHelpFile),
             install::Bytes(install::BuildPath(install::kHelpFile)));
   ExpectDataFiles(folder, used);
@@ -241,6 +257,7 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   ASSERT_TRUE(install::UninstallQuietly()) << "the uninstaller did not finish";
   for (const char* name : kProgramFiles) EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
   EXPECT_FALSE(install::Exists(folder + "\\help"));
+  EXPECT_FALSE(install::Exists(folder + "\\program"));
   for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(install::Exists(path)) << path;
   EXPECT_FALSE(install::EntryExists());
   ExpectDataFiles(folder, used);

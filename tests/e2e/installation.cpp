@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -26,6 +27,19 @@ bool StartProcess(std::string commandLine, PROCESS_INFORMATION* process) {
   startup.cb = sizeof startup;
   return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         process) != 0;
+}
+
+// Waits for a process started here to end; its exit code, -1 when it ran past the time-out (then it is ended).
+int WaitForExitCode(PROCESS_INFORMATION* process) {
+  DWORD exitCode = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process->hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process->hProcess, &exitCode);
+  } else {
+    TerminateProcess(process->hProcess, 99);
+  }
+  CloseHandle(process->hProcess);
+  CloseHandle(process->hThread);
+  return static_cast<int>(exitCode);
 }
 
 std::set<DWORD> ProcessIds() {
@@ -72,15 +86,7 @@ void Write(const std::string& path, const std::string& bytes) {
 int RunSetup(const std::string& arguments) {
   PROCESS_INFORMATION process = {};
   if (!StartProcess("\"" + SetupPath() + "\" " + arguments, &process)) return -1;
-  DWORD exitCode = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  } else {
-    TerminateProcess(process.hProcess, 99);
-  }
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return static_cast<int>(exitCode);
+  return WaitForExitCode(&process);
 }
 
 bool FindSetup(ui::Program* program) {
@@ -177,6 +183,25 @@ DWORD EntryNumber(const char* name) {
   RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &value,
                &size);
   return value;
+}
+
+std::map<std::string, std::string> Traces(const std::string& folder) {
+  std::map<std::string, std::string> traces;
+  auto file = [&](const std::string& path) {
+    const std::string bytes = Bytes(path);
+    traces[path] = Exists(path) ? std::to_string(bytes.size()) + " bytes, hash " +
+                                      std::to_string(std::hash<std::string>()(bytes))
+                                : "missing";
+  };
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+    if (entry.is_regular_file()) file(entry.path().string());
+  }
+  for (const std::string& path : ShortcutPaths()) file(path);
+  for (const char* name : {"InstallLocation", "UninstallString", "DisplayIcon"}) {
+    traces[std::string("Uninstall entry: ") + name] = EntryText(name);
+  }
+  return traces;
 }
 
 void RemoveInstallation(const std::vector<std::string>& folders) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ std::vector<std::string> ShortcutPaths();
 bool EntryExists();
 std::string EntryText(const char* name);
 DWORD EntryNumber(const char* name);
+
+// What an installation leaves on the system, to compare before and after a run: each file under
+// the folder and each shortcut with its size and a hash of its bytes, and the Uninstall entry's texts.
+std::map<std::string, std::string> Traces(const std::string& folder);
 
 // Every trace of an installation gone: shortcuts, Uninstall entry and these folders.
 void RemoveInstallation(const std::vector<std::string>& folders);
