@@ -8,6 +8,8 @@
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
+; A file that cannot be written stops the installation instead of being skipped.
+AllowSkipFiles off
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -74,6 +76,8 @@ LangString AboutDesktop ${LANG_ENGLISH} "A Keyloom shortcut on the desktop."
 LangString AboutDesktop ${LANG_RUSSIAN} "Ярлык Keyloom на рабочем столе."
 LangString CloseKeyloom ${LANG_ENGLISH} "Keyloom is running. Close it, then press Retry."
 LangString CloseKeyloom ${LANG_RUSSIAN} "Keyloom запущен. Закройте его и нажмите «Повтор»."
+LangString FileInUse ${LANG_ENGLISH} "$BlockedFile is in use and cannot be replaced or removed. Close the program that uses it, then press Retry."
+LangString FileInUse ${LANG_RUSSIAN} "Файл $BlockedFile занят, его нельзя заменить или удалить. Закройте программу, которая его использует, и нажмите «Повтор»."
 LangString ForeignFolder ${LANG_ENGLISH} "$INSTDIR already holds other files. Choose a new or empty folder, or the folder of an earlier Keyloom installation."
 LangString ForeignFolder ${LANG_RUSSIAN} "В папке $INSTDIR уже есть другие файлы. Выберите новую или пустую папку либо папку прежней установки Keyloom."
 LangString FolderNotSecured ${LANG_ENGLISH} "The access rights of $BlockedFile cannot be set."
@@ -84,16 +88,127 @@ LangString UninstalledKeepsData ${LANG_RUSSIAN} "Программа Keyloom уд
 ; The file or folder that a message names.
 Var BlockedFile
 
-; A running keyloom.exe cannot be replaced or removed: the user closes it first. Silent use gives up.
-!macro WaitUntilKeyloomIsClosed
+; Installer and uninstaller each need their own copy of a function: "un." names the uninstaller's.
+!macro CheckFunctions UN
+; The id of a process, of any user and any session, that runs the program file on the stack; 0 when
+; none does.
+Function ${UN}ProcessRunning
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  Push $6
+  Push $7
+  System::Alloc 65536
+  Pop $1
+  System::Call 'kernel32::K32EnumProcesses(p r1, i 65536, *i .r2)'
+  IntOp $2 $2 / 4
+  StrCpy $3 0
+  StrCpy $7 0
+  ${DoWhile} $3 < $2
+    IntOp $4 $3 * 4
+    IntPtrOp $4 $1 + $4
+    System::Call '*$4(i .r4)'
+    ; PROCESS_QUERY_LIMITED_INFORMATION, which other users' processes grant too.
+    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r4) p .r5'
+    ${If} $5 P<> 0
+      StrCpy $6 ""
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r5, i 0, w .r6, *i ${NSIS_MAX_STRLEN})'
+      System::Call 'kernel32::CloseHandle(p r5)'
+      ${If} $6 == $0
+        StrCpy $7 $4
+      ${EndIf}
+    ${EndIf}
+    IntOp $3 $3 + 1
+  ${Loop}
+  System::Free $1
+  StrCpy $0 $7
+  Pop $7
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Gives up (after asking to close it, unless silent) while Keyloom runs from the program file on the stack.
+Function ${UN}WaitUntilNotRunning
+  Exch $0
+  Push $1
   ${Do}
-    FindWindow $0 "my Window"
-    ${If} $0 = 0
+    Push $0
+    Call ${UN}ProcessRunning
+    Pop $1
+    ${If} $1 = 0
       ${Break}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseKeyloom)" /SD IDCANCEL IDRETRY +2
     Abort
   ${Loop}
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; Gives up (after asking to close what holds it, unless silent) while the file on the stack cannot be
+; replaced or removed: some program has it open or runs it. A missing file is no obstacle.
+Function ${UN}WaitUntilFree
+  Exch $BlockedFile
+  Push $0
+  Push $1
+  ${Do}
+    ; GENERIC_WRITE | DELETE, shared with nobody, OPEN_EXISTING.
+    System::Call 'kernel32::CreateFileW(w "$BlockedFile", i 0x40010000, i 0, p 0, i 3, i 0, p 0) p .r0 ?e'
+    Pop $1
+    ${If} $0 P<> -1
+      System::Call 'kernel32::CloseHandle(p r0)'
+      ${Break}
+    ${EndIf}
+    ; ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND
+    ${If} $1 = 2
+    ${OrIf} $1 = 3
+      ${Break}
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(FileInUse)" /SD IDCANCEL IDRETRY +2
+    Abort
+  ${Loop}
+  Pop $1
+  Pop $0
+  Pop $BlockedFile
+FunctionEnd
+!macroend
+!insertmacro CheckFunctions ""
+!insertmacro CheckFunctions "un."
+
+; Checks every file of the program folder, whatever put it there.
+Function WaitUntilProgramFilesFree
+  Push $0
+  Push $1
+  FindFirst $0 $1 "$INSTDIR\${PROGRAM_DIR}\*"
+  ${DoWhile} $1 != ""
+    ${IfNot} ${FileExists} "$INSTDIR\${PROGRAM_DIR}\$1\*"
+      Push "$INSTDIR\${PROGRAM_DIR}\$1"
+      Call WaitUntilFree
+    ${EndIf}
+    FindNext $0 $1
+  ${Loop}
+  FindClose $0
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; Deletes a file that the checks found free; should it be taken in the meantime, the run stops.
+!macro DeleteOrStop PATH
+  ClearErrors
+  Delete "${PATH}"
+  ${If} ${Errors}
+    StrCpy $BlockedFile "${PATH}"
+    MessageBox MB_OK|MB_ICONSTOP "$(FileInUse)" /SD IDOK
+    Abort
+  ${EndIf}
 !macroend
 
 ; Gives a folder an owner and access rights of its own (SDDL), no longer inherited from the folder
@@ -156,7 +271,6 @@ Function LeaveFolderPage
 FunctionEnd
 
 Function .onInit
-  !insertmacro WaitUntilKeyloomIsClosed
   ; Another installation is offered its own folder, unless /D names one.
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 != ""
@@ -165,13 +279,26 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
-; Nothing is changed before the folder is known to fit.
+; Nothing is changed before the folder is known to fit and everything the installation replaces or
+; removes to be free: the program folder, the help and the copies that an older version kept in the
+; installation folder.
 Section "-Checks"
   Call CheckInstallationFolder
   ${If} ${Errors}
     MessageBox MB_OK|MB_ICONSTOP "$(ForeignFolder)" /SD IDOK
     Abort
   ${EndIf}
+  Push "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
+  Call WaitUntilNotRunning
+  Push "$INSTDIR\keyloom.exe"
+  Call WaitUntilNotRunning
+  Call WaitUntilProgramFilesFree
+  Push "$INSTDIR\help\${HELP_FILE}"
+  Call WaitUntilFree
+  Push "$INSTDIR\keyloom.exe"
+  Call WaitUntilFree
+  Push "$INSTDIR\uninstall.exe"
+  Call WaitUntilFree
 SectionEnd
 
 Section "$(SectionProgram)" SecProgram
@@ -183,9 +310,9 @@ Section "$(SectionProgram)" SecProgram
   !insertmacro SecureFolder "$INSTDIR\help" "${READ_ONLY_FOLDER_SECURITY}"
   ; The program folder holds nothing but this version's files; an older version's program is gone
   ; from the working folder.
-  Delete "$INSTDIR\${PROGRAM_DIR}\*.*"
-  Delete "$INSTDIR\keyloom.exe"
-  Delete "$INSTDIR\uninstall.exe"
+  !insertmacro DeleteOrStop "$INSTDIR\${PROGRAM_DIR}\*.*"
+  !insertmacro DeleteOrStop "$INSTDIR\keyloom.exe"
+  !insertmacro DeleteOrStop "$INSTDIR\uninstall.exe"
   SetOutPath "$INSTDIR\help"
   File "${STAGE}/help/${HELP_FILE}"
   SetOutPath "$INSTDIR\${PROGRAM_DIR}"
@@ -239,21 +366,31 @@ SectionEnd
 
 ; The uninstaller lives in the program folder; the installation folder it removes is the one above.
 Function un.onInit
-  !insertmacro WaitUntilKeyloomIsClosed
   ${GetParent} "$INSTDIR" $INSTDIR
 FunctionEnd
 
 ; Removes what the setup program brought and keeps what the user made: crkeys.data, zipkeys.data,
-; usersData.data and appconfig.ini stay, and with them the folder.
+; usersData.data and appconfig.ini stay, and with them the folder. The program files go first; while
+; one of them cannot, the shortcuts and the Uninstall entry stay too.
 Section "Uninstall"
+  Push "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
+  Call un.WaitUntilNotRunning
+  Push "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
+  Call un.WaitUntilFree
+  Push "$INSTDIR\help\${HELP_FILE}"
+  Call un.WaitUntilFree
+
+  !insertmacro DeleteOrStop "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
+  !insertmacro DeleteOrStop "$INSTDIR\help\${HELP_FILE}"
+  RMDir "$INSTDIR\help"
+
   SetShellVarContext all
   Delete "$SMPROGRAMS\Keyloom.lnk"
   Delete "$DESKTOP\Keyloom.lnk"
-  Delete "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
-  Delete "$INSTDIR\help\${HELP_FILE}"
-  RMDir "$INSTDIR\help"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  ; Run in place (_?=), the uninstaller cannot delete itself: it and its folder stay.
   Delete "$INSTDIR\${PROGRAM_DIR}\uninstall.exe"
   RMDir "$INSTDIR\${PROGRAM_DIR}"
   RMDir "$INSTDIR"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,7 +1,7 @@
 // The built setup program under Wine: silent installations into the default folder and into folders
 // named with /D, Keyloom started as its shortcut starts it, an installation over a used one, the
-// uninstaller; the pages in Russian and English (installer_pages.sh) and the portable zip unpacked
-// (portable_zip.sh).
+// uninstaller, what stops both before any change; the pages in Russian and English
+// (installer_pages.sh) and the portable zip unpacked (portable_zip.sh).
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -207,6 +207,64 @@ TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
     ASSERT_TRUE(install::UninstallQuietly());
     EXPECT_FALSE(install::Exists(folder + "\\program"));
     EXPECT_TRUE(install::Exists(folder + "\\appconfig.ini"));
+  }
+}
+
+// What keeps the setup program and the uninstaller from finishing: either says so with a non-zero
+// exit code before it has changed anything of the installation (its files, shortcuts and Uninstall
+// entry), and goes through once the obstacle is gone.
+enum class Obstacle { kKeyloomOnAnotherDesktop, kFileHeldOpen };
+struct Blocked {
+  const char* what;
+  Obstacle obstacle;
+  const char* file;  // in the installation folder
+  bool stopsUninstaller;
+  int exitCode;
+};
+const Blocked kBlocked[] = {
+    {"Keyloom runs where no window of this desktop finds it", Obstacle::kKeyloomOnAnotherDesktop,
+     "program\\keyloom.exe", true, 2},
+    {"a viewer holds the help open", Obstacle::kFileHeldOpen, install::kHelpFile, true, 2},
+    {"an older version's keyloom.exe in the working folder is held open", Obstacle::kFileHeldOpen, "keyloom.exe",
+     false, 2},
+};
+
+TEST_F(InstallScenario, AnObstacleStopsSetupAndUninstallerBeforeAnyChange) {
+  const std::string folder = install::kDefaultFolder;
+  ASSERT_EQ(install::RunSetup("/S"), 0);
+  for (const Blocked& row : kBlocked) {
+    SCOPED_TRACE(row.what);
+    // The installation is an older one, so that a run that replaced anything would show.
+    const std::string file = folder + "\\" + row.file;
+    install::Write(folder + "\\" + install::kHelpFile, "an older help");
+    if (row.obstacle != Obstacle::kKeyloomOnAnotherDesktop) {
+      install::Write(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
+    }
+    if (row.obstacle == Obstacle::kFileHeldOpen) install::Write(file, "an older file");
+    install::Write(folder + "\\appconfig.ini", "Language = EN;\r\n");
+
+    ui::Program running;
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (row.obstacle == Obstacle::kKeyloomOnAnotherDesktop) {
+      ASSERT_TRUE(install::StartOnAnotherDesktop(file, folder, &running));
+    }
+    if (row.obstacle == Obstacle::kFileHeldOpen) {
+      // As a viewer opens a file: others may read it, but neither write nor delete it.
+      held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    const std::map<std::string, std::string> before = install::Traces(folder);
+    EXPECT_EQ(install::RunSetup("/S"), row.exitCode);
+    EXPECT_EQ(install::Traces(folder), before) << "the setup program changed the installation";
+    if (row.stopsUninstaller) {
+      EXPECT_EQ(install::RunUninstaller(folder), row.exitCode);
+      EXPECT_EQ(install::Traces(folder), before) << "the uninstaller changed the installation";
+    }
+
+    ui::Terminate(&running);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_EQ(install::RunSetup("/S"), 0);
+    ExpectInstalledIn(folder);
   }
 }
 

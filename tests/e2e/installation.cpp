@@ -126,6 +126,26 @@ bool UninstallQuietly() {
   }
 }
 
+int RunUninstaller(const std::string& folder) {
+  const std::string programFolder = folder + "\\program";
+  PROCESS_INFORMATION process = {};
+  if (!StartProcess("\"" + programFolder + "\\uninstall.exe\" /S _?=" + programFolder, &process)) return -1;
+  return WaitForExitCode(&process);
+}
+
+bool StartOnAnotherDesktop(const std::string& exe, const std::string& workDir, ui::Program* program) {
+  static char name[] = "Keyloom elsewhere";
+  static const HDESK desktop = CreateDesktopA(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  if (desktop == nullptr) return false;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = name;
+  std::string commandLine = "\"" + exe + "\"";
+  program->running = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                    workDir.c_str(), &startup, &program->process) != 0;
+  return program->running && WaitForInputIdle(program->process.hProcess, 20000) == 0;
+}
+
 bool ReadShortcut(const std::string& path, Shortcut* shortcut) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IShellLinkA* link = nullptr;

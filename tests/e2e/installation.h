@@ -28,6 +28,13 @@ bool FindSetup(ui::Program* program);
 // Runs the uninstaller silently as its Uninstall entry says; true once the entry is gone and no
 // process the uninstaller started is left.
 bool UninstallQuietly();
+// Runs the uninstaller of the installation in folder silently in place (_?=), which waits until
+// it is done, and returns its exit code (-1 on a time-out).
+int RunUninstaller(const std::string& folder);
+
+// Starts a program on a desktop of its own, where no window of this desktop finds it (as another
+// user's session would), and waits until it is ready for input.
+bool StartOnAnotherDesktop(const std::string& exe, const std::string& workDir, ui::Program* program);
 
 struct Shortcut {
   std::string target;
