@@ -369,6 +369,45 @@ Function un.onInit
   ${GetParent} "$INSTDIR" $INSTDIR
 FunctionEnd
 
+; The target of the shortcut on the stack, through the shell's IShellLink; "" when it cannot be read.
+Function un.ShortcutTarget
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  StrCpy $3 ""
+  System::Call 'ole32::CoCreateInstance(g "{00021401-0000-0000-C000-000000000046}", p 0, i 1, g "{000214F9-0000-0000-C000-000000000046}", *p .r1) i .r4'
+  ${If} $4 = 0
+    ; IShellLinkW -> IPersistFile::Load, then IShellLinkW::GetPath with SLGP_RAWPATH.
+    System::Call '$1->0(g "{0000010b-0000-0000-C000-000000000046}", *p .r2) i .r4'
+    ${If} $4 = 0
+      System::Call '$2->5(w r0, i 0) i .r4'
+      ${If} $4 = 0
+        System::Call '$1->3(w .r3, i ${NSIS_MAX_STRLEN}, p 0, i 4)'
+      ${EndIf}
+      System::Call '$2->2()'
+    ${EndIf}
+    System::Call '$1->2()'
+  ${EndIf}
+  StrCpy $0 $3
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Removes a shortcut only when it starts this installation's Keyloom: another installation's stays.
+!macro un.DeleteOwnShortcut PATH
+  Push "${PATH}"
+  Call un.ShortcutTarget
+  Pop $0
+  ${If} $0 == "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"
+    Delete "${PATH}"
+  ${EndIf}
+!macroend
+
 ; Removes what the setup program brought and keeps what the user made: crkeys.data, zipkeys.data,
 ; usersData.data and appconfig.ini stay, and with them the folder. The program files go first; while
 ; one of them cannot, the shortcuts and the Uninstall entry stay too.
@@ -385,9 +424,12 @@ Section "Uninstall"
   RMDir "$INSTDIR\help"
 
   SetShellVarContext all
-  Delete "$SMPROGRAMS\Keyloom.lnk"
-  Delete "$DESKTOP\Keyloom.lnk"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  !insertmacro un.DeleteOwnShortcut "$SMPROGRAMS\Keyloom.lnk"
+  !insertmacro un.DeleteOwnShortcut "$DESKTOP\Keyloom.lnk"
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+  ${If} $0 == '"$INSTDIR\${PROGRAM_DIR}\uninstall.exe"'
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ${EndIf}
 
   ; Run in place (_?=), the uninstaller cannot delete itself: it and its folder stay.
   Delete "$INSTDIR\${PROGRAM_DIR}\uninstall.exe"

@@ -182,6 +182,8 @@ TEST_F(InstallScenario, SilentInstallIntoTheDefaultFolderRunsFromItsShortcut) {
 
 // /D names the folder (last, without quotes even with blanks); a folder and its parents are created.
 // As the setup program sets the folder's access rights anew, it refuses a folder of other files.
+// A second installation elsewhere takes the shortcuts and the Uninstall entry over: removing
+// the first one leaves them to it.
 TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
   answerSearchReports_ = true;
   const std::string notes = std::string(kPlainFolder) + "\\notes.txt";
@@ -204,10 +206,18 @@ TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
     EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero}));
     CloseKeysList(main, keys);
     ui::Terminate(&program());
-    ASSERT_TRUE(install::UninstallQuietly());
-    EXPECT_FALSE(install::Exists(folder + "\\program"));
-    EXPECT_TRUE(install::Exists(folder + "\\appconfig.ini"));
   }
+  const std::string first = kBlankFolder;
+  const std::string second = kPlainFolder;
+  EXPECT_EQ(install::RunUninstaller(first), 0);
+  EXPECT_FALSE(install::Exists(first + "\\program\\keyloom.exe"));
+  EXPECT_TRUE(install::Exists(first + "\\appconfig.ini"));
+  ExpectInstalledIn(second);
+
+  ASSERT_TRUE(install::UninstallQuietly());
+  EXPECT_FALSE(install::Exists(second + "\\program"));
+  EXPECT_TRUE(install::Exists(second + "\\appconfig.ini"));
+  for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(install::Exists(path)) << path;
 }
 
 // What keeps the setup program and the uninstaller from finishing: either says so with a non-zero
