@@ -30,6 +30,8 @@ AllowSkipFiles off
 !define PROGRAM_DIR "program"
 !define WORKING_FOLDER_SECURITY "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;;0x2;;;BU)(A;OIIONP;0x1301bf;;;BU)"
 !define READ_ONLY_FOLDER_SECURITY "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+; The exit code of a run without an administrator's rights: ERROR_ELEVATION_REQUIRED.
+!define NOT_ELEVATED 740
 
 Name "Keyloom ${VERSION}"
 OutFile "${OUTFILE}"
@@ -74,6 +76,8 @@ LangString AboutProgram ${LANG_ENGLISH} "The program, its help and the starting 
 LangString AboutProgram ${LANG_RUSSIAN} "Программа, справка и начальный список ключей (уже имеющийся сохраняется)."
 LangString AboutDesktop ${LANG_ENGLISH} "A Keyloom shortcut on the desktop."
 LangString AboutDesktop ${LANG_RUSSIAN} "Ярлык Keyloom на рабочем столе."
+LangString NeedsAdministrator ${LANG_ENGLISH} "Only an administrator can install or remove Keyloom. Start this program with $\"Run as administrator$\"."
+LangString NeedsAdministrator ${LANG_RUSSIAN} "Установить или удалить Keyloom может только администратор. Запустите эту программу командой «Запуск от имени администратора»."
 LangString CloseKeyloom ${LANG_ENGLISH} "Keyloom is running. Close it, then press Retry."
 LangString CloseKeyloom ${LANG_RUSSIAN} "Keyloom запущен. Закройте его и нажмите «Повтор»."
 LangString FileInUse ${LANG_ENGLISH} "$BlockedFile is in use and cannot be replaced or removed. Close the program that uses it, then press Retry."
@@ -87,6 +91,28 @@ LangString UninstalledKeepsData ${LANG_RUSSIAN} "Программа Keyloom уд
 
 ; The file or folder that a message names.
 Var BlockedFile
+
+; Setup and uninstaller run only with an administrator's rights: a run without them could write
+; neither the Uninstall entry nor the shortcuts of all users, nor protect the program's folder.
+; The account must be an administrator's and the token elevated: the limited token that UAC gives an
+; administrator's programs still carries the group (if only to deny with it).
+!macro RefuseWithoutAdministrator
+  UserInfo::GetAccountType
+  Pop $0
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r2'
+  StrCpy $3 0
+  ${If} $2 <> 0
+    ; TokenElevation (20): a DWORD, non-zero when elevated.
+    System::Call 'advapi32::GetTokenInformation(p r1, i 20, *i .r3, i 4, *i .r4)'
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${EndIf}
+  ${If} $0 != "Admin"
+  ${OrIf} $3 = 0
+    MessageBox MB_OK|MB_ICONSTOP "$(NeedsAdministrator)" /SD IDOK
+    SetErrorLevel ${NOT_ELEVATED}
+    Quit
+  ${EndIf}
+!macroend
 
 ; Installer and uninstaller each need their own copy of a function: "un." names the uninstaller's.
 !macro CheckFunctions UN
@@ -271,6 +297,7 @@ Function LeaveFolderPage
 FunctionEnd
 
 Function .onInit
+  !insertmacro RefuseWithoutAdministrator
   ; Another installation is offered its own folder, unless /D names one.
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 != ""
@@ -366,6 +393,7 @@ SectionEnd
 
 ; The uninstaller lives in the program folder; the installation folder it removes is the one above.
 Function un.onInit
+  !insertmacro RefuseWithoutAdministrator
   ${GetParent} "$INSTDIR" $INSTDIR
 FunctionEnd
 

@@ -223,7 +223,7 @@ TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
 // What keeps the setup program and the uninstaller from finishing: either says so with a non-zero
 // exit code before it has changed anything of the installation (its files, shortcuts and Uninstall
 // entry), and goes through once the obstacle is gone.
-enum class Obstacle { kKeyloomOnAnotherDesktop, kFileHeldOpen };
+enum class Obstacle { kKeyloomOnAnotherDesktop, kFileHeldOpen, kNotElevated };
 struct Blocked {
   const char* what;
   Obstacle obstacle;
@@ -237,6 +237,7 @@ const Blocked kBlocked[] = {
     {"a viewer holds the help open", Obstacle::kFileHeldOpen, install::kHelpFile, true, 2},
     {"an older version's keyloom.exe in the working folder is held open", Obstacle::kFileHeldOpen, "keyloom.exe",
      false, 2},
+    {"run without elevation", Obstacle::kNotElevated, "", true, 740},
 };
 
 TEST_F(InstallScenario, AnObstacleStopsSetupAndUninstallerBeforeAnyChange) {
@@ -263,11 +264,13 @@ TEST_F(InstallScenario, AnObstacleStopsSetupAndUninstallerBeforeAnyChange) {
       held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
       ASSERT_NE(held, INVALID_HANDLE_VALUE);
     }
+    const install::Rights rights =
+        row.obstacle == Obstacle::kNotElevated ? install::Rights::kLimited : install::Rights::kElevated;
     const std::map<std::string, std::string> before = install::Traces(folder);
-    EXPECT_EQ(install::RunSetup("/S"), row.exitCode);
+    EXPECT_EQ(install::RunSetup("/S", rights), row.exitCode);
     EXPECT_EQ(install::Traces(folder), before) << "the setup program changed the installation";
     if (row.stopsUninstaller) {
-      EXPECT_EQ(install::RunUninstaller(folder), row.exitCode);
+      EXPECT_EQ(install::RunUninstaller(folder, rights), row.exitCode);
       EXPECT_EQ(install::Traces(folder), before) << "the uninstaller changed the installation";
     }
 
@@ -331,30 +334,50 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   ExpectDataFiles(folder, used);
 }
 
-// The welcome and the folder page follow the Windows interface language: installer_pages.sh starts
-// the setup program in the locale that KEYLOOM_SETUP_LANGUAGE names. Their images are saved in the
-// build tree (installer-pages-*.bmp) to be looked at.
-class InstallerPages : public InstallScenario {};
+// The welcome and the folder page, and the refusal of a run without elevation, follow the Windows
+// interface language: installer_pages.sh runs this scenario in the locale that KEYLOOM_SETUP_LANGUAGE
+// names, and the setup programs it starts inherit it. Their images are saved in the build tree
+// (installer-pages-*.bmp) to be looked at.
+class InstallerPages : public ::testing::Test {
+ protected:
+  void SetUp() override { install::RemoveInstallation({install::kDefaultFolder}); }
+  void TearDown() override { install::RemoveInstallation({install::kDefaultFolder}); }
+};
+
+struct SetupTexts {
+  std::string title;
+  std::string next;
+  std::string refusal;
+};
 
 TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   const char* language = std::getenv("KEYLOOM_SETUP_LANGUAGE");
   if (language == nullptr) GTEST_SKIP() << "run by installer_pages.sh";
-  const std::map<std::string, std::pair<std::string, std::string>> titleAndNext = {
-      {"russian", {"\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 Keyloom 1.01", "&\xC4\xE0\xEB\xE5\xE5 >"}},
-      {"english", {"Keyloom 1.01 Setup", "&Next >"}},
+  const std::map<std::string, SetupTexts> texts = {
+      {"russian",
+       {"\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 Keyloom 1.01", "&\xC4\xE0\xEB\xE5\xE5 >",
+        "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC \xE8\xEB\xE8 \xF3\xE4\xE0\xEB\xE8\xF2\xFC Keyloom "
+        "\xEC\xEE\xE6\xE5\xF2 \xF2\xEE\xEB\xFC\xEA\xEE \xE0\xE4\xEC\xE8\xED\xE8\xF1\xF2\xF0\xE0\xF2\xEE\xF0. "
+        "\xC7\xE0\xEF\xF3\xF1\xF2\xE8\xF2\xE5 \xFD\xF2\xF3 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xF3 "
+        "\xEA\xEE\xEC\xE0\xED\xE4\xEE\xE9 \xAB\xC7\xE0\xEF\xF3\xF1\xEA \xEE\xF2 \xE8\xEC\xE5\xED\xE8 "
+        "\xE0\xE4\xEC\xE8\xED\xE8\xF1\xF2\xF0\xE0\xF2\xEE\xF0\xE0\xBB."}},
+      {"english",
+       {"Keyloom 1.01 Setup", "&Next >",
+        "Only an administrator can install or remove Keyloom. Start this program with \"Run as administrator\"."}},
   };
-  ASSERT_EQ(titleAndNext.count(language), 1u) << language;
-  const auto& [title, next] = titleAndNext.at(language);
+  ASSERT_EQ(texts.count(language), 1u) << language;
+  const SetupTexts& expected = texts.at(language);
+  const std::string images = install::BuildPath("installer-pages-" + std::string(language));
   ui::Program setup;
-  ASSERT_TRUE(install::FindSetup(&setup)) << "no setup program is running";
+  ASSERT_TRUE(install::StartSetup("", install::Rights::kElevated, &setup));
   HWND wizard = ui::WaitTopWindow(setup.process.dwProcessId, "#32770", 15000);
   ASSERT_NE(wizard, nullptr) << "no setup window";
   // The wizard is shown a moment before its first page names it.
   for (int i = 0; i < 100 && ui::Text(wizard).empty(); ++i) ui::Pause(100);
-  EXPECT_EQ(ui::Text(wizard), title);
-  EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), next);
+  EXPECT_EQ(ui::Text(wizard), expected.title);
+  EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), expected.next);
   ui::Pause(500);
-  EXPECT_TRUE(SaveWindowImage(wizard, install::BuildPath("installer-pages-" + std::string(language) + "-welcome.bmp")));
+  EXPECT_TRUE(SaveWindowImage(wizard, images + "-welcome.bmp"));
 
   // Welcome, components, folder.
   for (int page = 0; page < 2; ++page) {
@@ -368,8 +391,24 @@ TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   }
   ASSERT_NE(folderEdit, nullptr) << "no folder page";
   EXPECT_EQ(ui::Text(folderEdit), install::kDefaultFolder);
-  EXPECT_TRUE(SaveWindowImage(wizard, install::BuildPath("installer-pages-" + std::string(language) + "-folder.bmp")));
+  EXPECT_TRUE(SaveWindowImage(wizard, images + "-folder.bmp"));
   ui::Terminate(&setup);
+  EXPECT_FALSE(install::EntryExists());
+
+  // Without elevation it says why it stops, and installs nothing.
+  ui::Program refused;
+  ASSERT_TRUE(install::StartSetup("", install::Rights::kLimited, &refused));
+  ui::MessageBoxView box;
+  ASSERT_TRUE(ui::WaitMessageBox(refused.process.dwProcessId, kEventWaitMs, &box, ""));
+  EXPECT_EQ(box.text, expected.refusal);
+  ui::Pause(500);
+  EXPECT_TRUE(SaveWindowImage(box.window, images + "-refusal.bmp"));
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  DWORD exitCode = 0;
+  EXPECT_TRUE(ui::WaitExit(&refused, kEventWaitMs, &exitCode));
+  EXPECT_EQ(exitCode, 740u);
+  ui::Terminate(&refused);
+  EXPECT_FALSE(install::Exists(install::kDefaultFolder));
   EXPECT_FALSE(install::EntryExists());
 }
 

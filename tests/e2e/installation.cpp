@@ -22,11 +22,33 @@ constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 
 std::string SetupPath() { return BuildPath("dist\\keyloom-1.01-setup.exe"); }
 
-bool StartProcess(std::string commandLine, PROCESS_INFORMATION* process) {
+// The limited token linked to this process's elevated one.
+HANDLE LimitedToken() {
+  HANDLE own = nullptr;
+  HANDLE primary = nullptr;
+  TOKEN_LINKED_TOKEN linked = {};
+  DWORD size = 0;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own) &&
+      GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size)) {
+    DuplicateTokenEx(linked.LinkedToken, MAXIMUM_ALLOWED, nullptr, SecurityImpersonation, TokenPrimary, &primary);
+    CloseHandle(linked.LinkedToken);
+  }
+  if (own != nullptr) CloseHandle(own);
+  return primary;
+}
+
+bool StartProcess(std::string commandLine, PROCESS_INFORMATION* process, Rights rights = Rights::kElevated) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        process) != 0;
+  if (rights == Rights::kElevated) {
+    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          process) != 0;
+  }
+  HANDLE token = LimitedToken();
+  const bool started = token != nullptr && CreateProcessAsUserA(token, nullptr, &commandLine[0], nullptr, nullptr,
+                                                                 FALSE, 0, nullptr, nullptr, &startup, process);
+  if (token != nullptr) CloseHandle(token);
+  return started;
 }
 
 // Waits for a process started here to end; its exit code, -1 when it ran past the time-out (then it is ended).
@@ -83,28 +105,15 @@ void Write(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-int RunSetup(const std::string& arguments) {
-  PROCESS_INFORMATION process = {};
-  if (!StartProcess("\"" + SetupPath() + "\" " + arguments, &process)) return -1;
-  return WaitForExitCode(&process);
+bool StartSetup(const std::string& arguments, Rights rights, ui::Program* setup) {
+  setup->running = StartProcess("\"" + SetupPath() + "\" " + arguments, &setup->process, rights);
+  return setup->running;
 }
 
-bool FindSetup(ui::Program* program) {
-  for (int i = 0; i < 300; ++i) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-      if (_stricmp(entry.szExeFile, "keyloom-1.01-setup.exe") != 0) continue;
-      program->process.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
-      program->process.dwProcessId = entry.th32ProcessID;
-      program->running = program->process.hProcess != nullptr;
-    }
-    CloseHandle(snapshot);
-    if (program->running) return true;
-    Sleep(100);
-  }
-  return false;
+int RunSetup(const std::string& arguments, Rights rights) {
+  PROCESS_INFORMATION process = {};
+  if (!StartProcess("\"" + SetupPath() + "\" " + arguments, &process, rights)) return -1;
+  return WaitForExitCode(&process);
 }
 
 bool UninstallQuietly() {
@@ -126,10 +135,10 @@ bool UninstallQuietly() {
   }
 }
 
-int RunUninstaller(const std::string& folder) {
+int RunUninstaller(const std::string& folder, Rights rights) {
   const std::string programFolder = folder + "\\program";
   PROCESS_INFORMATION process = {};
-  if (!StartProcess("\"" + programFolder + "\\uninstall.exe\" /S _?=" + programFolder, &process)) return -1;
+  if (!StartProcess("\"" + programFolder + "\\uninstall.exe\" /S _?=" + programFolder, &process, rights)) return -1;
   return WaitForExitCode(&process);
 }
 

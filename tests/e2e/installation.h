@@ -21,16 +21,20 @@ std::string Bytes(const std::string& path);
 bool Exists(const std::string& path);
 void Write(const std::string& path, const std::string& bytes);
 
+// The rights a run gets: an administrator's elevated ones, or the limited token that User Account
+// Control gives an administrator's programs that are not run as administrator.
+enum class Rights { kElevated, kLimited };
+
+// Starts the setup program with these arguments (its pages, unless they say /S).
+bool StartSetup(const std::string& arguments, Rights rights, ui::Program* setup);
 // Runs the setup program with these arguments and waits for it; its exit code, -1 on a time-out.
-int RunSetup(const std::string& arguments);
-// Waits for a setup program that installer_pages.sh started with its pages and takes it over.
-bool FindSetup(ui::Program* program);
+int RunSetup(const std::string& arguments, Rights rights = Rights::kElevated);
 // Runs the uninstaller silently as its Uninstall entry says; true once the entry is gone and no
 // process the uninstaller started is left.
 bool UninstallQuietly();
 // Runs the uninstaller of the installation in folder silently in place (_?=), which waits until
 // it is done, and returns its exit code (-1 on a time-out).
-int RunUninstaller(const std::string& folder);
+int RunUninstaller(const std::string& folder, Rights rights = Rights::kElevated);
 
 // Starts a program on a desktop of its own, where no window of this desktop finds it (as another
 // user's session would), and waits until it is ready for input.
