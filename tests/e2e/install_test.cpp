@@ -1,7 +1,7 @@
 // The built setup program under Wine: silent installations into the default folder and into folders
 // named with /D, Keyloom started as its shortcut starts it, an installation over a used one, the
-// uninstaller; the pages in Russian and English (installer_pages.sh) and the portable zip unpacked
-// (portable_zip.sh).
+// uninstaller, what stops both before any change; the pages in Russian and English
+// (installer_pages.sh) and the portable zip unpacked (portable_zip.sh).
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -19,7 +19,7 @@ namespace {
 const char kKeysClass[] = "my Child Window";
 const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", std::string(17, '*'), "Factory key"};
 const char* const kDataFiles[] = {"crkeys.data", "zipkeys.data", "usersData.data", "appconfig.ini"};
-const char* const kProgramFiles[] = {"keyloom.exe", install::kHelpFile, "uninstall.exe"};
+const char* const kProgramFiles[] = {"program\\keyloom.exe", install::kHelpFile, "program\\uninstall.exe"};
 const char kBlankFolder[] = "C:\\Card tools\\Keyloom for gate 2";
 const char kPlainFolder[] = "C:\\KL";
 
@@ -41,11 +41,12 @@ class InstallScenario : public ReaderScenario {
     install::RemoveInstallation(kFolders);
   }
 
-  // The installed files have the bytes of the build, the shortcuts start the program in its
-  // folder with its icon, and the Uninstall entry describes the installation.
+  // The installed files have the bytes of the build, the program files in the program folder and
+  // none in the working folder; the shortcuts start the program in the working folder with its icon,
+  // and the Uninstall entry describes the installation.
   void ExpectInstalledIn(const std::string& folder) {
     const std::map<std::string, std::string> files = {
-        {"keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
+        {"program\\keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
         {install::kHelpFile, install::Bytes(install::BuildPath(install::kHelpFile))},
         {"crkeys.data", install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data")},
         {"usersData.data", ""},
@@ -57,12 +58,15 @@ class InstallScenario : public ReaderScenario {
       EXPECT_TRUE(install::Bytes(path) == content) << path << " differs from the build";
       bytes += content.size();
     }
-    EXPECT_FALSE(files.at("keyloom.exe").empty());
-    const std::string uninstaller = folder + "\\uninstall.exe";
+    EXPECT_FALSE(files.at("program\\keyloom.exe").empty());
+    const std::string uninstaller = folder + "\\program\\uninstall.exe";
     ASSERT_TRUE(install::Exists(uninstaller));
     bytes += std::filesystem::file_size(uninstaller);
+    for (const char* name : {"keyloom.exe", "uninstall.exe"}) {
+      EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
+    }
 
-    const std::string program = folder + "\\keyloom.exe";
+    const std::string program = folder + "\\program\\keyloom.exe";
     for (const std::string& path : install::ShortcutPaths()) {
       SCOPED_TRACE(path);
       install::Shortcut shortcut;
@@ -177,8 +181,19 @@ TEST_F(InstallScenario, SilentInstallIntoTheDefaultFolderRunsFromItsShortcut) {
 }
 
 // /D names the folder (last, without quotes even with blanks); a folder and its parents are created.
+// As the setup program sets the folder's access rights anew, it refuses a folder of other files.
+// A second installation elsewhere takes the shortcuts and the Uninstall entry over: removing
+// the first one leaves them to it.
 TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
   answerSearchReports_ = true;
+  const std::string notes = std::string(kPlainFolder) + "\\notes.txt";
+  std::filesystem::create_directories(kPlainFolder);
+  install::Write(notes, "someone else's notes");
+  const std::map<std::string, std::string> before = install::Traces(kPlainFolder);
+  EXPECT_EQ(install::RunSetup("/S /D=" + std::string(kPlainFolder)), 2);
+  EXPECT_EQ(install::Traces(kPlainFolder), before);
+  ASSERT_TRUE(DeleteFileA(notes.c_str()));
+
   for (const std::string folder : {kBlankFolder, kPlainFolder}) {
     SCOPED_TRACE(folder);
     ASSERT_EQ(install::RunSetup("/S /D=" + folder), 0);
@@ -191,9 +206,78 @@ TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
     EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero}));
     CloseKeysList(main, keys);
     ui::Terminate(&program());
-    ASSERT_TRUE(install::UninstallQuietly());
-    EXPECT_FALSE(install::Exists(folder + "\\keyloom.exe"));
-    EXPECT_TRUE(install::Exists(folder + "\\appconfig.ini"));
+  }
+  const std::string first = kBlankFolder;
+  const std::string second = kPlainFolder;
+  EXPECT_EQ(install::RunUninstaller(first), 0);
+  EXPECT_FALSE(install::Exists(first + "\\program\\keyloom.exe"));
+  EXPECT_TRUE(install::Exists(first + "\\appconfig.ini"));
+  ExpectInstalledIn(second);
+
+  ASSERT_TRUE(install::UninstallQuietly());
+  EXPECT_FALSE(install::Exists(second + "\\program"));
+  EXPECT_TRUE(install::Exists(second + "\\appconfig.ini"));
+  for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(install::Exists(path)) << path;
+}
+
+// What keeps the setup program and the uninstaller from finishing: either says so with a non-zero
+// exit code before it has changed anything of the installation (its files, shortcuts and Uninstall
+// entry), and goes through once the obstacle is gone.
+enum class Obstacle { kKeyloomOnAnotherDesktop, kFileHeldOpen, kNotElevated };
+struct Blocked {
+  const char* what;
+  Obstacle obstacle;
+  const char* file;  // in the installation folder
+  bool stopsUninstaller;
+  int exitCode;
+};
+const Blocked kBlocked[] = {
+    {"Keyloom runs where no window of this desktop finds it", Obstacle::kKeyloomOnAnotherDesktop,
+     "program\\keyloom.exe", true, 2},
+    {"a viewer holds the help open", Obstacle::kFileHeldOpen, install::kHelpFile, true, 2},
+    {"an older version's keyloom.exe in the working folder is held open", Obstacle::kFileHeldOpen, "keyloom.exe",
+     false, 2},
+    {"run without elevation", Obstacle::kNotElevated, "", true, 740},
+};
+
+TEST_F(InstallScenario, AnObstacleStopsSetupAndUninstallerBeforeAnyChange) {
+  const std::string folder = install::kDefaultFolder;
+  ASSERT_EQ(install::RunSetup("/S"), 0);
+  for (const Blocked& row : kBlocked) {
+    SCOPED_TRACE(row.what);
+    // The installation is an older one, so that a run that replaced anything would show.
+    const std::string file = folder + "\\" + row.file;
+    install::Write(folder + "\\" + install::kHelpFile, "an older help");
+    if (row.obstacle != Obstacle::kKeyloomOnAnotherDesktop) {
+      install::Write(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
+    }
+    if (row.obstacle == Obstacle::kFileHeldOpen) install::Write(file, "an older file");
+    install::Write(folder + "\\appconfig.ini", "Language = EN;\r\n");
+
+    ui::Program running;
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (row.obstacle == Obstacle::kKeyloomOnAnotherDesktop) {
+      ASSERT_TRUE(install::StartOnAnotherDesktop(file, folder, &running));
+    }
+    if (row.obstacle == Obstacle::kFileHeldOpen) {
+      // As a viewer opens a file: others may read it, but neither write nor delete it.
+      held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    const install::Rights rights =
+        row.obstacle == Obstacle::kNotElevated ? install::Rights::kLimited : install::Rights::kElevated;
+    const std::map<std::string, std::string> before = install::Traces(folder);
+    EXPECT_EQ(install::RunSetup("/S", rights), row.exitCode);
+    EXPECT_EQ(install::Traces(folder), before) << "the setup program changed the installation";
+    if (row.stopsUninstaller) {
+      EXPECT_EQ(install::RunUninstaller(folder, rights), row.exitCode);
+      EXPECT_EQ(install::Traces(folder), before) << "the uninstaller changed the installation";
+    }
+
+    ui::Terminate(&running);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_EQ(install::RunSetup("/S"), 0);
+    ExpectInstalledIn(folder);
   }
 }
 
@@ -224,11 +308,14 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   for (const auto& [name, bytes] : used) ASSERT_FALSE(bytes.empty()) << name << " was not written";
   ASSERT_NE(used.at("crkeys.data"), install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data"));
 
-  // An older version's program files are replaced.
+  // An older version's program files are replaced, and the copies it kept in the working folder go.
+  install::Write(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
   install::Write(folder + "\\keyloom.exe", "an older keyloom.exe");
+  install::Write(folder + "\\uninstall.exe", "an older uninstaller");
   install::Write(folder + "\\" + install::kHelpFile, "an older help");
   ASSERT_EQ(install::RunSetup("/S"), 0);
-  EXPECT_TRUE(install::Bytes(folder + "\\keyloom.exe") == install::Bytes(install::BuildPath("keyloom.exe")));
+  EXPECT_TRUE(install::Bytes(folder + "\\program\\keyloom.exe") == install::Bytes(install::BuildPath("keyloom.exe")));
+  for (const char* name : {"keyloom.exe", "uninstall.exe"}) EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
   EXPECT_EQ(install::Bytes(folder + "\\" + install::kHelpFile),
             install::Bytes(install::BuildPath(install::kHelpFile)));
   ExpectDataFiles(folder, used);
@@ -241,35 +328,56 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   ASSERT_TRUE(install::UninstallQuietly()) << "the uninstaller did not finish";
   for (const char* name : kProgramFiles) EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
   EXPECT_FALSE(install::Exists(folder + "\\help"));
+  EXPECT_FALSE(install::Exists(folder + "\\program"));
   for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(install::Exists(path)) << path;
   EXPECT_FALSE(install::EntryExists());
   ExpectDataFiles(folder, used);
 }
 
-// The welcome and the folder page follow the Windows interface language: installer_pages.sh starts
-// the setup program in the locale that KEYLOOM_SETUP_LANGUAGE names. Their images are saved in the
-// build tree (installer-pages-*.bmp) to be looked at.
-class InstallerPages : public InstallScenario {};
+// The welcome and the folder page, and the refusal of a run without elevation, follow the Windows
+// interface language: installer_pages.sh runs this scenario in the locale that KEYLOOM_SETUP_LANGUAGE
+// names, and the setup programs it starts inherit it. Their images are saved in the build tree
+// (installer-pages-*.bmp) to be looked at.
+class InstallerPages : public ::testing::Test {
+ protected:
+  void SetUp() override { install::RemoveInstallation({install::kDefaultFolder}); }
+  void TearDown() override { install::RemoveInstallation({install::kDefaultFolder}); }
+};
+
+struct SetupTexts {
+  std::string title;
+  std::string next;
+  std::string refusal;
+};
 
 TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   const char* language = std::getenv("KEYLOOM_SETUP_LANGUAGE");
   if (language == nullptr) GTEST_SKIP() << "run by installer_pages.sh";
-  const std::map<std::string, std::pair<std::string, std::string>> titleAndNext = {
-      {"russian", {"\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 Keyloom 1.01", "&\xC4\xE0\xEB\xE5\xE5 >"}},
-      {"english", {"Keyloom 1.01 Setup", "&Next >"}},
+  const std::map<std::string, SetupTexts> texts = {
+      {"russian",
+       {"\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 Keyloom 1.01", "&\xC4\xE0\xEB\xE5\xE5 >",
+        "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC \xE8\xEB\xE8 \xF3\xE4\xE0\xEB\xE8\xF2\xFC Keyloom "
+        "\xEC\xEE\xE6\xE5\xF2 \xF2\xEE\xEB\xFC\xEA\xEE \xE0\xE4\xEC\xE8\xED\xE8\xF1\xF2\xF0\xE0\xF2\xEE\xF0. "
+        "\xC7\xE0\xEF\xF3\xF1\xF2\xE8\xF2\xE5 \xFD\xF2\xF3 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xF3 "
+        "\xEA\xEE\xEC\xE0\xED\xE4\xEE\xE9 \xAB\xC7\xE0\xEF\xF3\xF1\xEA \xEE\xF2 \xE8\xEC\xE5\xED\xE8 "
+        "\xE0\xE4\xEC\xE8\xED\xE8\xF1\xF2\xF0\xE0\xF2\xEE\xF0\xE0\xBB."}},
+      {"english",
+       {"Keyloom 1.01 Setup", "&Next >",
+        "Only an administrator can install or remove Keyloom. Start this program with \"Run as administrator\"."}},
   };
-  ASSERT_EQ(titleAndNext.count(language), 1u) << language;
-  const auto& [title, next] = titleAndNext.at(language);
+  ASSERT_EQ(texts.count(language), 1u) << language;
+  const SetupTexts& expected = texts.at(language);
+  const std::string images = install::BuildPath("installer-pages-" + std::string(language));
   ui::Program setup;
-  ASSERT_TRUE(install::FindSetup(&setup)) << "no setup program is running";
+  ASSERT_TRUE(install::StartSetup("", install::Rights::kElevated, &setup));
   HWND wizard = ui::WaitTopWindow(setup.process.dwProcessId, "#32770", 15000);
   ASSERT_NE(wizard, nullptr) << "no setup window";
   // The wizard is shown a moment before its first page names it.
   for (int i = 0; i < 100 && ui::Text(wizard).empty(); ++i) ui::Pause(100);
-  EXPECT_EQ(ui::Text(wizard), title);
-  EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), next);
+  EXPECT_EQ(ui::Text(wizard), expected.title);
+  EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), expected.next);
   ui::Pause(500);
-  EXPECT_TRUE(SaveWindowImage(wizard, install::BuildPath("installer-pages-" + std::string(language) + "-welcome.bmp")));
+  EXPECT_TRUE(SaveWindowImage(wizard, images + "-welcome.bmp"));
 
   // Welcome, components, folder.
   for (int page = 0; page < 2; ++page) {
@@ -283,8 +391,24 @@ TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   }
   ASSERT_NE(folderEdit, nullptr) << "no folder page";
   EXPECT_EQ(ui::Text(folderEdit), install::kDefaultFolder);
-  EXPECT_TRUE(SaveWindowImage(wizard, install::BuildPath("installer-pages-" + std::string(language) + "-folder.bmp")));
+  EXPECT_TRUE(SaveWindowImage(wizard, images + "-folder.bmp"));
   ui::Terminate(&setup);
+  EXPECT_FALSE(install::EntryExists());
+
+  // Without elevation it says why it stops, and installs nothing.
+  ui::Program refused;
+  ASSERT_TRUE(install::StartSetup("", install::Rights::kLimited, &refused));
+  ui::MessageBoxView box;
+  ASSERT_TRUE(ui::WaitMessageBox(refused.process.dwProcessId, kEventWaitMs, &box, ""));
+  EXPECT_EQ(box.text, expected.refusal);
+  ui::Pause(500);
+  EXPECT_TRUE(SaveWindowImage(box.window, images + "-refusal.bmp"));
+  EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  DWORD exitCode = 0;
+  EXPECT_TRUE(ui::WaitExit(&refused, kEventWaitMs, &exitCode));
+  EXPECT_EQ(exitCode, 740u);
+  ui::Terminate(&refused);
+  EXPECT_FALSE(install::Exists(install::kDefaultFolder));
   EXPECT_FALSE(install::EntryExists());
 }
 

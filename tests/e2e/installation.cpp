@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -21,11 +22,46 @@ constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 
 std::string SetupPath() { return BuildPath("dist\\keyloom-1.01-setup.exe"); }
 
-bool StartProcess(std::string commandLine, PROCESS_INFORMATION* process) {
+// The limited token linked to this process's elevated one.
+HANDLE LimitedToken() {
+  HANDLE own = nullptr;
+  HANDLE primary = nullptr;
+  TOKEN_LINKED_TOKEN linked = {};
+  DWORD size = 0;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own) &&
+      GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size)) {
+    DuplicateTokenEx(linked.LinkedToken, MAXIMUM_ALLOWED, nullptr, SecurityImpersonation, TokenPrimary, &primary);
+    CloseHandle(linked.LinkedToken);
+  }
+  if (own != nullptr) CloseHandle(own);
+  return primary;
+}
+
+bool StartProcess(std::string commandLine, PROCESS_INFORMATION* process, Rights rights = Rights::kElevated) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        process) != 0;
+  if (rights == Rights::kElevated) {
+    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          process) != 0;
+  }
+  HANDLE token = LimitedToken();
+  const bool started = token != nullptr && CreateProcessAsUserA(token, nullptr, &commandLine[0], nullptr, nullptr,
+                                                                 FALSE, 0, nullptr, nullptr, &startup, process);
+  if (token != nullptr) CloseHandle(token);
+  return started;
+}
+
+// Waits for a process started here to end; its exit code, -1 when it ran past the time-out (then it is ended).
+int WaitForExitCode(PROCESS_INFORMATION* process) {
+  DWORD exitCode = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process->hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process->hProcess, &exitCode);
+  } else {
+    TerminateProcess(process->hProcess, 99);
+  }
+  CloseHandle(process->hProcess);
+  CloseHandle(process->hThread);
+  return static_cast<int>(exitCode);
 }
 
 std::set<DWORD> ProcessIds() {
@@ -69,36 +105,15 @@ void Write(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-int RunSetup(const std::string& arguments) {
-  PROCESS_INFORMATION process = {};
-  if (!StartProcess("\"" + SetupPath() + "\" " + arguments, &process)) return -1;
-  DWORD exitCode = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  } else {
-    TerminateProcess(process.hProcess, 99);
-  }
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return static_cast<int>(exitCode);
+bool StartSetup(const std::string& arguments, Rights rights, ui::Program* setup) {
+  setup->running = StartProcess("\"" + SetupPath() + "\" " + arguments, &setup->process, rights);
+  return setup->running;
 }
 
-bool FindSetup(ui::Program* program) {
-  for (int i = 0; i < 300; ++i) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-      if (_stricmp(entry.szExeFile, "keyloom-1.01-setup.exe") != 0) continue;
-      program->process.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
-      program->process.dwProcessId = entry.th32ProcessID;
-      program->running = program->process.hProcess != nullptr;
-    }
-    CloseHandle(snapshot);
-    if (program->running) return true;
-    Sleep(100);
-  }
-  return false;
+int RunSetup(const std::string& arguments, Rights rights) {
+  PROCESS_INFORMATION process = {};
+  if (!StartProcess("\"" + SetupPath() + "\" " + arguments, &process, rights)) return -1;
+  return WaitForExitCode(&process);
 }
 
 bool UninstallQuietly() {
@@ -118,6 +133,26 @@ bool UninstallQuietly() {
     if (GetTickCount64() >= end) return false;
     Sleep(100);
   }
+}
+
+int RunUninstaller(const std::string& folder, Rights rights) {
+  const std::string programFolder = folder + "\\program";
+  PROCESS_INFORMATION process = {};
+  if (!StartProcess("\"" + programFolder + "\\uninstall.exe\" /S _?=" + programFolder, &process, rights)) return -1;
+  return WaitForExitCode(&process);
+}
+
+bool StartOnAnotherDesktop(const std::string& exe, const std::string& workDir, ui::Program* program) {
+  static char name[] = "Keyloom elsewhere";
+  static const HDESK desktop = CreateDesktopA(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  if (desktop == nullptr) return false;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = name;
+  std::string commandLine = "\"" + exe + "\"";
+  program->running = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                    workDir.c_str(), &startup, &program->process) != 0;
+  return program->running && WaitForInputIdle(program->process.hProcess, 20000) == 0;
 }
 
 bool ReadShortcut(const std::string& path, Shortcut* shortcut) {
@@ -177,6 +212,25 @@ DWORD EntryNumber(const char* name) {
   RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &value,
                &size);
   return value;
+}
+
+std::map<std::string, std::string> Traces(const std::string& folder) {
+  std::map<std::string, std::string> traces;
+  auto file = [&](const std::string& path) {
+    const std::string bytes = Bytes(path);
+    traces[path] = Exists(path) ? std::to_string(bytes.size()) + " bytes, hash " +
+                                      std::to_string(std::hash<std::string>()(bytes))
+                                : "missing";
+  };
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+    if (entry.is_regular_file()) file(entry.path().string());
+  }
+  for (const std::string& path : ShortcutPaths()) file(path);
+  for (const char* name : {"InstallLocation", "UninstallString", "DisplayIcon"}) {
+    traces[std::string("Uninstall entry: ") + name] = EntryText(name);
+  }
+  return traces;
 }
 
 void RemoveInstallation(const std::vector<std::string>& folders) {

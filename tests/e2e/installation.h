@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,24 @@ std::string Bytes(const std::string& path);
 bool Exists(const std::string& path);
 void Write(const std::string& path, const std::string& bytes);
 
+// The rights a run gets: an administrator's elevated ones, or the limited token that User Account
+// Control gives an administrator's programs that are not run as administrator.
+enum class Rights { kElevated, kLimited };
+
+// Starts the setup program with these arguments (its pages, unless they say /S).
+bool StartSetup(const std::string& arguments, Rights rights, ui::Program* setup);
 // Runs the setup program with these arguments and waits for it; its exit code, -1 on a time-out.
-int RunSetup(const std::string& arguments);
-// Waits for a setup program that installer_pages.sh started with its pages and takes it over.
-bool FindSetup(ui::Program* program);
+int RunSetup(const std::string& arguments, Rights rights = Rights::kElevated);
 // Runs the uninstaller silently as its Uninstall entry says; true once the entry is gone and no
 // process the uninstaller started is left.
 bool UninstallQuietly();
+// Runs the uninstaller of the installation in folder silently in place (_?=), which waits until
+// it is done, and returns its exit code (-1 on a time-out).
+int RunUninstaller(const std::string& folder, Rights rights = Rights::kElevated);
+
+// Starts a program on a desktop of its own, where no window of this desktop finds it (as another
+// user's session would), and waits until it is ready for input.
+bool StartOnAnotherDesktop(const std::string& exe, const std::string& workDir, ui::Program* program);
 
 struct Shortcut {
   std::string target;
@@ -42,6 +54,10 @@ std::vector<std::string> ShortcutPaths();
 bool EntryExists();
 std::string EntryText(const char* name);
 DWORD EntryNumber(const char* name);
+
+// What an installation leaves on the system, to compare before and after a run: each file under
+// the folder and each shortcut with its size and a hash of its bytes, and the Uninstall entry's texts.
+std::map<std::string, std::string> Traces(const std::string& folder);
 
 // Every trace of an installation gone: shortcuts, Uninstall entry and these folders.
 void RemoveInstallation(const std::vector<std::string>& folders);
