@@ -28,6 +28,9 @@ bool ForwardToRunningInstance() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The working folder holds the data files, which the people who program cards may change: no
+  // library is ever loaded from it, or from anywhere but the system's own folder.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   g_instance = instance;
   LoadLanguage();
   SelectUiText();
