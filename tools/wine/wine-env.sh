@@ -154,7 +154,10 @@ keyloom_prefix_settings() {
       echo '[-HKEY_CURRENT_USER\Software\Wine\Explorer]'
     fi
   } >"$reg"
-  wine regedit /S "$reg" >/dev/null 2>&1 8>&- 9>&-
+  wine regedit /S "$reg" >/dev/null 2>&1 8>&- 9>&- || return 1
+  # Wine draws the caption buttons and other window parts with the Marlett font, which it finds
+  # only among the prefix's fonts: without it a title bar shows the letters "0 1 r" instead.
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 # keyloom_wine_up HOME DESKTOP: prefix created once, wineserver kept running between programs.
@@ -179,6 +182,11 @@ keyloom_wine_up() {
       exec 9>&-; return 1
     fi
     echo "$desktop" >"$WINEPREFIX/keyloom-ready"
+    # The desktop the prefix's creation started knows none of these settings: the server ends it,
+    # so that the next program gets the desktop the settings ask for.
+    wineserver -k >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
+    wineserver -w >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
+    keyloom_wineserver_up "$home" || { exec 9>&-; return 1; }
   fi
   exec 9>&-
 }
