@@ -86,8 +86,8 @@ LangString ForeignFolder ${LANG_ENGLISH} "$INSTDIR already holds other files. Ch
 LangString ForeignFolder ${LANG_RUSSIAN} "В папке $INSTDIR уже есть другие файлы. Выберите новую или пустую папку либо папку прежней установки Keyloom."
 LangString FolderNotSecured ${LANG_ENGLISH} "The access rights of $BlockedFile cannot be set."
 LangString FolderNotSecured ${LANG_RUSSIAN} "Не удалось задать права доступа к папке $BlockedFile."
-LangString UninstalledKeepsData ${LANG_ENGLISH} "Keyloom has been removed from your computer.$\r$\n$\r$\nYour data stay in $INSTDIR: the key lists crkeys.data and zipkeys.data, the issued codes usersData.data and the language setting appconfig.ini.$\r$\n$\r$\nClick Finish to close this wizard."
-LangString UninstalledKeepsData ${LANG_RUSSIAN} "Программа Keyloom удалена с вашего компьютера.$\r$\n$\r$\nВаши данные остались в папке $INSTDIR: списки ключей crkeys.data и zipkeys.data, выданные коды usersData.data и выбор языка appconfig.ini.$\r$\n$\r$\nНажмите кнопку «Готово» для выхода из программы удаления."
+LangString UninstalledKeepsData ${LANG_ENGLISH} "Keyloom has been removed from your computer.$\r$\n$\r$\nYour data stay in $INSTDIR: the key lists crkeys.data and zipkeys.data, the issued codes usersData.data, the card journal cardJournal.csv and the language setting appconfig.ini.$\r$\n$\r$\nClick Finish to close this wizard."
+LangString UninstalledKeepsData ${LANG_RUSSIAN} "Программа Keyloom удалена с вашего компьютера.$\r$\n$\r$\nВаши данные остались в папке $INSTDIR: списки ключей crkeys.data и zipkeys.data, выданные коды usersData.data, журнал карт cardJournal.csv и выбор языка appconfig.ini.$\r$\n$\r$\nНажмите кнопку «Готово» для выхода из программы удаления."
 
 ; The file or folder that a message names.
 Var BlockedFile
@@ -283,6 +283,7 @@ Function CheckInstallationFolder
   ${AndIfNot} ${FileExists} "$INSTDIR\crkeys.data"
   ${AndIfNot} ${FileExists} "$INSTDIR\zipkeys.data"
   ${AndIfNot} ${FileExists} "$INSTDIR\usersData.data"
+  ${AndIfNot} ${FileExists} "$INSTDIR\cardJournal.csv"
     SetErrors
   ${EndIf}
   Pop $0
@@ -437,7 +438,7 @@ FunctionEnd
 !macroend
 
 ; Removes what the setup program brought and keeps what the user made: crkeys.data, zipkeys.data,
-; usersData.data and appconfig.ini stay, and with them the folder. The program files go first; while
+; usersData.data, cardJournal.csv and appconfig.ini stay, and with them the folder. The program files go first; while
 ; one of them cannot, the shortcuts and the Uninstall entry stay too.
 Section "Uninstall"
   Push "$INSTDIR\${PROGRAM_DIR}\keyloom.exe"

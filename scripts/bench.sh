@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures Keyloom under Wine on this machine in one run and prints one markdown table: start-up
 # against a bare window program, card reply to result box, unique codes against a byte-wise scan,
-# the keys list window, memory and handles over a session, and the size of keyloom.exe.
+# the card journal's append, the keys list window, memory and handles over a session, and the size
+# of keyloom.exe.
 # Each figure is compared with its reference measured in the same run. Not part of ./test.sh.
 # Usage: scripts/bench.sh [--only startup|session|keylist|unique] [RESULTS_FILE]   (about ten minutes)
 # --only takes one measure and prints only its rows.
@@ -76,7 +77,7 @@ if wants keylist; then
   measure "$win/bench_keyloom.exe" keylist "$(winpath "$win/keyloom.exe")" "$(winpath "$work/runs/keylist")"
 fi
 if wants unique; then
-  echo "unique codes..." >&2
+  echo "unique codes and the card journal..." >&2
   measure "$win/bench_users_data.exe"
 fi
 if [ -z "$only" ]; then
@@ -136,6 +137,8 @@ row "Unique codes: ms per 1,000 codes at 1,000,000 (reference: at 100,000)" \
 row "Unique codes: ms per 1,000 codes at 100,000 (reference: at 10,000)" \
   "$(per1k "$(get unique_100000_ms)" 100000)" "$(per1k "$(get unique_10000_ms)" 10000)" ms \
   "linear: at most 1.5 x" "q <= 1.5"
+row "Card journal append with 100,000 lines, median of 9 (reference: with 1 line)" \
+  "$(get journal_append_100000_ms)" "$(get journal_append_1_ms)" ms "at most 5 ms" "v <= 5"
 row "Keys list opened and shown with 1,000 records, median of 5" "$(get keys_open_1000_ms)" 200 ms "under 200 ms" "v < f"
 row "Keys list opened and shown with 10,000 records, median of 5 (reference: 10 x the 1,000 figure)" \
   "$(get keys_open_10000_ms)" "$(awk -v a="$(get keys_open_1000_ms)" 'BEGIN { print a * 10 }')" ms "-" "-"

@@ -104,6 +104,18 @@ for language in ru en; do
   drive select 0 0
   settle
 
+  # The Tools menu opened from the keyboard once the window has the focus (F10 takes the menu bar,
+  # Right goes to Tools, Down opens it and Down again marks "Card journal"); the menu is pictured over
+  # the window it drops from.
+  read -r x y w h <<<"$(drive rect 'my Window' | tr -d '\r')"
+  xdotool mousemove $((x + w / 2)) $((y + 8)) click 1
+  settle
+  xdotool key F10 Right Down Down
+  settle
+  shot 'my Window' "$out/menu-tools.png"
+  xdotool key Escape Escape
+  settle
+
   # SEARCH: the progress window of the search delay lasts a second, less than the driver may need to
   # start on a busy machine, so it is cropped where the program puts it: centred, 400 x 50.
   drive command 7

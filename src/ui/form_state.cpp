@@ -31,9 +31,15 @@ void SetFormSectorData(const uint8_t data[7]) {
   HexPairsText(g_state.sectorData, sizeof g_state.sectorData, g_state.sectorDataText);
 }
 
-void SetFormSystemKeyText(const char* text, const uint8_t key[6]) {
+void SetFormKeyRecord(const char* text, const uint8_t key[6], const char* description) {
   std::snprintf(g_state.systemKeyText, sizeof g_state.systemKeyText, "%s", text);
   std::memcpy(g_state.systemKey, key, sizeof g_state.systemKey);
+  std::memcpy(g_state.keyRecordKey, key, sizeof g_state.keyRecordKey);
+  std::snprintf(g_state.keyRecordDescription, sizeof g_state.keyRecordDescription, "%s", description);
+}
+
+const char* KeyRecordDescriptionOf(const uint8_t key[6]) {
+  return std::memcmp(key, g_state.keyRecordKey, sizeof g_state.keyRecordKey) == 0 ? g_state.keyRecordDescription : "";
 }
 
 void CommitFormSystemKey(const char* typed) {

@@ -12,6 +12,9 @@ struct FormState {
   uint8_t sectorData[7] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77};
   char sectorDataText[32] = "11 22 33 44 55 66 77";
   int converterFormat = 0;  // 0 Touch Memory / Wiegand 44, 1 Wiegand 26
+  // The key-list record whose key "Use This Key" put on the form last: its key and description.
+  uint8_t keyRecordKey[6] = {};
+  char keyRecordDescription[257] = "";
 };
 
 // The one program-wide FormState. Everybody reads it here; only the functions below change it,
@@ -24,8 +27,12 @@ void SetFormBlockNumber(int32_t proposed);
 // The bytes, with their text as spaced pairs.
 void SetFormSystemKey(const uint8_t key[6]);
 void SetFormSectorData(const uint8_t data[7]);
-// A stored key as its key line holds it: the text as it stands and the bytes read from it.
-void SetFormSystemKeyText(const char* text, const uint8_t key[6]);
+// The key of a key-list record as its line holds it (the text as it stands and the bytes read
+// from it), remembered with the record's description.
+void SetFormKeyRecord(const char* text, const uint8_t key[6], const char* description);
+// The description of the key-list record put on the form last when `key` is that record's key;
+// empty for another key (one changed since, or never taken from the list).
+const char* KeyRecordDescriptionOf(const uint8_t key[6]);
 // The text typed into the key or data field, committed as the hex field rules say.
 void CommitFormSystemKey(const char* typed);
 void CommitFormSectorData(const char* typed);

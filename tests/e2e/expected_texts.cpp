@@ -15,6 +15,7 @@ const ShownText kMenuLanguage = {"Language", "Язык"};
 const ShownText kMenuHelp = {"Help", "Помощь"};
 const ShownText kMenuHelpItem = {"Help", "Справка"};
 const ShownText kMenuAbout = {"About...", "О программе..."};
+const ShownText kMenuCardJournal = {"Card journal", "Журнал карт"};
 const char kLanguageRussian[] = "Русский";
 const char kLanguageEnglish[] = "English";
 
@@ -101,5 +102,9 @@ std::string CryptoErrorBox(const char* step, unsigned long code) {
   snprintf(text, sizeof text, "%s\nНомер ошибки: 0x%08lX.", step, code);
   return text;
 }
+
+const ShownText kJournalNone = {
+    "There is no card journal yet.\nIt begins with the first card written or cleared.",
+    "Журнала карт пока нет.\nОн начнётся с первой записанной или очищенной карты."};
 
 }  // namespace shown

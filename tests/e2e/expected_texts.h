@@ -20,7 +20,8 @@ namespace shown {
 extern const ShownText kWindowTitle;
 
 // The menu bar and the right-click menu.
-extern const ShownText kMenuFile, kMenuQuit, kMenuTools, kMenuLanguage, kMenuHelp, kMenuHelpItem, kMenuAbout;
+extern const ShownText kMenuFile, kMenuQuit, kMenuTools, kMenuLanguage, kMenuHelp, kMenuHelpItem, kMenuAbout,
+    kMenuCardJournal;
 // The Language submenu's items read the same in both languages.
 extern const char kLanguageRussian[], kLanguageEnglish[];
 
@@ -40,6 +41,7 @@ extern const ShownText kRadioDirect, kRadioInverse, kRadioDynamic, kRadioStatic,
 
 // Message boxes: the caption, the two yes/no questions and the help reports.
 extern const ShownText kMessageCaption, kConfirmClear, kConfirmDeleteKey;
+extern const ShownText kJournalNone;
 extern const ShownText kHelpNotFound, kHelpFolderHint, kHelpCannotOpen, kInstallPdfViewer, kHelpOpenFailed,
     kErrorCode;
 

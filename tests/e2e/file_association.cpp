@@ -1,12 +1,11 @@
-// The PDF file association of the prefix, replaced for a scenario and put back afterwards.
-// Wine's own prefix hands PDF files to its web browser bridge.
-#include "pdf_association.h"
+// A file association of the prefix, replaced for a scenario and put back afterwards. Wine's own
+// prefix hands PDF files to its web browser bridge, and has no program for tables.
+#include "file_association.h"
 
 #include <windows.h>
 
 namespace {
 
-constexpr char kPdfKey[] = "Software\\Classes\\.pdf";
 constexpr char kTestProgId[] = "KeyloomTest.Viewer";
 constexpr char kTestProgIdKey[] = "Software\\Classes\\KeyloomTest.Viewer";
 constexpr char kTestCommandKey[] = "Software\\Classes\\KeyloomTest.Viewer\\shell\\open\\command";
@@ -24,9 +23,10 @@ bool SetDefault(const char* path, const std::string& value) {
 
 }  // namespace
 
-PdfAssociation::PdfAssociation(Kind kind, const std::string& copyTo) {
+FileAssociation::FileAssociation(const std::string& extension, Kind kind, const std::string& copyTo)
+    : extensionKey_("Software\\Classes\\" + extension) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPdfKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, extensionKey_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
     char value[256] = "";
     DWORD size = sizeof value;
     if (RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS) {
@@ -35,20 +35,20 @@ PdfAssociation::PdfAssociation(Kind kind, const std::string& copyTo) {
     RegCloseKey(key);
   }
   if (kind == kNoViewer) {
-    ready_ = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey) == ERROR_SUCCESS || original_.empty();
+    ready_ = RegDeleteTreeA(HKEY_LOCAL_MACHINE, extensionKey_.c_str()) == ERROR_SUCCESS || original_.empty();
     return;
   }
   const std::string command = kind == kBrokenViewer
                                   ? std::string("\"C:\\windows\\win.ini\" \"%1\"")
                                   : "C:\\windows\\system32\\cmd.exe /c copy /y \"%1\" \"" + copyTo + "\"";
-  ready_ = SetDefault(kTestCommandKey, command) && SetDefault(kPdfKey, kTestProgId);
+  ready_ = SetDefault(kTestCommandKey, command) && SetDefault(extensionKey_.c_str(), kTestProgId);
 }
 
-PdfAssociation::~PdfAssociation() {
+FileAssociation::~FileAssociation() {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestProgIdKey);
   if (original_.empty()) {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPdfKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, extensionKey_.c_str());
   } else {
-    SetDefault(kPdfKey, original_);
+    SetDefault(extensionKey_.c_str(), original_);
   }
 }

@@ -1,22 +1,23 @@
-// Changes which program the system opens PDF files with, for as long as the object lives: none at
-// all (as on a PC without a PDF viewer), a "viewer" whose command is no program, or a viewer that
-// copies the file it is given, so a scenario sees which document the shell opened.
+// Changes which program the system opens files of one extension with (".pdf", ".csv"), for as long
+// as the object lives: none at all (as on a PC without a PDF viewer), a "viewer" whose command is no
+// program, or a viewer that copies the file it is given, so a scenario sees which file the shell opened.
 #pragma once
 
 #include <string>
 
-class PdfAssociation {
+class FileAssociation {
  public:
   enum Kind { kNoViewer, kBrokenViewer, kCopyingViewer };
 
   // kCopyingViewer copies each opened file to copyTo (a Windows path).
-  explicit PdfAssociation(Kind kind, const std::string& copyTo = std::string());
-  ~PdfAssociation();
-  PdfAssociation(const PdfAssociation&) = delete;
-  PdfAssociation& operator=(const PdfAssociation&) = delete;
+  FileAssociation(const std::string& extension, Kind kind, const std::string& copyTo = std::string());
+  ~FileAssociation();
+  FileAssociation(const FileAssociation&) = delete;
+  FileAssociation& operator=(const FileAssociation&) = delete;
   bool ready() const { return ready_; }
 
  private:
+  std::string extensionKey_;
   std::string original_;
   bool ready_ = false;
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "expected_texts.h"
-#include "pdf_association.h"
+#include "file_association.h"
 #include "settled_scenario.h"
 #include "x_input.h"
 
@@ -21,6 +21,7 @@ std::string ExeDirectory() {
   return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
 constexpr int kCommandAbout = 5;
+constexpr int kCommandCardJournal = 50;
 
 class SmallCommandsScenario : public SettledScenario {
  protected:
@@ -80,7 +81,7 @@ TEST_F(SmallCommandsScenario, HelpWithoutItsFolderNamesTheMissingFileInEachLangu
 TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOneInEachLanguage) {
   RunFromWorkDir();
   InstallHelp();
-  PdfAssociation noViewer(PdfAssociation::kNoViewer);
+  FileAssociation noViewer(".pdf", FileAssociation::kNoViewer);
   ASSERT_TRUE(noViewer.ready());
   for (Language language : {kEnglish, kRussian}) {
     SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
@@ -98,7 +99,7 @@ TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOneInEachLanguage) {
 TEST_F(SmallCommandsScenario, HelpReportsAnyOtherShellFailureWithItsCode) {
   RunFromWorkDir();
   InstallHelp();
-  PdfAssociation brokenViewer(PdfAssociation::kBrokenViewer);
+  FileAssociation brokenViewer(".pdf", FileAssociation::kBrokenViewer);
   ASSERT_TRUE(brokenViewer.ready());
   for (Language language : {kEnglish, kRussian}) {
     SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
@@ -110,6 +111,28 @@ TEST_F(SmallCommandsScenario, HelpReportsAnyOtherShellFailureWithItsCode) {
         language);
     ui::Terminate(&program());
   }
+}
+
+// Tools, "Card journal": with no journal yet a hint says so; once there is one, the shell opens it.
+TEST_F(SmallCommandsScenario, TheCardJournalOpensOrSaysThereIsNoneYet) {
+  const std::string opened = workDir_ + "\\opened.csv";
+  FileAssociation viewer(".csv", FileAssociation::kCopyingViewer, opened);
+  ASSERT_TRUE(viewer.ready());
+  for (Language language : {kEnglish, kRussian}) {
+    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+    HWND main = StartIn(language);
+    ASSERT_NE(main, nullptr);
+    ui::PostCommand(main, kCommandCardJournal);
+    ExpectReports({{TextIn(shown::kJournalNone, language), 6}}, language);
+    ui::Terminate(&program());
+  }
+  const std::string journal = "\xFF\xFE" + std::string("D\0a\0t\0e\0\r\0\n\0", 12);
+  WriteFile("cardJournal.csv", journal);
+  HWND main = StartIn(kEnglish);
+  ASSERT_NE(main, nullptr);
+  ui::PostCommand(main, kCommandCardJournal);
+  EXPECT_TRUE(Eventually([&] { return ReadFile("opened.csv") == journal; })) << "the shell did not open the journal";
+  ExpectNoBox();
 }
 
 TEST_F(SmallCommandsScenario, AboutShowsTheTemplateOfTheActiveLanguage) {

@@ -10,7 +10,7 @@
 
 #include "form_expectations.h"
 #include "installation.h"
-#include "pdf_association.h"
+#include "file_association.h"
 #include "reader_scenario.h"
 #include "screen_capture.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 const char kKeysClass[] = "my Child Window";
 const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", std::string(17, '*'), "Factory key"};
-const char* const kDataFiles[] = {"crkeys.data", "zipkeys.data", "usersData.data", "appconfig.ini"};
+const char* const kDataFiles[] = {"crkeys.data", "zipkeys.data", "usersData.data", "appconfig.ini", "cardJournal.csv"};
 const char* const kProgramFiles[] = {"program\\keyloom.exe", install::kHelpFile, "program\\uninstall.exe"};
 const char kBlankFolder[] = "C:\\Card tools\\Keyloom for gate 2";
 const char kPlainFolder[] = "C:\\KL";
@@ -140,7 +140,7 @@ class InstallScenario : public ReaderScenario {
     CloseKeysList(main, keys);
 
     const std::string opened = runDir_ + "\\opened.pdf";
-    PdfAssociation viewer(PdfAssociation::kCopyingViewer, opened);
+    FileAssociation viewer(".pdf", FileAssociation::kCopyingViewer, opened);
     ASSERT_TRUE(viewer.ready());
     ui::PostCommand(main, 4);
     for (int i = 0; i < 200 && install::Bytes(opened).empty(); ++i) ui::Pause(50);
@@ -303,6 +303,8 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   CloseKeysList(main, keys);
   PostMessageA(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(ui::WaitExit(&program(), 5000, nullptr));
+  // The journal of the cards written here; no reader is plugged in to write one.
+  install::Write(folder + "\\cardJournal.csv", "\xFF\xFE");
 
   const std::map<std::string, std::string> used = DataFiles(folder);
   for (const auto& [name, bytes] : used) ASSERT_FALSE(bytes.empty()) << name << " was not written";

@@ -26,6 +26,7 @@ std::vector<std::string> ExpectedMenu(Language language) {
       "1\t0\tP\t" + TextIn(kMenuLanguage, language),
       "2\t2\t" + ru + "\t" + kLanguageRussian,
       "2\t3\t" + en + "\t" + kLanguageEnglish,
+      "1\t50\t\t" + TextIn(kMenuCardJournal, language),
       "0\t0\tP\t" + TextIn(kMenuHelp, language),
       "1\t4\t\t" + TextIn(kMenuHelpItem, language),
       "1\t0\tS\t",

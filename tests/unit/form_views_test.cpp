@@ -86,9 +86,15 @@ TEST(FormStateOwner, SettersKeepNumbersInRangeAndTextsWithTheirBytes) {
   CommitFormSystemKey("0102030405");
   EXPECT_STREQ(g_form.systemKeyText, "01 02 03 04 05 FF");
   const uint8_t stored[6] = {0xDE, 0xAD, 0, 0, 0, 0};
-  SetFormSystemKeyText("DE AD", stored);
+  SetFormKeyRecord("DE AD", stored, "Gate 2");
   EXPECT_STREQ(g_form.systemKeyText, "DE AD");
   EXPECT_EQ(g_form.systemKey[1], 0xAD);
+  // The record's description goes with its key and no other.
+  EXPECT_STREQ(KeyRecordDescriptionOf(g_form.systemKey), "Gate 2");
+  CommitFormSystemKey("DEAD00000001");
+  EXPECT_STREQ(KeyRecordDescriptionOf(g_form.systemKey), "");
+  CommitFormSystemKey("DEAD00000000");
+  EXPECT_STREQ(KeyRecordDescriptionOf(g_form.systemKey), "Gate 2");
 
   const FormState start;
   SetFormSectorNumber(start.sectorNumber);

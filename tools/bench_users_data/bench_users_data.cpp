@@ -1,7 +1,8 @@
 // Times one unique-data generation (open, scan, draw, append) against usersData.data files that
 // already hold 1,000 to 1,000,000 codes, in a temporary folder, next to the straightforward way
-// of doing the same: reading the file one byte per ReadFile call and comparing every record.
-// Prints a table, and "RESULT name value" lines for scripts/bench.sh.
+// of doing the same: reading the file one byte per ReadFile call and comparing every record; and
+// one card journal append to journals of 1 and 100,000 lines. Prints a table, and "RESULT name
+// value" lines for scripts/bench.sh.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,7 +13,9 @@
 
 #include "protocol/data_generation.h"
 #include "protocol/users_data_records.h"
+#include "protocol/win/card_journal_file.h"
 #include "protocol/win/users_data_file.h"
+#include "ui/ui_text.h"
 
 namespace {
 
@@ -113,6 +116,38 @@ double MedianOf(std::vector<double> times) {
   return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
 }
 
+const SentCard kCleared = {'U', 'c', CardSnapshot{}};
+
+// The median time of one card's line appended to a journal that already holds `lines` lines, in
+// `dir`, which becomes the working folder; -1 when an append fails.
+double JournalAppendMs(const std::string& dir, int lines) {
+  SetCurrentDirectoryA(dir.c_str());
+  DeleteFileA(kJournalFileName);
+  if (JournalCard(kCleared).status != JournalStatus::kWritten) return -1;
+  std::string bytes;
+  {
+    HANDLE f = CreateFileA(kJournalFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return -1;
+    bytes.resize(GetFileSize(f, nullptr));
+    DWORD got = 0;
+    ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(f);
+  }
+  // The byte-order mark and header the first append wrote, then its line again and again.
+  const size_t lineStart = bytes.rfind(std::string("\n\0", 2), bytes.size() - 3) + 2;
+  const std::string line = bytes.substr(lineStart);
+  for (int i = 1; i < lines; ++i) bytes += line;
+  if (!WriteWhole(kJournalFileName, bytes)) return -1;
+  std::vector<double> times;
+  for (int run = 0; run < 9; ++run) {
+    const double start = NowMs();
+    if (JournalCard(kCleared).status != JournalStatus::kWritten) return -1;
+    times.push_back(NowMs() - start);
+  }
+  DeleteFileA(kJournalFileName);
+  return MedianOf(times);
+}
+
 }  // namespace
 
 int main() {
@@ -156,6 +191,15 @@ int main() {
     std::fflush(stdout);
   }
   DeleteFileA(path.c_str());
+  g_language = kEnglish;
+  SelectUiText();
+  for (int lines : {1, 100000}) {
+    const double append = JournalAppendMs(dir, lines);
+    if (append < 0) ++failures;
+    std::printf("card journal append with %d lines: %.2f ms\nRESULT journal_append_%d_ms %.3f\n", lines, append, lines,
+                append);
+  }
+  SetCurrentDirectoryA(temp);
   RemoveDirectoryA(dir.c_str());
   if (failures) std::printf("%d generations did not record a new code\n", failures);
   return failures ? 1 : 0;

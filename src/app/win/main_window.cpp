@@ -9,6 +9,7 @@
 #include "link/win/link_state.h"
 #include "link/win/reader_search.h"
 #include "protocol/win/card_commands.h"
+#include "protocol/win/card_journal_file.h"
 #include "protocol/win/card_number_display.h"
 #include "protocol/win/form_generator_commands.h"
 #include "protocol/win/generate_before_write.h"
@@ -67,6 +68,9 @@ void OnCommand(WPARAM wParam) {
     case kCommandAbout:
       OnAboutCommand();
       break;
+    case kCommandCardJournal:
+      OnCardJournalCommand();
+      break;
     case kIdShowKey:
       OnShowKeyCommand();
       break;
@@ -116,6 +120,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       KillAllTimers();
       ResetLink();
       RemovePlainKeyFiles();
+      CloseCardJournal();
       PostQuitMessage(0);
       break;
     case WM_COMMAND:

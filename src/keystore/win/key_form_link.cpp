@@ -76,5 +76,5 @@ void ApplyKeyRecord(const KeyRecord& record) {
   ShownKeyText(record, false, text);
   uint8_t key[6];
   KeyTextToBytes(text, key);
-  ShowStoredSystemKey(text, key);
+  ShowKeyRecordKey(text, key, record.description);
 }

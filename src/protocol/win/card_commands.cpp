@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "link/timings.h"
 #include "protocol/command_frames.h"
 #include "protocol/cyclic_run.h"
@@ -17,10 +19,22 @@ namespace {
 
 CardHooks g_hooks;
 CyclicRun g_run;
+SentCard g_sent;
 
 enum CardType : int { kCardMaster = 0, kCardUser = 1 };
 
-void Send(const CommandFrame& frame) { SendCommandFrame(frame.bytes, kCommandFrameSize); }
+// Writes the frame and opens the card wait, or ends the link when the write fails. One wait at a
+// time: a frame whose reply no wait would read is never sent.
+void Send(const CommandFrame& frame, const CardSnapshot& form) {
+  if (g_hooks.waitRunning()) return;
+  g_sent = {static_cast<char>(frame.bytes[3]), static_cast<char>(frame.bytes[4]), form};
+  DWORD error = 0;
+  if (!g_hooks.writePort(reinterpret_cast<const char*>(frame.bytes), kCommandFrameSize, &error)) {
+    g_hooks.writeFailed(error);
+    return;
+  }
+  g_hooks.openWait(kTimerCardWait);
+}
 
 // Runs the master or user operation for the chosen card type, or with the port closed the
 // reader search; the operation is not remembered.
@@ -45,14 +59,22 @@ bool ClearConfirmed() {
 
 void SetCardHooks(const CardHooks& hooks) { g_hooks = hooks; }
 
+SentCard TakeSentCard() { return std::exchange(g_sent, SentCard{}); }
+
 void SendMasterWrite() {
   const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
-  Send(BuildMasterWrite(form));
+  Send(BuildMasterWrite(form), form);
 }
 
-void SendMasterRead() { Send(BuildMasterRead(ReadCardSnapshot(g_mainWindow))); }
+void SendMasterRead() {
+  const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
+  Send(BuildMasterRead(form), form);
+}
 
-void SendMasterClear() { Send(BuildMasterClear(ReadCardSnapshot(g_mainWindow))); }
+void SendMasterClear() {
+  const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
+  Send(BuildMasterClear(form), form);
+}
 
 void SendUserWrite() {
   CardSnapshot form = ReadCardSnapshot(g_mainWindow);
@@ -60,28 +82,17 @@ void SendUserWrite() {
     if (!FillUniqueSectorData()) return;
     form = ReadCardSnapshot(g_mainWindow);
   }
-  Send(BuildUserWrite(form));
+  Send(BuildUserWrite(form), form);
 }
 
 void SendUserRead() {
   const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
-  Send(BuildUserRead(form));
+  Send(BuildUserRead(form), form);
 }
 
 void SendUserClear() {
   const CardSnapshot form = ReadCardSnapshot(g_mainWindow);
-  Send(BuildUserClear(form));
-}
-
-void SendCommandFrame(const uint8_t* frame, int length) {
-  // One wait at a time: a frame whose reply no wait would read is never sent.
-  if (g_hooks.waitRunning()) return;
-  DWORD error = 0;
-  if (!g_hooks.writePort(reinterpret_cast<const char*>(frame), length, &error)) {
-    g_hooks.writeFailed(error);
-    return;
-  }
-  g_hooks.openWait(kTimerCardWait);
+  Send(BuildUserClear(form), form);
 }
 
 void WriteCard() { Dispatch(SendMasterWrite, SendUserWrite); }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "protocol/card_settings.h"
+
 // What the card operations ask of the rest of the program, given by it at start.
 struct CardHooks {
   bool (*portOpen)() = nullptr;
@@ -20,14 +22,22 @@ struct CardHooks {
 
 void SetCardHooks(const CardHooks& hooks);
 
+// The card command sent last, as its frame carried it: the card letter ('M' or 'U'), the
+// operation ('w', 'r' or 'c'; 0 once its outcome has been taken) and the form it was built from.
+struct SentCard {
+  char card = 0;
+  char operation = 0;
+  CardSnapshot form;
+};
+// Takes the card command whose reply has come: later replies find none.
+SentCard TakeSentCard();
+
 void SendMasterWrite();
 void SendMasterRead();
 void SendMasterClear();
 void SendUserWrite();
 void SendUserRead();
 void SendUserClear();
-// Writes the frame and opens the card wait, or ends the link when the write fails.
-void SendCommandFrame(const uint8_t* frame, int length);
 
 // With no open port each starts the reader search instead; with no card type chosen, nothing.
 void WriteCard();

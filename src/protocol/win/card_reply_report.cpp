@@ -6,6 +6,7 @@
 
 #include "protocol/card_replies.h"
 #include "protocol/win/card_commands.h"
+#include "protocol/win/card_journal_file.h"
 #include "protocol/win/card_reply_text.h"
 #include "protocol/win/card_snapshot_win.h"
 #include "ui/win/app_window.h"
@@ -17,10 +18,15 @@ bool HandleCardReply(const char* reply, int length) {
   const CardReply result =
       ClassifyCardReply(reinterpret_cast<const uint8_t*>(reply), static_cast<size_t>(length));
   if (result.kind == kCardReplyNotRecognized) return false;
-  // Inside a cyclic run a success is not reported: the pause before the next card follows.
-  if (result.setsLastOperationSucceeded && RecordCardSuccess()) return true;
-  Report(CardReplyText(result.message), static_cast<MessageKind>(result.messageKind));
-  if (result.kind == kCardReplyBlockRead) ApplyCardBlock(result.block);
+  // A card written or cleared goes into the journal; inside a cyclic run its success is not
+  // reported: the pause before the next card follows.
+  const bool cardDone = result.setsLastOperationSucceeded;
+  const JournalOutcome journal = cardDone ? JournalSentCard() : JournalOutcome{JournalStatus::kWritten, 0};
+  if (!cardDone || !RecordCardSuccess()) {
+    Report(CardReplyText(result.message), static_cast<MessageKind>(result.messageKind));
+    if (result.kind == kCardReplyBlockRead) ApplyCardBlock(result.block);
+  }
+  ReportJournalTrouble(journal);
   return true;
 }
 

@@ -35,8 +35,8 @@ void ShowSystemKey(const uint8_t key[6]) {
   SetWindowTextA(g_formControls[kRowKeyEdit], g_form.systemKeyText);
 }
 
-void ShowStoredSystemKey(const char* text, const uint8_t key[6]) {
-  SetFormSystemKeyText(text, key);
+void ShowKeyRecordKey(const char* text, const uint8_t key[6], const char* description) {
+  SetFormKeyRecord(text, key, description);
   SetWindowTextA(g_formControls[kRowKeyEdit], g_form.systemKeyText);
 }
 

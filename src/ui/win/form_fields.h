@@ -13,8 +13,8 @@ void NotifySectorData();
 // The sector and block up-downs (15, 17), kept in range.
 void ShowSectorNumber(int32_t number);
 void ShowBlockNumber(int32_t number);
-// The key edit (37): the bytes as spaced pairs, or a stored key as its key line holds it.
+// The key edit (37): the bytes as spaced pairs, or a key-list record's key as its line holds it.
 void ShowSystemKey(const uint8_t key[6]);
-void ShowStoredSystemKey(const char* text, const uint8_t key[6]);
+void ShowKeyRecordKey(const char* text, const uint8_t key[6], const char* description);
 // The data edit (38) and the listener.
 void ShowSectorData(const uint8_t data[7]);

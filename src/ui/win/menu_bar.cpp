@@ -1,5 +1,5 @@
-// Builds "File", "Tools" (with the Language submenu) and "Help" from UiText and attaches them.
-// The language names themselves read the same in both languages.
+// Builds "File", "Tools" (the Language submenu and "Card journal") and "Help" from UiText and
+// attaches them. The language names themselves read the same in both languages.
 #include "ui/win/menu_bar.h"
 
 #include "ui/ui_text.h"
@@ -20,6 +20,7 @@ void BuildMenuBar() {
   CheckMenuItem(g_languageMenu, g_language == kEnglish ? kCommandEnglish : kCommandRussian,
                 MF_BYCOMMAND | MF_CHECKED);
   AppendMenuA(tools, MF_POPUP, reinterpret_cast<UINT_PTR>(g_languageMenu), UiText.menuLanguage);
+  AppendMenuA(tools, MF_STRING, kCommandCardJournal, UiText.menuCardJournal);
   AppendMenuA(help, MF_STRING, kCommandHelp, UiText.menuHelpItem);
   AppendMenuA(help, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(help, MF_STRING, kCommandAbout, UiText.menuAbout);

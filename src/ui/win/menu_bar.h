@@ -10,6 +10,7 @@ enum MenuCommand : int {
   kCommandEnglish = 3,
   kCommandHelp = 4,
   kCommandAbout = 5,
+  kCommandCardJournal = 50,
 };
 
 extern HMENU g_languageMenu;
