@@ -14,17 +14,16 @@ constexpr char kSeparator = '\t';
 constexpr char kLineEnd[] = "\r\n";
 
 // A text as one field: a tab or a line end would split the row, so each becomes a blank; a text
-// with a quote is quoted, its quotes doubled; and a text that a spreadsheet would take for a
-// formula starts with an apostrophe, which the spreadsheet shows as text.
+// with a quote, or with a comma or semicolon that a spreadsheet may take for a separator as well,
+// is quoted, its quotes doubled; and a text that a spreadsheet would take for a formula starts
+// with an apostrophe, which the spreadsheet shows as text.
 std::string Field(const std::string& text) {
   std::string field;
   bool quoted = false;
   for (char c : text) {
     if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-    if (c == '"') {
-      quoted = true;
-      field += '"';
-    }
+    if (c == '"') field += '"';
+    quoted = quoted || c == '"' || c == ',' || c == ';';
     field += c;
   }
   if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@')) {
@@ -45,6 +44,17 @@ std::string Row(const std::string* fields, int count) {
 }
 
 }  // namespace
+
+std::string JournalHeader(const std::string& names) {
+  std::string fields[kJournalColumnCount];
+  size_t start = 0;
+  for (int i = 0; i < kJournalColumnCount; ++i) {
+    const size_t end = names.find(kSeparator, start);
+    fields[i] = Field(names.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    start = end == std::string::npos ? names.size() : end + 1;
+  }
+  return Row(fields, kJournalColumnCount);
+}
 
 std::string JournalLine(const JournalEntry& entry) {
   char time[32];

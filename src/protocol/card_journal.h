@@ -31,6 +31,8 @@ struct JournalEntry {
   std::string keyDescription;
 };
 
-// An entry's line, ending in CR LF. Fields are separated by tabs, as the header row of the
-// column names is; a date, a number and a code have one form whatever the language.
+// The header row of the column names (given separated by tabs) and an entry's line, each ending
+// in CR LF. Fields are separated by tabs; a date, a number and a code have one form whatever the
+// language.
+std::string JournalHeader(const std::string& names);
 std::string JournalLine(const JournalEntry& entry);

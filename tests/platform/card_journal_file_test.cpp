@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/card_journal.h"
 #include "protocol/win/card_journal_file.h"
 #include "ui/ui_text.h"
 
@@ -24,7 +25,7 @@ std::string Utf16(const std::string& ascii) {
   return bytes;
 }
 
-const std::string kStart = "\xFF\xFE" + Utf16(std::string(UiTextOf(kEnglish).journalHeader) + "\r\n");
+const std::string kStart = "\xFF\xFE" + Utf16(JournalHeader(UiTextOf(kEnglish).journalHeader));
 const std::string kOldLine = Utf16("2026-01-01 10:00:00" + kCardFields + "\r\n");
 
 class CardJournalFile : public ::testing::Test {

@@ -95,6 +95,9 @@ TEST(CardJournalTest, EachCardHasItsLine) {
       {"a formula", Described("=HYPERLINK(\"x\")"),
        Tabbed({"2026-12-08 09:05:00", "Clear", "Master", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
                "\"'=HYPERLINK(\"\"x\"\")\""})},
+      {"separators of other spreadsheets", Described("Office, 2nd floor; west"),
+       Tabbed({"2026-12-08 09:05:00", "Clear", "Master", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+               "\"Office, 2nd floor; west\""})},
       {"a minus", Described("-5 floor"),
        Tabbed({"2026-12-08 09:05:00", "Clear", "Master", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
                "'-5 floor"})},
@@ -102,12 +105,15 @@ TEST(CardJournalTest, EachCardHasItsLine) {
   for (const LineCase& c : kCases) EXPECT_EQ(JournalLine(c.entry), c.line) << c.name;
 }
 
-// The header row names every column in either language.
+// The header row names every column in either language, as fields like the lines' own.
 TEST(CardJournalTest, HeaderNamesEachColumnInBothLanguages) {
   for (Language language : {kEnglish, kRussian}) {
-    const std::string header = UiTextOf(language).journalHeader;
-    EXPECT_EQ(std::count(header.begin(), header.end(), '\t'), kJournalColumnCount - 1) << language;
+    const std::string names = UiTextOf(language).journalHeader;
+    EXPECT_EQ(std::count(names.begin(), names.end(), '\t'), kJournalColumnCount - 1) << language;
   }
+  EXPECT_EQ(JournalHeader(UiTextOf(kEnglish).journalHeader).substr(0, 121),
+            "Date and time\tOperation\tCard type\tWork mode\tSector\tBlock\tSector data\t"
+            "\"Touch Memory code (TM, W44)\"\t\"HEX (TM, W44)\"\t\"DEC (");
 }
 
 }  // namespace

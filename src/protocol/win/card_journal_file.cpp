@@ -34,7 +34,7 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-std::wstring NewJournalStart() { return std::wstring(1, kByteOrderMark) + Wide(std::string(UiText.journalHeader) + "\r\n"); }
+std::wstring NewJournalStart() { return std::wstring(1, kByteOrderMark) + Wide(JournalHeader(UiText.journalHeader)); }
 
 // The words the form shows for a radio button of a reader setting.
 const char* SettingWords(int group, int checked) {
