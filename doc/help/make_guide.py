@@ -33,15 +33,16 @@ def unescape(text):
     return re.sub(r"\\(.)", lambda m: {"n": "\n", "r": "\r"}.get(m.group(1), m.group(1)), text)
 
 
-def read_crypto_steps(path):
-    """The step texts of a failed key file conversion, which read the same in both languages."""
-    source = path.read_text(encoding="utf-8")
-    block = re.search(r"kStepTexts\[\]\s*=\s*\{(.*?)\};", source, re.S)
-    steps = re.findall(r'"((?:[^"\\]|\\.)*)"', block.group(1)) if block else []
-    number = re.search(r'"%s\\n(.*?)0x%08lX\."', source)
-    if not steps or not number:
-        sys.exit(f"{path}: the conversion step texts were not found")
-    return [unescape(s) for s in steps], unescape(number.group(1))
+def read_crypto_steps(src):
+    """The step texts of a failed key file conversion, which read the same in both languages, and
+    the label of the error number that follows them, from the program's sources."""
+    sources = [path.read_text(encoding="utf-8") for path in sorted(src.rglob("*.cpp"))]
+    blocks = [b for b in (re.search(r"kStepTexts\[\]\s*=\s*\{(.*?)\};", s, re.S) for s in sources) if b]
+    steps = re.findall(r'"((?:[^"\\]|\\.)*)"', blocks[0].group(1)) if blocks else []
+    numbers = [n for n in (re.search(r'"%s\\n(.*?)0x%08lX\."', s) for s in sources) if n]
+    if not steps or not numbers:
+        sys.exit(f"{src}: the conversion step texts were not found")
+    return [unescape(s) for s in steps], unescape(numbers[0].group(1))
 
 
 def read_messages(path):
@@ -79,7 +80,7 @@ class Guide:
         self.top = top
         self.images = images
         self.table = read_caption_table(top / "src/ui/ui_text_table.inc")
-        self.steps, self.step_number = read_crypto_steps(top / "src/keystore/win/crypto_error.cpp")
+        self.steps, self.step_number = read_crypto_steps(top / "src")
         self.messages = read_messages(top / "doc/help/messages.txt")
         self.check_every_message_explained()
 

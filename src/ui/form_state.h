@@ -17,6 +17,32 @@ struct FormState {
   char keyRecordDescription[257] = "";
 };
 
+// The form's choices that FormState does not hold, as its controls show them: the card type and
+// work mode lists, the four reader settings and the two check boxes. -1: nothing selected or checked.
+inline constexpr int kReaderSettingCount = 4;
+struct FormSettings {
+  int cardType = -1;  // 0 Master, 1 User
+  int workMode = -1;  // work mode list index 0..3
+  int radio[kReaderSettingCount] = {-1, -1, -1, -1};  // the checked button of each reader setting
+  bool showKey = false;               // "Show Key"
+  bool generateBeforeWrite = false;   // "Generate unique data before write"
+};
+
+// What a card read back or a key-list record puts on the form. A setting of -1 is left as it is;
+// the sector and block are always taken.
+struct FormRecord {
+  int radio[kReaderSettingCount] = {-1, -1, -1, -1};
+  int workMode = -1;
+  int32_t sector = 1;
+  int32_t block = 0;
+  bool hasKey = false;  // a master card's key, or a record's
+  uint8_t key[6] = {};
+  const char* keyText = nullptr;         // a record's key as its line holds it; null: from the bytes
+  const char* keyDescription = nullptr;  // the record's description
+  bool hasData = false;  // a user card's sector data
+  uint8_t data[7] = {};
+};
+
 // The one program-wide FormState. Everybody reads it here; only the functions below change it,
 // and the shell then shows the new values in the controls.
 extern const FormState& g_form;

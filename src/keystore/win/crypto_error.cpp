@@ -27,8 +27,7 @@ const char* const kStepTexts[] = {
 }  // namespace
 
 void FormatCryptoError(CryptoStep step, DWORD code, char* text, size_t size) {
-  snprintf(text, size, "%s\nНомер ошибки: 0x%08lX.", kStepTexts[step],
-           static_cast<unsigned long>(code));
+  snprintf(text, size, "%s", WithErrorCode(ErrorCodeForm::kCryptoStep, kStepTexts[step], code).c_str());
 }
 
 void ShowCryptoError(CryptoStep step, DWORD code) {

@@ -2,79 +2,50 @@
 // back on it: the radios, the work mode with its view, the sector, the block and the key.
 #include "keystore/win/key_form_link.h"
 
-#include <windows.h>
-
-#include "ui/control_ids.h"
-#include "ui/form_layout.h"
 #include "ui/form_state.h"
-#include "ui/win/app_window.h"
 #include "ui/win/form_fields.h"
-#include "ui/win/form_view_switch.h"
 
 namespace {
 
-bool Checked(int id) {
-  return IsDlgButtonChecked(g_mainWindow, id) == BST_CHECKED;
-}
+// A setting's code: the checked button's place, '0' when none is.
+char CodeOf(int checked) { return static_cast<char>('0' + (checked < 0 ? 0 : checked)); }
 
-// The first checked radio of a group of three; '0' when none is.
-char FirstChecked(const RadioGroup& group) {
-  for (int id = group.first; id <= group.last; ++id) {
-    if (Checked(id)) return static_cast<char>('0' + id - group.first);
-  }
-  return '0';
+// A one-character code of a record as the index of its button, -1 when it is no digit.
+int IndexOf(const char* code) {
+  return code[0] >= '0' && code[0] <= '9' && code[1] == '\0' ? code[0] - '0' : -1;
 }
-
-// '1' only when the first of a pair is unchecked and the second checked.
-char SecondOfPair(const RadioGroup& group) {
-  return !Checked(group.first) && Checked(group.last) ? '1' : '0';
-}
-
-void CheckRadioOfCode(const RadioGroup& group, const char* code) {
-  const int index = code[0] - '0';
-  if (code[1] != '\0' || index < 0 || index > group.last - group.first) return;
-  CheckRadioButton(g_mainWindow, group.first, group.last, group.first + index);
-}
-
-// The reader settings' radios, whose codes count from '0' in the order of their identifiers.
-const RadioGroup& kOutputInterface = kRadioGroups[kRadioOutputInterface];
-const RadioGroup& kIndication = kRadioGroups[kRadioIndication];
-const RadioGroup& kStandby = kRadioGroups[kRadioStandby];
-const RadioGroup& kTouchPoll = kRadioGroups[kRadioTouchPoll];
 
 }  // namespace
 
 KeyLineSettings ReadFormKeySettings() {
+  const FormSettings form = ReadFormSettings();
   KeyLineSettings settings;
-  settings.outputInterface = FirstChecked(kOutputInterface);
-  settings.indicationControl = SecondOfPair(kIndication);
-  settings.standbyIndication = FirstChecked(kStandby);
-  settings.touchButtonPoll = SecondOfPair(kTouchPoll);
-  const LRESULT mode = SendDlgItemMessageA(g_mainWindow, kIdWorkMode, CB_GETCURSEL, 0, 0);
-  settings.workMode = mode >= 1 && mode <= 3 ? static_cast<char>('0' + mode) : '0';
+  settings.outputInterface = CodeOf(form.radio[0]);
+  settings.indicationControl = CodeOf(form.radio[1]);
+  settings.standbyIndication = CodeOf(form.radio[2]);
+  settings.touchButtonPoll = CodeOf(form.radio[3]);
+  settings.workMode = form.workMode >= 1 && form.workMode <= 3 ? CodeOf(form.workMode) : '0';
   settings.sector = g_form.sectorNumber;
   settings.block = g_form.blockNumber;
   return settings;
 }
 
 void ApplyKeyRecord(const KeyRecord& record) {
-  CheckRadioOfCode(kOutputInterface, record.outputInterface);
-  CheckRadioOfCode(kIndication, record.indicationControl);
-  CheckRadioOfCode(kStandby, record.standbyIndication);
-  CheckRadioOfCode(kTouchPoll, record.touchButtonPoll);
-  const int mode = record.workMode[0] - '0';
-  if (record.workMode[1] == '\0' && mode >= 0 && mode <= 3) ShowWorkMode(mode);
-  // After the view, whose field reset would otherwise undo them; kept in range as the up-downs
-  // show them, so that the next frame carries what the form shows.
-  ShowSectorNumber(KeyRecordSector(record));
-  int block = 0;
-  for (const char* c = record.block; *c >= '0' && *c <= '9'; ++c) block = block * 10 + (*c - '0');
-  ShowBlockNumber(block);
-  // The key as the list shows it in clear, and the bytes of that text: what the form shows is
-  // what the next frame sends.
+  FormRecord form;
+  const char* const codes[kReaderSettingCount] = {record.outputInterface, record.indicationControl,
+                                                  record.standbyIndication, record.touchButtonPoll};
+  for (int setting = 0; setting < kReaderSettingCount; ++setting) form.radio[setting] = IndexOf(codes[setting]);
+  const int mode = IndexOf(record.workMode);
+  form.workMode = mode <= 3 ? mode : -1;
+  form.sector = KeyRecordSector(record);
+  for (const char* c = record.block; *c >= '0' && *c <= '9'; ++c) form.block = form.block * 10 + (*c - '0');
+  // The key as the list shows it in clear, and the bytes of that text: what the form shows is what
+  // the next frame sends.
   char text[kSpacedKeyLength + 1];
   ShownKeyText(record, false, text);
-  uint8_t key[6];
-  KeyTextToBytes(text, key);
-  ShowKeyRecordKey(text, key, record.description);
+  form.hasKey = true;
+  KeyTextToBytes(text, form.key);
+  form.keyText = text;
+  form.keyDescription = record.description;
+  ShowFormRecord(form);
 }

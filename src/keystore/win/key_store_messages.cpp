@@ -28,8 +28,5 @@ bool ReportKeyStoreFailure(const KeyStoreFailure& failure) {
 }
 
 void ShowKeyStoreErrorCode(const char* text, DWORD code) {
-  char message[512];
-  snprintf(message, sizeof message, "%s\nGetLastError=%08lX", text,
-           static_cast<unsigned long>(code));
-  ShowKeyStoreError(message);
+  ShowKeyStoreError(WithErrorCode(ErrorCodeForm::kGetLastError, text, code).c_str());
 }

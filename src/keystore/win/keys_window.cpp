@@ -159,10 +159,7 @@ void OnRemove() {
   if (g_keys.selectedRecord < 1) return;
   char text[256];
   snprintf(text, sizeof text, "[%04d] %s", g_keys.selectedRecord, UiText.msgConfirmDeleteKey);
-  const int answer = MessageBoxExA(g_keys.window, text, UiText.messageCaption,
-                                   MB_YESNO | MB_ICONINFORMATION,
-                                   MAKELANGID(g_messageBoxLanguage, SUBLANG_DEFAULT));
-  if (answer == IDYES) {
+  if (AskYesNo(g_keys.window, text)) {
     // Either step that fails has removed keys.data before its box.
     if (!RemoveKey(g_keys.selectedRecord)) {
       PostMessageA(g_keys.window, WM_CLOSE, 0, 0);

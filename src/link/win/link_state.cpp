@@ -2,8 +2,6 @@
 // version label back to their idle state, and the reports that end a link whose port failed.
 #include "link/win/link_state.h"
 
-#include <cstdio>
-
 #include "link/win/port_list.h"
 #include "ui/ui_text.h"
 #include "ui/win/app_window.h"
@@ -36,9 +34,7 @@ void ReportConnectionBroken(const std::string& lostPort) {
 }
 
 void ShowPortError(const char* phrase, DWORD code) {
-  char text[256];
-  std::snprintf(text, sizeof text, "%s [%d] %s", UiText.errorWord, static_cast<int>(code), phrase);
-  MessageBoxA(g_mainWindow, text, UiText.messageCaption, MB_ICONERROR);
+  ReportSystemError(WithErrorCode(ErrorCodeForm::kPort, phrase, code).c_str());
 }
 
 void EndLinkAfterFailedWrite(DWORD code) {

@@ -14,6 +14,7 @@
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/app_window.h"
+#include "ui/win/message_box.h"
 
 namespace {
 
@@ -49,11 +50,7 @@ void Dispatch(void (*master)(), void (*user)()) {
   if (cardType == kCardUser) user();
 }
 
-bool ClearConfirmed() {
-  const WORD language = MAKELANGID(g_messageBoxLanguage, SUBLANG_DEFAULT);
-  return MessageBoxExA(g_mainWindow, UiText.msgConfirmClearCard, UiText.messageCaption,
-                       MB_YESNO | MB_ICONINFORMATION, language) == IDYES;
-}
+bool ClearConfirmed() { return AskYesNo(g_mainWindow, UiText.msgConfirmClearCard); }
 
 }  // namespace
 

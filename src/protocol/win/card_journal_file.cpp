@@ -195,10 +195,8 @@ void OnCardJournalCommand() {
   const auto result =
       reinterpret_cast<INT_PTR>(ShellExecuteA(g_mainWindow, "open", kJournalFileName, nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) return;
-  char text[256];
-  std::snprintf(text, sizeof text, "%s\n\r[%s: %d]", UiText.msgJournalOpenFailed, UiText.errorCode,
-                static_cast<int>(result));
-  Report(text, kMessageError);
+  Report(WithErrorCode(ErrorCodeForm::kShell, UiText.msgJournalOpenFailed, static_cast<unsigned long>(result)).c_str(),
+         kMessageError);
 }
 
 void ReportJournalTrouble(const JournalOutcome& outcome) {
@@ -209,10 +207,8 @@ void ReportJournalTrouble(const JournalOutcome& outcome) {
     Report(UiText.msgJournalHeld, kMessageWarning);
     return;
   }
-  char text[512];
-  std::snprintf(text, sizeof text, "%s\nGetLastError=%08lX", UiText.msgJournalNotWritten,
-                static_cast<unsigned long>(outcome.error));
-  Report(text, kMessageError);
+  Report(WithErrorCode(ErrorCodeForm::kGetLastError, UiText.msgJournalNotWritten, outcome.error).c_str(),
+         kMessageError);
 }
 
 void CloseCardJournal() {

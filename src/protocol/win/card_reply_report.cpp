@@ -4,14 +4,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "protocol/card_replies.h"
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_journal_file.h"
 #include "protocol/win/card_reply_text.h"
-#include "protocol/win/card_snapshot_win.h"
 #include "ui/win/app_window.h"
 #include "ui/win/form_fields.h"
-#include "ui/win/form_view_switch.h"
 #include "ui/win/message_box.h"
 
 bool HandleCardReply(const char* reply, int length) {
@@ -31,19 +31,14 @@ bool HandleCardReply(const char* reply, int length) {
 }
 
 void ApplyCardBlock(const CardBlockValues& block) {
-  if (block.isMaster) {
-    for (int group = 0; group < kSettingGroupCount; ++group) {
-      if (block.radio[group] < 0) continue;
-      const RadioGroup& buttons = kRadioGroups[kSettingRadioGroups[group]];
-      CheckRadioButton(g_mainWindow, buttons.first, buttons.last, buttons.first + block.radio[group]);
-    }
-  }
-  if (block.workMode >= 0) ShowWorkMode(block.workMode);
-  ShowSectorNumber(block.sectorNumber);
-  ShowBlockNumber(block.blockNumber);
-  if (block.isMaster) {
-    ShowSystemKey(block.systemKey);
-    return;
-  }
-  ShowSectorData(block.sectorData);
+  FormRecord form;
+  if (block.isMaster) std::copy(block.radio, block.radio + kSettingGroupCount, form.radio);
+  form.workMode = block.workMode;
+  form.sector = block.sectorNumber;
+  form.block = block.blockNumber;
+  form.hasKey = block.isMaster;
+  std::copy(block.systemKey, block.systemKey + 6, form.key);
+  form.hasData = !block.isMaster;
+  std::copy(block.sectorData, block.sectorData + 7, form.data);
+  ShowFormRecord(form);
 }

@@ -21,9 +21,7 @@ void SeedFromLocalTime(MsRand& rng) {
 }
 
 void ReportWithErrorCode(const char* message, DWORD error) {
-  char text[256];
-  std::snprintf(text, sizeof text, "%s\nGetLastError=%08X", message, static_cast<unsigned>(error));
-  Report(text, kMessageError);
+  Report(WithErrorCode(ErrorCodeForm::kGetLastError, message, error).c_str(), kMessageError);
 }
 
 void ReportUsersDataTrouble(const UsersDataOutcome& outcome) {

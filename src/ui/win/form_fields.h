@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ui/form_state.h"
+
 // What follows every change of the sector data (the converter display); the program sets it at start.
 void SetSectorDataListener(void (*changed)());
 // Tells the listener that the sector data is new: after the data field's commit and once the form
@@ -18,3 +20,9 @@ void ShowSystemKey(const uint8_t key[6]);
 void ShowKeyRecordKey(const char* text, const uint8_t key[6], const char* description);
 // The data edit (38) and the listener.
 void ShowSectorData(const uint8_t data[7]);
+
+// The form's settings as its controls show them now.
+FormSettings ReadFormSettings();
+// Puts a record on the form: the reader settings, then the work mode with its view (whose field
+// reset comes first), then sector, block, and key or data.
+void ShowFormRecord(const FormRecord& record);

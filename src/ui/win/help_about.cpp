@@ -25,12 +25,9 @@ void OnHelpCommand() {
       Report(UiText.msgHelpCannotOpen, kMessageWarning);
       Report(UiText.msgInstallPdfViewer, kMessageHint);
       break;
-    default: {
-      char text[256];
-      std::snprintf(text, sizeof text, "%s\n\r[%s: %d]", UiText.msgHelpOpenFailed, UiText.errorCode,
-                    static_cast<int>(result));
-      Report(text, kMessageError);
-    }
+    default:
+      Report(WithErrorCode(ErrorCodeForm::kShell, UiText.msgHelpOpenFailed, static_cast<unsigned long>(result)).c_str(),
+             kMessageError);
   }
 }
 
