@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "base/hex_pairs_text.h"
-#include "protocol/card_number.h"
+#include "base/hex_text.h"
+#include "base/card_number.h"
 
 namespace {
 

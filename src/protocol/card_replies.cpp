@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/card_address.h"
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 #include "protocol/sector_data_codec.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 #include "protocol/sector_data_codec.h"
 
 namespace {

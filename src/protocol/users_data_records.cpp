@@ -2,7 +2,7 @@
 // A file that ends inside a run of digits gets a blank first, so the new code stays whole.
 #include "protocol/users_data_records.h"
 
-#include "base/hex_digits.h"
+#include "base/hex_text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/card_address.h"
-#include "base/hex_pairs_text.h"
+#include "base/hex_text.h"
 #include "ui/hex_field.h"
 
 namespace {

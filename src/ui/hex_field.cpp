@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "base/hex_pairs_text.h"
+#include "base/hex_text.h"
 
 namespace {
 

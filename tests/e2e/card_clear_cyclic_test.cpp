@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "card_scenario.h"
-#include "protocol/card_number.h"
+#include "base/card_number.h"
 #include "yes_no_question.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "linux_side.h"
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 
 namespace {
 

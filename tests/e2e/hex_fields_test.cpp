@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "form_expectations.h"
-#include "protocol/card_number.h"
+#include "base/card_number.h"
 #include "settled_scenario.h"
 #include "x_input.h"
 

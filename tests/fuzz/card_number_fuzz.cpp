@@ -5,8 +5,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "protocol/card_number.h"
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 
 namespace {
 

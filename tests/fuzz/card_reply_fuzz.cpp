@@ -7,7 +7,7 @@
 #include "fuzz_check.h"
 #include "protocol/card_replies.h"
 #include "protocol/command_frames.h"
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 
 namespace {
 

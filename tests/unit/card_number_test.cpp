@@ -4,8 +4,7 @@
 
 #include <cstdint>
 
-#include "protocol/card_number.h"
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 
 namespace {
 

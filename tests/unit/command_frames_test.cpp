@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "protocol/command_frames.h"
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 #include "protocol/sector_data_codec.h"
 #include "ui/form_state.h"
 

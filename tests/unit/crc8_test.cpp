@@ -2,7 +2,7 @@
 // block followed by its own CRC.
 #include <gtest/gtest.h>
 
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/hex_pairs_text.h"
+#include "base/hex_text.h"
 #include "protocol/data_generation.h"
 #include "protocol/users_data_records.h"
 

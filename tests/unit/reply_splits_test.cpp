@@ -12,7 +12,7 @@
 #include "link/timings.h"
 #include "protocol/card_replies.h"
 #include "protocol/card_wait_ticks.h"
-#include "protocol/crc8.h"
+#include "base/card_number.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "base/win/owned_handle.h"
+#include "base/win/handles.h"
 
 namespace {
 

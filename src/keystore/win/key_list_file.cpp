@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "base/win/owned_handle.h"
+#include "base/win/handles.h"
 #include "keystore/duplicate_key.h"
 #include "keystore/key_files.h"
 #include "keystore/key_line.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "base/win/owned_handle.h"
+#include "base/win/handles.h"
 #include "keystore/key_files.h"
 #include "keystore/win/key_file_crypto.h"
 #include "keystore/win/key_list_file.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "base/win/owned_handle.h"
+#include "base/win/handles.h"
 
 struct LinkState {
   std::string portName;  // "COM" and a number; held whole, so COM1000 and above work too

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/win/narrow_text.h"
+#include "base/win/handles.h"
 #include "link/port_names.h"
 #include "ui/control_ids.h"
 #include "ui/win/app_window.h"

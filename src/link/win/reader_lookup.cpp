@@ -6,7 +6,7 @@
 
 #include <setupapi.h>
 
-#include "base/win/narrow_text.h"
+#include "base/win/handles.h"
 
 namespace {
 

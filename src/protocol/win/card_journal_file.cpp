@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "base/win/owned_handle.h"
+#include "base/win/handles.h"
 #include "protocol/card_journal.h"
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_snapshot_win.h"

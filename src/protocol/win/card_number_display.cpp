@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "protocol/card_number.h"
+#include "base/card_number.h"
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/win/form_controls.h"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "base/win/owned_handle.h"
+#include "base/win/handles.h"
 #include "protocol/data_generation.h"
 #include "protocol/users_data_records.h"
 

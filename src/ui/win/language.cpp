@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "base/win/owned_handle.h"
+#include "base/win/handles.h"
 #include "ui/control_ids.h"
 #include "ui/form_layout.h"
 #include "ui/language_config.h"

@@ -1,8 +1,6 @@
-// Formats bytes as spaced upper-case hexadecimal pairs for the system key and sector data fields.
-// Used for generated and committed values and for values read back from a card.
-#include "base/hex_pairs_text.h"
-
-#include "base/hex_digits.h"
+// Formats bytes as spaced upper-case hexadecimal pairs for the system key and sector data fields:
+// generated and committed values, and values read back from a card.
+#include "base/hex_text.h"
 
 void HexPairsText(const uint8_t* bytes, int count, char* text) {
   char* out = text;

@@ -1,9 +1,8 @@
-// The converter's number display: the sector data's low bytes as a 1-Wire ROM code with its
-// CRC, and the same number in upper-case hexadecimal and zero-padded decimal.
-#include "protocol/card_number.h"
+// CRC-8/MAXIM, least significant bit first, and the converter's number display: the sector data's
+// low bytes as a 1-Wire ROM code with its CRC, and the same number in hexadecimal and decimal.
+#include "base/card_number.h"
 
-#include "base/hex_digits.h"
-#include "protocol/crc8.h"
+#include "base/hex_text.h"
 
 namespace {
 
@@ -25,6 +24,17 @@ void AppendHexByte(std::string& text, uint8_t byte) {
 }
 
 }  // namespace
+
+uint8_t Crc8(const uint8_t* data, uint8_t length) {
+  uint8_t crc = 0;
+  for (int i = 0; i < length; ++i) {
+    crc ^= data[i];
+    for (int bit = 0; bit < 8; ++bit) {
+      crc = (crc & 1) ? static_cast<uint8_t>((crc >> 1) ^ 0x8C) : static_cast<uint8_t>(crc >> 1);
+    }
+  }
+  return crc;
+}
 
 CardNumberTexts CardNumberFor(const uint8_t* sectorData, int format) {
   const FormatRow& row = kFormats[format == kFormat24Bit ? 1 : 0];

@@ -1,10 +1,20 @@
-// Owning types for what the shell must give back: a Win32 handle closed once when its owner goes,
-// and a file that is deleted when its owner goes unless it was kept.
+// Owning types for what the shell must give back (a Win32 handle closed once when its owner goes, a
+// file deleted when its owner goes unless kept), and the 8-bit text of the system's ASCII names.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
+#include <string>
 #include <utility>
+
+// The 8-bit text of a UTF-16 string that holds ASCII only (port names, hardware ids): the low
+// byte of each unit up to the first zero unit, or up to `maxUnits` units when there is none.
+inline std::string Narrow(const wchar_t* text, size_t maxUnits = static_cast<size_t>(-1)) {
+  std::string narrow;
+  for (size_t i = 0; i < maxUnits && text[i] != L'\0'; ++i) narrow.push_back(static_cast<char>(text[i] & 0xFF));
+  return narrow;
+}
 
 // A kernel handle (file, port) that is closed when this goes out of scope or is reset.
 // INVALID_HANDLE_VALUE and null both mean "none".
