@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ui/hex_field.h"
+#include "ui/form_state.h"
 
 namespace {
 

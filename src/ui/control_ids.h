@@ -1,5 +1,5 @@
-// The identifiers of the main form's controls, which are also the main window's command ids.
-// Controls without an identifier are reached through their window handles.
+// The main window's command ids: the identifiers of the main form's controls, and the menu commands.
+// Controls without an identifier are reached through their row in the form table.
 #pragma once
 
 enum ControlId : int {
@@ -36,4 +36,13 @@ enum ControlId : int {
   kIdConverterFormat1 = 36,
   kIdKeyEdit = 37,
   kIdDataEdit = 38,
+};
+
+enum MenuCommand : int {
+  kCommandQuit = 1,
+  kCommandRussian = 2,
+  kCommandEnglish = 3,
+  kCommandHelp = 4,
+  kCommandAbout = 5,
+  kCommandCardJournal = 50,
 };

@@ -1,11 +1,11 @@
-// The main form's 59 controls as one table: class, identifier, caption, position, size and style.
-// Portable core: the shell walks the table in order (which is also the z-order) to create the form.
+// The main form's 59 controls as one table (class, identifier, caption, position, size, style) and
+// its six views: for every control a view touches, its state in each. The shell applies both.
 #pragma once
 
 #include <cstdint>
 
 #include "base/card_address.h"
-#include "ui/hex_field.h"
+#include "ui/form_state.h"
 #include "ui/ui_text.h"
 
 // Whole style values, WS_CHILD + WS_VISIBLE included.
@@ -83,10 +83,9 @@ enum FormRow : int {
 // The row of a control identifier, or -1.
 int FormRowOfId(int id);
 
-// A group of radio buttons and the one checked when the form is built.
+// A group of radio buttons and the one checked when the form is built (once its last one exists).
 struct RadioGroup {
   int first, last, checked;
-  int lastRow;  // the group's last control: the check is set once it exists
 };
 // The groups by their place in the table: the converter format, then the four reader settings.
 enum RadioGroupIndex : int {
@@ -113,3 +112,49 @@ inline constexpr int kDataEditLimit = kDataFieldLayout.digitCount;
 // (low word the upper bound, high word the lower bound).
 inline constexpr uint32_t kSectorRange = static_cast<uint32_t>(kFirstSector) << 16 | static_cast<uint32_t>(kLastSector);
 inline constexpr uint32_t kBlockRange = static_cast<uint32_t>(kLastBlock);
+
+// The views by card type and work mode.
+enum FormView : int {
+  kViewMasterId,
+  kViewMasterData,
+  kViewMasterAuth,
+  kViewUserId,
+  kViewUserData,
+  kViewUserAuth,
+  kViewCount,
+};
+
+// The view the form opens in: master card, "Send card ID".
+inline constexpr FormView kStartView = kViewMasterId;
+
+// Card type index x 10 + work mode index.
+unsigned ViewCodeOf(int cardType, int workMode);
+// The view of a code; false for codes that have none (a combo box without a selection).
+bool ViewOfCode(unsigned code, FormView* view);
+// What a code resets in FormState (and in the controls showing it) before its view applies.
+FieldReset FieldResetOf(unsigned code);
+
+// The state a view gives a control.
+enum ControlState : char {
+  kStateEnabled = 'E',          // visible and enabled
+  kStateDisabled = 'D',         // visible and disabled
+  kStateHidden = 'H',           // hidden, enabled state left as it was
+  kStateShown = 'S',            // visible, enabled state left as it was
+  kStateEnabledIfBox24 = 'c',   // visible; enabled while "Generate unique data before write" is checked
+  kStateEnabledUnlessBox24 = 'u',  // visible; enabled while it is unchecked
+  kStateDisabledUnchecked = 'x',   // visible, disabled, and its check cleared
+};
+
+struct ViewStateRow {
+  int row;                   // the control's row in the form table
+  const char* states;        // one ControlState per view, in FormView order
+};
+
+inline constexpr int kViewStateRowCount = 48;
+extern const ViewStateRow kViewStates[kViewStateRowCount];
+
+ControlState StateInView(const ViewStateRow& entry, FormView view);
+// False when the view hides the control of a form row; rows the table leaves out are always shown.
+bool ShownInView(int row, FormView view);
+// True when a state follows the "Generate unique data before write" check box.
+bool FollowsBox24(ControlState state);

@@ -1,5 +1,5 @@
 // The one program-wide FormState, with the initial values the form starts from, and the only
-// functions that change it. Portable core: the shell calls them and shows the result.
+// functions that change it; the hex fields' text rules. Portable core: the shell shows the result.
 #include "ui/form_state.h"
 
 #include <cstdio>
@@ -7,11 +7,17 @@
 
 #include "base/card_address.h"
 #include "base/hex_text.h"
-#include "ui/hex_field.h"
 
 namespace {
 
 FormState g_state;
+
+// The value of a hex digit; any other character counts 0.
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 0;
+}
 
 }  // namespace
 
@@ -61,4 +67,39 @@ void ResetFormFields(FieldReset reset) {
   } else if (reset == kResetBlock) {
     SetFormBlockNumber(0);
   }
+}
+
+void StripSpaces(char* text) {
+  char* out = text;
+  for (const char* in = text; *in != '\0'; ++in) {
+    if (*in != ' ') *out++ = *in;
+  }
+  *out = '\0';
+}
+
+bool IsAcceptedHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+int FirstRejectedPosition(const char* text) {
+  for (int p = 0; text[p] != '\0'; ++p) {
+    if (!IsAcceptedHexDigit(text[p])) return p;
+  }
+  return -1;
+}
+
+void RemoveCharAt(char* text, int position) {
+  std::memmove(text + position, text + position + 1, std::strlen(text + position));
+}
+
+void CommitHexText(const char* typed, const HexFieldLayout& layout, uint8_t* bytes, char* spacedText) {
+  char digits[32];
+  const size_t typedLength = std::strlen(typed);
+  for (int i = 0; i < layout.digitCount; ++i) {
+    digits[i] = static_cast<size_t>(i) < typedLength ? typed[i] : 'F';
+  }
+  digits[layout.digitCount] = '\0';
+  for (int i = 0; i < layout.byteCount; ++i) {
+    bytes[i] = static_cast<uint8_t>(DigitValue(digits[2 * i]) << 4 | DigitValue(digits[2 * i + 1]));
+  }
+  // The text is written back from the bytes, so what the field shows is what is stored.
+  HexPairsText(bytes, layout.byteCount, spacedText);
 }

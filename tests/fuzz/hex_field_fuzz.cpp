@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "ui/hex_field.h"
+#include "ui/form_state.h"
 
 namespace {
 

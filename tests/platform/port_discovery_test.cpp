@@ -9,7 +9,7 @@
 #include "link/win/reader_lookup.h"
 #include "reader_fixture.h"
 #include "shell_globals.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 
 namespace {
 

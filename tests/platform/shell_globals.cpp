@@ -4,7 +4,7 @@
 
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 
 HWND CreateTestMainWindow() {
   SelectUiText();

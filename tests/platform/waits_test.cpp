@@ -2,7 +2,7 @@
 // disabled meanwhile; other ids open nothing and leave the main window alone; one wait at a time.
 #include <gtest/gtest.h>
 
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 
 #include <commctrl.h>
 

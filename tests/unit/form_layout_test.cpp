@@ -62,8 +62,8 @@ TEST(FormLayout, EveryRadioGroupFollowsItsGroupBoxAndChecksOneOfItsOwn) {
     const int first = FormRowOfId(group.first);
     ASSERT_GT(first, 0);
     EXPECT_EQ(kFormControls[first - 1].style, kStyleGroupBox) << "radio " << group.first;
-    EXPECT_EQ(group.lastRow, first + group.last - group.first) << "radio " << group.first;
-    for (int row = first; row <= group.lastRow; ++row) {
+    EXPECT_EQ(FormRowOfId(group.last), first + group.last - group.first) << "radio " << group.first;
+    for (int row = first; row <= FormRowOfId(group.last); ++row) {
       EXPECT_EQ(kFormControls[row].style, kStyleRadio) << "row " << row + 1;
       EXPECT_EQ(kFormControls[row].id, group.first + row - first) << "row " << row + 1;
     }

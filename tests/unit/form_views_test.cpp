@@ -7,7 +7,6 @@
 
 #include "ui/control_ids.h"
 #include "ui/form_layout.h"
-#include "ui/form_views.h"
 
 namespace {
 

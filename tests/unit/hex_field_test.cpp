@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/hex_field.h"
+#include "ui/form_state.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/win/waits.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 
 namespace {
 

@@ -10,18 +10,13 @@
 #include "link/win/reader_search.h"
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_journal_file.h"
-#include "protocol/win/card_number_display.h"
+#include "ui/win/main_form.h"
 #include "protocol/win/form_generator_commands.h"
-#include "protocol/win/generate_before_write.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
-#include "ui/win/form_view_switch.h"
-#include "ui/win/help_about.h"
+#include "ui/win/menu_bar.h"
 #include "ui/win/hex_fields.h"
 #include "ui/win/language.h"
-#include "ui/win/main_form.h"
-#include "ui/win/menu_bar.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "protocol/card_wait_ticks.h"
 #include "protocol/win/card_commands.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 
 HWND g_waitWindow = nullptr;
 

@@ -10,9 +10,8 @@
 #include "app/win/wiring.h"
 #include "keystore/win/plain_key_files.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
-#include "ui/win/language.h"
 #include "ui/win/main_form.h"
+#include "ui/win/language.h"
 
 namespace {
 

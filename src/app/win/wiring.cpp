@@ -9,9 +9,8 @@
 #include "link/win/link_state.h"
 #include "link/win/serial_port.h"
 #include "protocol/win/card_commands.h"
-#include "protocol/win/card_number_display.h"
+#include "ui/win/main_form.h"
 #include "protocol/win/card_reply_report.h"
-#include "ui/win/form_fields.h"
 #include "ui/win/modal_windows.h"
 
 void WireSubsystems() {
@@ -26,6 +25,4 @@ void WireSubsystems() {
   card.writePort = WritePort;
   card.writeFailed = EndLinkAfterFailedWrite;
   SetCardHooks(card);
-  // The converter shows every new sector data.
-  SetSectorDataListener(ShowCardNumber);
 }

@@ -3,7 +3,7 @@
 #include "keystore/win/key_form_link.h"
 
 #include "ui/form_state.h"
-#include "ui/win/form_fields.h"
+#include "ui/win/main_form.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "keystore/win/key_store_messages.h"
 #include "keystore/win/keys_window.h"
 #include "keystore/win/plain_key_files.h"
-#include "ui/hex_field.h"
+#include "ui/form_state.h"
 #include "ui/ui_text.h"
 
 // Each operation reads keys.data in a function of its own that holds the open files and returns

@@ -12,7 +12,7 @@
 #include "keystore/win/plain_key_files.h"
 #include "ui/form_state.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 #include "ui/win/modal_windows.h"
 

@@ -4,8 +4,7 @@
 
 #include "link/win/port_list.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
-#include "ui/win/form_controls.h"
+#include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
 LinkState g_link;
@@ -17,7 +16,7 @@ void ResetLink() {
   }
   RefreshPortList();
   g_link.portChosenByHand = false;
-  SetWindowTextA(VersionLabel(), "x.xx");
+  ShowVersion("x.xx");
 }
 
 bool LinkPortOpen() { return g_link.portOpen; }

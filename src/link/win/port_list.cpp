@@ -9,7 +9,7 @@
 #include "base/win/handles.h"
 #include "link/port_names.h"
 #include "ui/control_ids.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 
 namespace {
 

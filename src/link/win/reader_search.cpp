@@ -13,7 +13,7 @@
 #include "link/win/reader_lookup.h"
 #include "link/win/serial_port.h"
 #include "ui/ui_text.h"
-#include "ui/win/form_controls.h"
+#include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
 namespace {
@@ -139,7 +139,7 @@ void CheckFirmwareVersion(const char* text) {
     return;
   }
   const std::string version(text, 4);
-  SetWindowTextA(VersionLabel(), version.c_str());
+  ShowVersion(version.c_str());
 }
 
 void OnPortChosen() {

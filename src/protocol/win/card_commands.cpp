@@ -13,7 +13,7 @@
 #include "protocol/win/form_generator_commands.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
 namespace {

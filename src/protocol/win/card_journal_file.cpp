@@ -16,7 +16,7 @@
 #include "ui/form_layout.h"
 #include "ui/form_state.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
 namespace {

@@ -10,8 +10,7 @@
 #include "protocol/win/card_commands.h"
 #include "protocol/win/card_journal_file.h"
 #include "protocol/win/card_reply_text.h"
-#include "ui/win/app_window.h"
-#include "ui/win/form_fields.h"
+#include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
 bool HandleCardReply(const char* reply, int length) {

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "protocol/win/form_generators.h"
-#include "ui/win/form_fields.h"
+#include "ui/win/main_form.h"
 
 void OnGenerateRandomCommand() {
   uint8_t key[6];

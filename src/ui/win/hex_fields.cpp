@@ -8,9 +8,7 @@
 
 #include "ui/control_ids.h"
 #include "ui/form_state.h"
-#include "ui/hex_field.h"
-#include "ui/win/app_window.h"
-#include "ui/win/form_fields.h"
+#include "ui/win/main_form.h"
 
 namespace {
 
@@ -31,7 +29,7 @@ HexFieldBinding BindingOf(int editId) {
   if (editId == kIdKeyEdit) {
     return {kKeyFieldLayout, g_form.systemKeyText, &g_keyEditActive, CommitFormSystemKey, nullptr};
   }
-  return {kDataFieldLayout, g_form.sectorDataText, &g_dataEditActive, CommitFormSectorData, NotifySectorData};
+  return {kDataFieldLayout, g_form.sectorDataText, &g_dataEditActive, CommitFormSectorData, ShowCardNumber};
 }
 
 void OnEnter(HWND edit, const HexFieldBinding& field) {

@@ -6,12 +6,9 @@
 #include <string>
 
 #include "base/win/handles.h"
-#include "ui/control_ids.h"
-#include "ui/form_layout.h"
 #include "ui/language_config.h"
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
-#include "ui/win/form_controls.h"
+#include "ui/win/main_form.h"
 #include "ui/win/menu_bar.h"
 #include "ui/win/message_box.h"
 
@@ -50,48 +47,13 @@ void SaveLanguage() {
   if (!saved) Report(UiText.msgSaveSettingsFailed, kMessageWarning);
 }
 
-namespace {
-
-// The buttons and check boxes with UiText captions, in the order they are relabelled.
-constexpr int kCaptionedButtons[] = {kIdSearch,         kIdWrite,          kIdRead,         kIdClear,
-                                     kIdWriteCyclically, kIdClearCyclically, kIdGenerateRandom, kIdAddToList,
-                                     kIdShowList,       kIdGenerateUnique,  kIdShowKey,      kIdGenerateBeforeWrite};
-
-void RelabelRow(int row) { SetWindowTextA(g_formControls[row], UiText.*kFormControls[row].uiCaption); }
-
-// Relabels the rows of one class and style that carry a UiText caption, in table order.
-void RelabelRowsOf(const char* className, uint32_t style) {
-  for (int row = 0; row < kFormControlCount; ++row) {
-    const FormControlRow& control = kFormControls[row];
-    if (control.uiCaption && control.className == className && control.style == style) RelabelRow(row);
-  }
-}
-
-void RefillComboBox(int id, const UiTextEntry* items, int count) {
-  HWND combo = GetDlgItem(g_mainWindow, id);
-  const int selection = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
-  FillComboBox(combo, items, count, selection);
-}
-
-}  // namespace
-
-void RelabelForm() {
-  SelectUiText();
-  SetWindowTextA(g_mainWindow, UiText.windowTitle);
-  RelabelRowsOf(kClassButton, kStyleGroupBox);
-  RelabelRowsOf(kClassStatic, kStyleStatic);
-  RefillComboBox(kIdCardType, kCardTypeItems, kCardTypeItemCount);
-  RefillComboBox(kIdWorkMode, kWorkModeItems, kWorkModeItemCount);
-  for (int id : kCaptionedButtons) RelabelRow(FormRowOfId(id));
-  RelabelRowsOf(kClassButton, kStyleRadio);
-}
-
 void OnLanguageCommand(int commandId) {
   const bool english = commandId == kCommandEnglish;
   CheckMenuItem(g_languageMenu, english ? kCommandEnglish : kCommandRussian, MF_BYCOMMAND | MF_CHECKED);
   CheckMenuItem(g_languageMenu, english ? kCommandRussian : kCommandEnglish, MF_BYCOMMAND | MF_UNCHECKED);
   g_language = english ? kEnglish : kRussian;
   SaveLanguage();
+  SelectUiText();
   RelabelForm();
   RebuildMenuBar();
 }

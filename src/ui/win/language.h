@@ -6,7 +6,5 @@
 void LoadLanguage();
 // Writes the language line at the start of appconfig.ini; reports when the file cannot be opened.
 void SaveLanguage();
-// Gives the main window and every captioned control of the form its text in the active language.
-void RelabelForm();
 // Menu commands 2 (Russian) and 3 (English).
 void OnLanguageCommand(int commandId);

@@ -1,19 +1,27 @@
-// The menu bar of the main window in the active language, and its rebuild after a switch.
-// The Language submenu is kept so the language commands can set its check marks.
+// The main window's menus in the active language (the menu bar, rebuilt after a language switch,
+// and the right click's "Quit"), and the small commands behind them: the guide and About.
 #pragma once
 
 #include <windows.h>
 
-enum MenuCommand : int {
-  kCommandQuit = 1,
-  kCommandRussian = 2,
-  kCommandEnglish = 3,
-  kCommandHelp = 4,
-  kCommandAbout = 5,
-  kCommandCardJournal = 50,
-};
+#include "ui/control_ids.h"
 
+// The help document, relative to the working directory.
+inline constexpr char kHelpFilePath[] = "help\\Keyloom ver_1_01.pdf";
+// About dialog templates: one per language.
+inline constexpr int kAboutDialogRussian = 1;
+inline constexpr int kAboutDialogEnglish = 2;
+
+// The Language submenu, kept so the language commands can set its check marks.
 extern HMENU g_languageMenu;
 
 void BuildMenuBar();
 void RebuildMenuBar();
+// WM_RBUTTONUP over the main window's client area: the "Quit" menu at the click point.
+void ShowQuitMenu(LPARAM clickPoint);
+
+// Help: hands the help document to the shell, reporting why it could not be opened.
+void OnHelpCommand();
+// About: the dialog in the active language, modal over the main window.
+void OnAboutCommand();
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "ui/ui_text.h"
-#include "ui/win/app_window.h"
+#include "ui/win/main_form.h"
 
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT style, int iconId) {
   MSGBOXPARAMSA params = {};
