@@ -1,8 +1,46 @@
-// The timed machine's rules. It performs nothing itself: the shell turns window messages into its
-// events and its actions into calls, so that every sequence of events can be replayed in a test.
+// The timed machine's rules and the reading of the shortened periods a test build may be given. It
+// performs nothing itself: the shell turns window messages into its events and its actions into calls.
 #include "app/timed_machine.h"
 
+#include <string>
+
 namespace {
+
+constexpr long kLongestTimingMs = 60000;
+
+struct TimingName {
+  const char* name;
+  int Timings::*field;
+};
+
+const TimingName kTimingNames[] = {
+    {"debounce", &Timings::debounceMs},       {"searchtick", &Timings::searchTickMs},
+    {"handshaketick", &Timings::handshakeTickMs}, {"reopen", &Timings::reopenPauseMs},
+    {"cardtick", &Timings::cardTickMs},       {"cyclicpause", &Timings::cyclicPauseMs},
+};
+
+// The milliseconds of a value made of digits only, in 1..kLongestTimingMs; 0 otherwise.
+int ParseMilliseconds(const std::string& text) {
+  if (text.empty()) return 0;
+  long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + (c - '0');
+    if (value > kLongestTimingMs) return 0;
+  }
+  return static_cast<int>(value);
+}
+
+void ApplyPair(const std::string& pair, Timings* timings) {
+  const size_t equals = pair.find('=');
+  if (equals == std::string::npos) return;
+  const int ms = ParseMilliseconds(pair.substr(equals + 1));
+  if (ms == 0) return;
+  const std::string name = pair.substr(0, equals);
+  for (const TimingName& timing : kTimingNames) {
+    if (name == timing.name) timings->*(timing.field) = ms;
+  }
+}
 
 Actions EndOfWait(TimedMachine& machine, int timer) {
   Actions actions = EndWait(machine);
@@ -40,6 +78,49 @@ Actions OnCyclicPauseOver(TimedMachine& machine) {
 }
 
 }  // namespace
+
+const WaitTiming* FindWaitTiming(int timer) {
+  for (const WaitTiming& wait : kWaitTimings) {
+    if (wait.timer == timer) return &wait;
+  }
+  return nullptr;
+}
+
+Timings ParseTimings(const char* text) {
+  Timings timings;
+  if (text == nullptr) return timings;
+  std::string pair;
+  for (const char* c = text;; ++c) {
+    if (*c == '\0' || *c == ' ' || *c == ',') {
+      ApplyPair(pair, &timings);
+      pair.clear();
+      if (*c == '\0') break;
+    } else {
+      pair.push_back(*c);
+    }
+  }
+  return timings;
+}
+
+void StartRun(CyclicRun& run, RunKind kind) {
+  run.kind = kind;
+  run.lastSucceeded = false;
+}
+
+bool RecordSuccess(CyclicRun& run) {
+  run.lastSucceeded = true;
+  return run.kind != kRunSingle;
+}
+
+CyclicStep NextCyclicStep(CyclicRun& run) {
+  if (run.kind == kRunSingle) return kCyclicStop;
+  if (!run.lastSucceeded) {
+    run.kind = kRunSingle;
+    return kCyclicStop;
+  }
+  run.lastSucceeded = false;
+  return run.kind == kRunWriteCyclically ? kCyclicWriteAgain : kCyclicClearAgain;
+}
 
 bool WaitRunning(const TimedMachine& machine) { return machine.waitTimer != 0; }
 
@@ -96,8 +177,8 @@ Actions OnDeviceChange(TimedMachine& machine, bool deviceNodesChanged, const std
   return {{kActionStartTimer, kTimerHotplugDebounce, machine.timings.debounceMs}};
 }
 
-Actions OnMainLoopIdle(TimedMachine& machine, bool portOpen) {
-  if (!machine.checkDue || machine.openWindows > 0) return {};
+Actions OnMainLoopIdle(TimedMachine& machine, bool portOpen, bool windowOverMain) {
+  if (!machine.checkDue || windowOverMain) return {};
   if (WaitRunning(machine)) {
     // Looking whether the port is still listed touches no port, so it need not wait: a wait
     // whose reader was pulled out ends now instead of running to its last tick.
@@ -147,10 +228,4 @@ Actions StopAll(TimedMachine& machine) {
   machine.checkDue = false;
   machine.cyclicPause = CyclicPause::kNone;
   return actions;
-}
-
-void OnWindowOpened(TimedMachine& machine) { ++machine.openWindows; }
-
-void OnWindowClosed(TimedMachine& machine) {
-  if (machine.openWindows > 0) --machine.openWindows;
 }

@@ -10,5 +10,7 @@ inline constexpr int32_t kLastBlock = 2;
 
 // A sector or block number kept inside its range: one outside it is taken at the nearest bound,
 // which is also what the form's up-down shows when it is given that number.
-int32_t ClampSectorNumber(int32_t proposed);
-int32_t ClampBlockNumber(int32_t proposed);
+constexpr int32_t ClampSectorNumber(int32_t proposed) {
+  return proposed < kFirstSector ? kFirstSector : proposed > kLastSector ? kLastSector : proposed;
+}
+constexpr int32_t ClampBlockNumber(int32_t proposed) { return proposed < 0 ? 0 : proposed > kLastBlock ? kLastBlock : proposed; }

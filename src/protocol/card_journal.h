@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "protocol/card_settings.h"
+#include "protocol/card_commands.h"
 
 // The columns: date and time; operation; card type; work mode; sector; block; sector data; the
 // Touch Memory code, HEX and DEC of the Touch Memory / Wiegand 44 format, then of Wiegand 26; the

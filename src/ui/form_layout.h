@@ -97,8 +97,11 @@ enum RadioGroupIndex : int {
   kRadioGroupCount,
 };
 extern const RadioGroup kRadioGroups[kRadioGroupCount];
+// The form's radio group of each reader setting, in block order.
+inline constexpr RadioGroupIndex kReaderSettingGroups[kReaderSettingCount] = {kRadioOutputInterface, kRadioIndication,
+                                                                            kRadioStandby, kRadioTouchPoll};
 
-// The items of the card type (id 8) and work mode (id 14) combo boxes, in index order.
+// The items of the card type and work mode lists, in index order.
 inline constexpr int kCardTypeItemCount = 2;
 extern const UiTextEntry kCardTypeItems[kCardTypeItemCount];
 inline constexpr int kWorkModeItemCount = 4;

@@ -44,10 +44,6 @@ void SetFormKeyRecord(const char* text, const uint8_t key[6], const char* descri
   std::snprintf(g_state.keyRecordDescription, sizeof g_state.keyRecordDescription, "%s", description);
 }
 
-const char* KeyRecordDescriptionOf(const uint8_t key[6]) {
-  return std::memcmp(key, g_state.keyRecordKey, sizeof g_state.keyRecordKey) == 0 ? g_state.keyRecordDescription : "";
-}
-
 void CommitFormSystemKey(const char* typed) {
   CommitHexText(typed, kKeyFieldLayout, g_state.systemKey, g_state.systemKeyText);
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "ui/control_ids.h"
 
@@ -61,7 +62,9 @@ void SetFormSectorData(const uint8_t data[7]);
 void SetFormKeyRecord(const char* text, const uint8_t key[6], const char* description);
 // The description of the key-list record put on the form last when `key` is that record's key;
 // empty for another key (one changed since, or never taken from the list).
-const char* KeyRecordDescriptionOf(const uint8_t key[6]);
+inline const char* KeyRecordDescriptionOf(const uint8_t key[6]) {
+  return std::memcmp(key, g_form.keyRecordKey, sizeof g_form.keyRecordKey) == 0 ? g_form.keyRecordDescription : "";
+}
 // The text typed into the key or data field, committed as the hex field rules say.
 void CommitFormSystemKey(const char* typed);
 void CommitFormSectorData(const char* typed);

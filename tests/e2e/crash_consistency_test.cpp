@@ -16,7 +16,7 @@
 
 #include "key_list_crypto.h"
 #include "linux_side.h"
-#include "protocol/users_data_records.h"
+#include "protocol/user_codes.h"
 
 namespace {
 

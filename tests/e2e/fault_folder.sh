@@ -6,7 +6,8 @@
 #   fault_folder.sh STATUS readonly DIR    made read-only
 #   fault_folder.sh STATUS release DIR     unmounted (lazily: the program may still be in it)
 #   fault_folder.sh STATUS kill PREFIX MS  "ready", then after MS milliseconds SIGKILL to the
-#                                          keyloom.exe of the Wine prefix PREFIX, and "killed"
+#                                          program (keyloom.exe or keyloom_test.exe) of the
+#                                          Wine prefix PREFIX, and "killed"
 status=$1 verb=$2 arg=$3
 report() { printf '%s\n' "$1" >"$status.part" && mv "$status.part" "$status"; }
 run() { if out=$("$@" 2>&1); then report ok; else report "failed: $* $out"; fi; }
@@ -19,7 +20,7 @@ case $verb in
     # The process is found first, so that the kill comes at the moment asked for; one grep reads
     # every command line, as a process per entry of /proc takes seconds on a busy machine.
     pid=
-    for f in $(grep -l 'keyloom\.exe' /proc/[0-9]*/cmdline 2>/dev/null); do
+    for f in $(grep -lE 'keyloom(_test)?\.exe' /proc/[0-9]*/cmdline 2>/dev/null); do
       p=${f%/cmdline}
       { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$arg" && pid=${p#/proc/} && break
     done

@@ -12,7 +12,7 @@
 #include "harness.h"
 #include "key_list_crypto.h"
 #include "linux_side.h"
-#include "protocol/users_data_records.h"
+#include "protocol/user_codes.h"
 #include "ui/ui_text.h"
 
 namespace {

@@ -34,12 +34,15 @@ std::string ExeDirectory() {
 
 void KeyloomScenario::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  keyloomExe_ = ExeDirectory() + "keyloom.exe";
+  // The build with the test hook compiled in, which takes the scenario's timings.
+  keyloomExe_ = ExeDirectory() + "keyloom_test.exe";
   workDir_ = ExeDirectory() + "e2e-runs\\" + info->test_suite_name() + "." + info->name();
   std::error_code ignored;
   std::filesystem::remove_all(workDir_, ignored);
   std::filesystem::create_directories(workDir_);
 }
+
+void KeyloomScenario::UseShippedBuild() { keyloomExe_ = ExeDirectory() + "keyloom.exe"; }
 
 void KeyloomScenario::TearDown() {
   for (ui::Program& p : programs_) ui::Terminate(&p);

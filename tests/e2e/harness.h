@@ -50,6 +50,8 @@ class KeyloomScenario : public ::testing::Test {
   // Keyloom runs with short waits unless a scenario about one of them asks for the real ones
   // before it starts it.
   void UseRealTimings() { timings_ = kRealTimings; }
+  // The program as it is shipped, without the test build's hook: it reads no KEYLOOM_TIMINGS.
+  void UseShippedBuild();
   // A pause between cyclic cards long enough for whatever a scenario does in it.
   void UseLongCyclicPause() { timings_.cyclicPauseMs = 30000; }
   const ProgramTimings& timings() const { return timings_; }

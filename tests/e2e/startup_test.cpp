@@ -51,9 +51,10 @@ TEST_F(StartupScenario, MainWindowHasItsClassStyleSizeAndPlace) {
   EXPECT_EQ(rect.top, screenHeight / 2 - 335);
 }
 
-// The search delay shows its WaitWindow for about a second with the main window disabled.
+// The search delay shows its WaitWindow for about a second with the main window disabled. The
+// program shipped reads no KEYLOOM_TIMINGS: given the short ones, it still waits its real second.
 TEST_F(StartupScenario, SearchWaitWindowRunsAboutOneSecond) {
-  UseRealTimings();
+  UseShippedBuild();
   for (const char* config : {"Language = RU;\r\n", "Language = EN;\r\n"}) {
     WriteFile("appconfig.ini", config);
     HWND main = Start();
@@ -132,7 +133,7 @@ TEST_F(StartupScenario, ClosingEndsTheProcessCleanly) {
     DWORD code = 99;
     ASSERT_TRUE(ui::WaitExit(&program(), 10000, &code)) << way.name;
     EXPECT_EQ(code, 0u) << way.name;
-    EXPECT_EQ(CountProcesses("keyloom.exe"), 0) << way.name;
+    EXPECT_EQ(CountProcesses(keyloomExe_.substr(keyloomExe_.find_last_of("\\/") + 1).c_str()), 0) << way.name;
     EXPECT_EQ(CountMainWindows(), 0) << way.name;
   }
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "link/reply_classifier.h"
+#include "protocol/replies.h"
 
 namespace {
 

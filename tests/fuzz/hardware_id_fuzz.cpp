@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "link/hardware_id.h"
+#include "link/reader_ports.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string id(reinterpret_cast<const char*>(data), size);

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "link/hardware_id.h"
-#include "link/port_names.h"
+#include "link/reader_ports.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "protocol/users_data_records.h"
+#include "protocol/user_codes.h"
 
 namespace {
 

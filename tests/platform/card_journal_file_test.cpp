@@ -16,7 +16,17 @@
 namespace {
 
 // A user card cleared at sector 1, block 0, and its line after its date and time.
-const SentCard kCleared = {'U', 'c', CardSnapshot{}};
+JournalEntry ClearedCard() {
+  JournalEntry entry;
+  entry.time = {2026, 1, 1, 10, 0, 0};
+  entry.operation = "Clear";
+  entry.cardType = "User";
+  entry.sector = 1;
+  entry.block = 0;
+  return entry;
+}
+const std::string kCleared = JournalLine(ClearedCard());
+const std::string kNames = UiTextOf(kEnglish).journalHeader;
 const std::string kCardFields = "\tClear\tUser\t\t1\t0" + std::string(12, '\t');
 
 std::string Utf16(const std::string& ascii) {
@@ -100,14 +110,14 @@ TEST_F(CardJournalFile, EachLineLandsOnALineOfItsOwn) {
     SCOPED_TRACE(c.name);
     RemoveAll();
     if (!c.before.empty()) Write(kJournalFileName, c.before);
-    const JournalOutcome outcome = JournalCard(kCleared);
+    const JournalOutcome outcome = AppendToJournal(kCleared, kNames);
     EXPECT_EQ(outcome.status, JournalStatus::kWritten);
     EXPECT_EQ(WithOldTimes(Read(kJournalFileName)), c.after);
     EXPECT_EQ(Files().size(), 1u);
   }
-  // A success that answers no write or clear (a late one, or a read's) adds no line.
+  // No line (a success that answers no write or clear): nothing is added.
   const std::string before = Read(kJournalFileName);
-  for (char operation : {'\0', 'r'}) EXPECT_EQ(JournalCard({'U', operation, CardSnapshot{}}).status, JournalStatus::kWritten);
+  EXPECT_EQ(AppendToJournal("", kNames).status, JournalStatus::kWritten);
   EXPECT_EQ(Read(kJournalFileName), before);
 }
 
@@ -116,7 +126,7 @@ TEST_F(CardJournalFile, EachLineLandsOnALineOfItsOwn) {
 TEST_F(CardJournalFile, AJournalSavedInAnotherFormIsKeptAsItIs) {
   const std::string saved = "Date and time;Operation\r\n2026-01-01 10:00:00;Clear\r\n";
   Write(kJournalFileName, saved);
-  EXPECT_EQ(JournalCard(kCleared).status, JournalStatus::kWritten);
+  EXPECT_EQ(AppendToJournal(kCleared, kNames).status, JournalStatus::kWritten);
   EXPECT_EQ(WithOldTimes(Read(kJournalFileName)), kStart + kOldLine);
   const std::vector<std::string> files = Files();
   ASSERT_EQ(files.size(), 2u);
@@ -131,19 +141,19 @@ TEST_F(CardJournalFile, LinesWaitWhileTheJournalIsHeld) {
   Write(kJournalFileName, kStart + kOldLine);
   HANDLE held = CreateFileA(kJournalFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(JournalCard(kCleared).status, JournalStatus::kHeld);
-  EXPECT_EQ(JournalCard(kCleared).status, JournalStatus::kHeld);
+  EXPECT_EQ(AppendToJournal(kCleared, kNames).status, JournalStatus::kHeld);
+  EXPECT_EQ(AppendToJournal(kCleared, kNames).status, JournalStatus::kHeld);
   CloseHandle(held);
-  EXPECT_EQ(JournalCard(kCleared).status, JournalStatus::kWritten);
+  EXPECT_EQ(AppendToJournal(kCleared, kNames).status, JournalStatus::kWritten);
   EXPECT_EQ(WithOldTimes(Read(kJournalFileName)), kStart + kOldLine + kOldLine + kOldLine + kOldLine);
 
   held = CreateFileA(kJournalFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(JournalCard(kCleared).status, JournalStatus::kHeld);
+  EXPECT_EQ(AppendToJournal(kCleared, kNames).status, JournalStatus::kHeld);
   std::string savedIn;
-  EXPECT_EQ(SaveWaitingJournalLines(&savedIn), JournalLeftover::kSavedAside);
+  EXPECT_EQ(SaveWaitingJournalLines(kNames, &savedIn), JournalLeftover::kSavedAside);
   CloseHandle(held);
   EXPECT_EQ(WithOldTimes(Read(savedIn)), kStart + kOldLine);
-  EXPECT_EQ(SaveWaitingJournalLines(&savedIn), JournalLeftover::kNone);
+  EXPECT_EQ(SaveWaitingJournalLines(kNames, &savedIn), JournalLeftover::kNone);
   EXPECT_EQ(Read(kJournalFileName).size(), (kStart + kOldLine + kOldLine + kOldLine + kOldLine).size());
 }
 

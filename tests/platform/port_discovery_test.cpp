@@ -1,61 +1,28 @@
-// The port list from the registry and the reader's port from the device set-up information,
+// The system's ports from the registry and the reader's port from the device set-up information,
 // against the values and USB devices the fixture writes into the Wine prefix.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "link/win/port_list.h"
-#include "link/win/reader_lookup.h"
+#include "link/win/system_ports.h"
 #include "reader_fixture.h"
-#include "shell_globals.h"
-#include "ui/win/main_form.h"
 
 namespace {
 
-std::vector<std::string> Entries(HWND list) {
-  std::vector<std::string> entries;
-  const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[64] = {};
-    SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    entries.push_back(text);
-  }
-  return entries;
-}
-
 class PortDiscovery : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CreateTestMainWindow();
-    simreader::Clean();
-  }
-  void TearDown() override {
-    simreader::Clean();
-    DestroyTestMainWindow();
-  }
+  void SetUp() override { simreader::Clean(); }
+  void TearDown() override { simreader::Clean(); }
 };
 
 TEST_F(PortDiscovery, ListIsSortedByNumberWithTheFirstSelected) {
   ASSERT_TRUE(simreader::SetSerialPorts({"COM10", "COM3", "COM1", "COM3"}));
-  HWND list = PortList();
-  ASSERT_TRUE(FillPortList(list));
-  EXPECT_EQ(Entries(list), (std::vector<std::string>{"COM10", "COM3", "COM1", "COM3"}));
-  SortPortList(list);
-  EXPECT_EQ(Entries(list), (std::vector<std::string>{"COM1", "COM3", "COM3", "COM10"}));
-  EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
-
-  int index = -1;
-  SelectPortInList(list, "COM10", &index);
-  EXPECT_EQ(index, 3);
-  EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 3);
+  std::vector<std::string> ports;
+  ASSERT_TRUE(ListSystemPorts(&ports));
+  EXPECT_EQ(ports, (std::vector<std::string>{"COM10", "COM3", "COM1", "COM3"}));
+  EXPECT_EQ(SortedPortNames(ports), (std::vector<std::string>{"COM1", "COM3", "COM3", "COM10"}));
   // Windows port names ignore letter case.
-  SelectPortInList(list, "com3", &index);
-  EXPECT_EQ(index, 1);
-  EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 1);
-  SelectPortInList(list, "COM4", &index);
-  EXPECT_EQ(index, 1) << "no such entry: nothing changes";
-
   EXPECT_TRUE(IsPortPresent("COM3"));
   EXPECT_TRUE(IsPortPresent("com3"));
   EXPECT_FALSE(IsPortPresent("COM4"));
@@ -65,17 +32,18 @@ TEST_F(PortDiscovery, SixtyPortsKeepTheFiftyReadFirst) {
   std::vector<std::string> ports;
   for (int n = 1; n <= 60; ++n) ports.push_back("COM" + std::to_string(n));
   ASSERT_TRUE(simreader::SetSerialPorts(ports));
-  RefreshPortList();
-  const std::vector<std::string> entries = Entries(PortList());
-  EXPECT_EQ(entries.size(), 50u);
+  std::vector<std::string> listed;
+  ASSERT_TRUE(ListSystemPorts(&listed));
+  EXPECT_EQ(listed.size(), 60u);
+  EXPECT_EQ(SortedPortNames(listed).size(), 50u);
 }
 
-TEST_F(PortDiscovery, NoPortGivesOneEmptyEntry) {
-  RefreshPortList();
-  EXPECT_EQ(Entries(PortList()), (std::vector<std::string>{""}));
-  EXPECT_TRUE(IsWindowEnabled(PortList()));
+TEST_F(PortDiscovery, NoPortIsListed) {
+  std::vector<std::string> ports = {"left over"};
+  EXPECT_FALSE(ListSystemPorts(&ports));
+  EXPECT_TRUE(ports.empty());
   ASSERT_TRUE(simreader::SetSerialPorts({}));
-  EXPECT_FALSE(FillPortList(PortList()));
+  EXPECT_FALSE(ListSystemPorts(&ports));
 }
 
 TEST_F(PortDiscovery, FindsTheReadersPortByItsHardwareId) {

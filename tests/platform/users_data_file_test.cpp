@@ -14,8 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "protocol/data_generation.h"
-#include "protocol/users_data_records.h"
+#include "protocol/user_codes.h"
 #include "protocol/win/users_data_file.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "app/win/waits.h"
+#include "app/win/main_window.h"
 #include "ui/ui_text.h"
 
 namespace {

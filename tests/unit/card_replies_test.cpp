@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/card_replies.h"
-#include "protocol/command_frames.h"
+#include "protocol/replies.h"
+#include "protocol/card_commands.h"
 #include "base/card_number.h"
 
 namespace {

@@ -4,11 +4,11 @@
 
 #include <cstring>
 #include <sstream>
+#include <string>
 #include <vector>
 
-#include "protocol/command_frames.h"
+#include "protocol/card_commands.h"
 #include "base/card_number.h"
-#include "protocol/sector_data_codec.h"
 #include "ui/form_state.h"
 
 namespace {
@@ -145,6 +145,38 @@ TEST(SectorDataCodec, DecodeUndoesEncode) {
   uint8_t encoded[7];
   EncodeSectorData(Hex("00 00 00 00 00 00 00").data(), encoded);
   EXPECT_EQ(Of(encoded, 7), Hex("A5 E8 3C 61 FB 4D 92"));  // the mask inverted
+}
+
+// What a press asks for, in its order: the search with no port, nothing without a card type, new
+// data first for a user write that generates it, nothing while a wait runs, else the frame.
+TEST(CommandFrames, EachOperationAsksForTheSearchTheDataOrItsFrame) {
+  const struct {
+    const char* name;
+    int cardType;
+    CardOperation operation;
+    bool generate, portOpen, waitRunning, generated;
+    CardRequestKind kind;
+    const char* letters;  // the frame's card and operation letters
+  } kCases[] = {
+      {"no port", kCardUser, kCardWrite, true, false, false, false, kCardRequestSearch, ""},
+      {"no card type", -1, kCardRead, false, true, false, false, kCardRequestNothing, ""},
+      {"user write to generate", kCardUser, kCardWrite, true, true, true, false, kCardRequestGenerate, ""},
+      {"user write generated, wait running", kCardUser, kCardWrite, true, true, true, true, kCardRequestNothing, ""},
+      {"user write generated", kCardUser, kCardWrite, true, true, false, true, kCardRequestSend, "Uw"},
+      {"master write, box checked", kCardMaster, kCardWrite, true, true, false, false, kCardRequestSend, "Mw"},
+      {"master read", kCardMaster, kCardRead, false, true, false, false, kCardRequestSend, "Mr"},
+      {"user clear", kCardUser, kCardClear, false, true, false, false, kCardRequestSend, "Uc"},
+      {"master clear while a wait runs", kCardMaster, kCardClear, false, true, true, false, kCardRequestNothing, ""},
+  };
+  for (const auto& c : kCases) {
+    CardSnapshot form = DefaultForm(1);
+    form.cardType = c.cardType;
+    form.generateBeforeWrite = c.generate;
+    const CardRequest request = RequestCard(c.operation, form, c.portOpen, c.waitRunning, c.generated);
+    EXPECT_EQ(request.kind, c.kind) << c.name;
+    const std::string letters(reinterpret_cast<const char*>(request.frame.bytes) + 3, 2);
+    EXPECT_EQ(letters, request.kind == kCardRequestSend ? c.letters : std::string(2, '\0')) << c.name;
+  }
 }
 
 }  // namespace

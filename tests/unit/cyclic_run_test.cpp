@@ -1,6 +1,6 @@
 // The cyclic run over sequences of presses and card outcomes: it goes on while each card succeeds,
 // stops at the first failure, and every press starts a run of its own kind.
-#include "protocol/cyclic_run.h"
+#include "app/timed_machine.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "base/hex_text.h"
-#include "protocol/data_generation.h"
-#include "protocol/users_data_records.h"
+#include "protocol/user_codes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The reader's USB identity: the two spellings of its hardware id, which ids match them,
 // and which "PortName" values name a usable port.
-#include "link/hardware_id.h"
+#include "link/reader_ports.h"
 
 #include <gtest/gtest.h>
 

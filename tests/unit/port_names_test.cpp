@@ -1,6 +1,6 @@
 // The port list's number rule: sorting by number, duplicates kept, at most 50 entries,
 // any three leading characters taken as the prefix.
-#include "link/port_names.h"
+#include "link/reader_ports.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The reply classifier on the edge cases of the reader's replies: where each marker is found,
 // which one decides, what is moved to the start of the buffer, and which version is accepted.
-#include "link/reply_classifier.h"
+#include "protocol/replies.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The plan of each reply: its reports in order, the card-reply judge, the link reset and the
 // hand-picked port given up, for the reader's own port and for a port picked by hand, and for a
 // read that failed or a port that has left the system.
-#include "link/reply_report_plan.h"
+#include "protocol/replies.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "link/reply_line.h"
+#include "link/reader_ports.h"
 
 namespace {
 
@@ -58,6 +58,29 @@ TEST(ReplyReportPlanTest, EachReplyHasItsReportsInOrder) {
     const ReplyPlan plan = PlanReplyReport(c.length, c.code, c.byHand, c.portGone);
     EXPECT_EQ(plan.code, c.planned) << c.length << " " << c.code << " " << c.byHand;
     EXPECT_EQ(Describe(plan), c.steps) << c.length << " " << c.code << " " << c.byHand;
+  }
+}
+
+// A reply judged whole: the code of its markers, and a card reply only where there is none.
+TEST(ReplyReportPlanTest, AJudgedReplyIsACardsOrItsMarkers) {
+  const struct {
+    std::string bytes;
+    ReplyCode code;
+    CardReplyKind card;
+  } kCases[] = {
+      {"\rAT+DAT_OK\r\n", kReplyNothing, kCardReplyDone},
+      {"\rAT+ERR_04\r\n", kReplyNothing, kCardReplyNoCard},
+      {"\rAT+XYZ\r\n", kReplyNothing, kCardReplyNotRecognized},
+      // The markers come first: a card reply behind an acknowledgement is not judged with it.
+      {"AT+Uw - OK!\rAT+DAT_OK", kReplyAcknowledged, kCardReplyNotRecognized},
+      {"AT+Uw - UNKNOWN CMD!", kReplyUnknownCommand, kCardReplyNotRecognized},
+      {"", kReplyNothing, kCardReplyNotRecognized},
+  };
+  for (const auto& c : kCases) {
+    std::string bytes = c.bytes + '\0';
+    const ReplyVerdict verdict = JudgeReply(bytes.data(), static_cast<int>(c.bytes.size()));
+    EXPECT_EQ(verdict.code, c.code) << c.bytes;
+    EXPECT_EQ(verdict.card.kind, c.card) << c.bytes;
   }
 }
 

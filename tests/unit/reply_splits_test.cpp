@@ -8,11 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "link/reply_line.h"
-#include "link/timings.h"
-#include "protocol/card_replies.h"
-#include "protocol/card_wait_ticks.h"
+#include "app/timed_machine.h"
 #include "base/card_number.h"
+#include "protocol/replies.h"
 
 namespace {
 
@@ -78,53 +76,50 @@ struct SimulatedLine {
     return true;
   }
 
-  ReplyLine Line() {
-    ReplyLine line;
-    line.context = this;
-    line.readReply = [](void* context, char* buffer) {
-      auto* self = static_cast<SimulatedLine*>(context);
-      int received = 0;
-      char byte = 0;
-      while (received < kReplyBufferSize + kMaxDroppedBytes && self->ReadByte(&byte)) {
-        if (received < kReplyBufferSize) buffer[received] = byte;
-        ++received;
-      }
-      return std::min(received, kReplyBufferSize);
-    };
-    line.pollByte = [](void* context, char* byte) {
-      auto* self = static_cast<SimulatedLine*>(context);
-      if (!self->ReadByte(byte)) return 0;
-      self->nowMs += kPollSettleMs;
-      return 1;
-    };
-    line.endWait = [](void*) {};
-    line.judgeReply = [](void* context, char* buffer, int length) {
-      auto* self = static_cast<SimulatedLine*>(context);
-      Judged judged{ClassifyReply(buffer, length), kCardReplyNotRecognized, false};
-      if (judged.code == kReplyHandshake) judged.supportedFirmware = IsSupportedFirmware(buffer);
-      if (judged.code == kReplyNothing && length > 0) {
-        judged.card = ClassifyCardReply(reinterpret_cast<const uint8_t*>(buffer), static_cast<size_t>(length)).kind;
-        if (judged.card != kCardReplyNotRecognized) judged.code = kReplyAcknowledged;
-      }
-      self->outcome.judged.push_back(judged);
-      return judged.code;
-    };
-    return line;
+  // Reads until the line falls silent, as the serial channel does.
+  int ReadReply(char* buffer) {
+    int received = 0;
+    char byte = 0;
+    while (received < kReplyBufferSize + kMaxDroppedBytes && ReadByte(&byte)) {
+      if (received < kReplyBufferSize) buffer[received] = byte;
+      ++received;
+    }
+    return std::min(received, kReplyBufferSize);
+  }
+
+  int PollByte(char* byte) {
+    if (!ReadByte(byte)) return 0;
+    nowMs += kPollSettleMs;
+    return 1;
+  }
+
+  ReplyCode Judge(char* buffer, int length) {
+    const ReplyVerdict verdict = JudgeReply(buffer, length);
+    // A card's reply is taken as the program takes it: acknowledged.
+    const ReplyCode code = verdict.card.kind != kCardReplyNotRecognized ? kReplyAcknowledged : verdict.code;
+    outcome.judged.push_back({code, verdict.card.kind, code == kReplyHandshake && IsSupportedFirmware(buffer)});
+    return code;
   }
 };
 
 // The card wait from the frame's send at 0 ms: ticks every 50 ms, or at once when a tick's reads
-// took longer, until the wait ends.
+// took longer, until the wait ends. Each tick's reads and judging go as the program's do.
 Outcome RunCardWait(const std::vector<Piece>& pieces) {
   SimulatedLine line;
   line.pieces = pieces;
-  const ReplyLine reply = line.Line();
   CardWait wait;
   int tickAtMs = 0;
   for (int tick = 1; line.outcome.end == kCardWaitGoesOn; ++tick) {
     tickAtMs = std::max(tickAtMs + kCardTickMs, line.nowMs);
     line.nowMs = tickAtMs;
-    line.outcome.end = RunCardWaitTick(wait, tick, reply);
+    for (CardRead read = StartCardTick(wait, tick); read != kCardReadDone;) {
+      char bytes[kReplyBufferSize + 1] = {};
+      read = TakeCardRead(wait, bytes, read == kCardPollByte ? line.PollByte(bytes) : line.ReadReply(bytes));
+    }
+    const bool acknowledged =
+        wait.acknowledgement == nullptr || line.Judge(wait.acknowledgement, wait.acknowledgementLength) == kReplyAcknowledged;
+    line.outcome.end = acknowledged ? wait.end : kCardWaitCutShort;
+    if (acknowledged && wait.end != kCardWaitGoesOn) line.Judge(wait.final, wait.finalLength);
   }
   return line.outcome;
 }
@@ -133,7 +128,8 @@ Outcome RunHandshake(const std::vector<Piece>& pieces) {
   SimulatedLine line;
   line.pieces = pieces;
   line.nowMs = kHandshakeReadAtMs;
-  ReadAndJudgeReply(line.Line());
+  char buffer[kReplyBufferSize + 1] = {};
+  line.Judge(buffer, line.ReadReply(buffer));
   return line.outcome;
 }
 

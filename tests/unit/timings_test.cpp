@@ -1,5 +1,5 @@
 // The shortened periods read from KEYLOOM_TIMINGS: what is taken, and what keeps the real value.
-#include "link/timings.h"
+#include "app/timed_machine.h"
 
 #include <gtest/gtest.h>
 

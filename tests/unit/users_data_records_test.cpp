@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/users_data_records.h"
+#include "protocol/user_codes.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/data_generation.h"
-#include "protocol/users_data_records.h"
+#include "protocol/card_journal.h"
+#include "protocol/user_codes.h"
 #include "protocol/win/card_journal_file.h"
 #include "protocol/win/users_data_file.h"
 #include "ui/ui_text.h"
@@ -116,14 +116,23 @@ double MedianOf(std::vector<double> times) {
   return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
 }
 
-const SentCard kCleared = {'U', 'c', CardSnapshot{}};
+// The line of a user card cleared, as the program journals it.
+std::string ClearedCardLine() {
+  JournalEntry entry;
+  entry.time = {2026, 12, 8, 10, 30, 0};
+  entry.operation = "Clear";
+  entry.cardType = "User";
+  entry.sector = 1;
+  entry.block = 0;
+  return JournalLine(entry);
+}
 
 // The median time of one card's line appended to a journal that already holds `lines` lines, in
 // `dir`, which becomes the working folder; -1 when an append fails.
 double JournalAppendMs(const std::string& dir, int lines) {
   SetCurrentDirectoryA(dir.c_str());
   DeleteFileA(kJournalFileName);
-  if (JournalCard(kCleared).status != JournalStatus::kWritten) return -1;
+  if (AppendToJournal(ClearedCardLine(), UiText.journalHeader).status != JournalStatus::kWritten) return -1;
   std::string bytes;
   {
     HANDLE f = CreateFileA(kJournalFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -141,7 +150,7 @@ double JournalAppendMs(const std::string& dir, int lines) {
   std::vector<double> times;
   for (int run = 0; run < 9; ++run) {
     const double start = NowMs();
-    if (JournalCard(kCleared).status != JournalStatus::kWritten) return -1;
+    if (AppendToJournal(line, UiText.journalHeader).status != JournalStatus::kWritten) return -1;
     times.push_back(NowMs() - start);
   }
   DeleteFileA(kJournalFileName);

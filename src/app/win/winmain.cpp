@@ -4,14 +4,15 @@
 
 #include <commctrl.h>
 
-#include "app/win/main_loop.h"
+#ifdef KEYLOOM_TEST_BUILD
+#include <cstdlib>
+#endif
+
 #include "app/win/main_window.h"
-#include "app/win/waits.h"
-#include "app/win/wiring.h"
 #include "keystore/win/plain_key_files.h"
 #include "ui/ui_text.h"
-#include "ui/win/main_form.h"
 #include "ui/win/language.h"
+#include "ui/win/main_form.h"
 
 namespace {
 
@@ -40,7 +41,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
 
-  WireSubsystems();
+#ifdef KEYLOOM_TEST_BUILD
+  // The build the tests run takes shortened periods from its environment; the program shipped
+  // reads nothing there.
+  SetTimings(ParseTimings(std::getenv("KEYLOOM_TIMINGS")));
+#endif
   RegisterMainWindowClass();
   g_mainWindow = CreateMainWindow();
   BuildMainForm();

@@ -14,7 +14,6 @@
 #include "ui/ui_text.h"
 #include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
-#include "ui/win/modal_windows.h"
 
 namespace {
 
@@ -35,7 +34,6 @@ KeysWindowState g_keys;
 
 constexpr int kWindowWidth = 650;
 constexpr int kWindowHeight = 480;
-constexpr int kProgramIcon = 2;
 
 struct KeysControlRow {
   const char* className;
@@ -230,7 +228,8 @@ LRESULT CALLBACK KeysWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       g_keys = KeysWindowState{};
       EnableWindow(g_mainWindow, TRUE);
       SetFocus(g_mainWindow);
-      ModalWindowClosed();
+      // A hot-plug check held while this window was open runs at the main loop's next turn.
+      PostMessageA(g_mainWindow, WM_NULL, 0, 0);
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -254,8 +253,6 @@ bool OpenKeysWindow() {
                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, kWindowWidth,
                                  kWindowHeight, g_mainWindow, nullptr, g_instance, nullptr);
   if (g_keys.window == nullptr) return false;
-  // A hot-plug check that falls due while the window is open waits until it is closed.
-  ModalWindowOpened();
   EnableWindow(g_mainWindow, FALSE);
   // Plain key files left behind by a run that ended abruptly go before anything else.
   RemovePlainKeyFiles();

@@ -7,8 +7,6 @@
 
 #include <string>
 
-#include "protocol/win/card_commands.h"
-
 inline constexpr char kJournalFileName[] = "cardJournal.csv";
 
 enum class JournalStatus {
@@ -22,26 +20,15 @@ struct JournalOutcome {
   DWORD error;
 };
 
-// The line of the card written or cleared by a frame joins the waiting lines, and every waiting
-// line is appended; JournalSentCard takes the frame sent last.
-JournalOutcome JournalCard(const SentCard& sent);
-JournalOutcome JournalSentCard();
+// The line (empty: none) joins the waiting lines, and every waiting line is appended. `names`: the
+// header row's column names, separated by tabs, for a journal that is begun now.
+JournalOutcome AppendToJournal(const std::string& line, const std::string& names);
 
 // At the end of the run: the waiting lines are appended, or, when the journal still cannot be
 // written, saved in a new file beside it named with the date and time. What became of them:
 // nothing waited, appended, saved in `savedIn`, or lost (neither file could be written).
 enum class JournalLeftover { kNone, kAppended, kSavedAside, kLost };
-JournalLeftover SaveWaitingJournalLines(std::string* savedIn);
+JournalLeftover SaveWaitingJournalLines(const std::string& names, std::string* savedIn);
 
 // Whether the journal exists; the waiting lines are appended first, so that it is complete.
-bool PrepareJournalForOpening();
-
-// The Tools menu's "Card journal": the journal handed to the shell's "open" verb, or the message
-// that there is none yet.
-void OnCardJournalCommand();
-// The first trouble of the run with the journal, told once: it is open in another program, or
-// cannot be written, and its lines wait.
-void ReportJournalTrouble(const JournalOutcome& outcome);
-// The end of the run: the waiting lines appended or saved beside the journal, and the user told
-// where they went when it was not the journal.
-void CloseCardJournal();
+bool PrepareJournalForOpening(const std::string& names);

@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "base/win/handles.h"
-#include "protocol/data_generation.h"
-#include "protocol/users_data_records.h"
+#include "protocol/user_codes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "protocol/ms_rand.h"
+#include "protocol/user_codes.h"
 
 inline constexpr char kUsersDataFileName[] = "usersData.data";
 

@@ -1,8 +1,8 @@
 // The system key and sector data edits while the user types into them, and the "Show Key" box.
-// The main window passes the edits' notifications (ids 37, 38) and command 19 here.
+// The main window passes the key and data edits' notifications and the "Show Key" command here.
 #pragma once
 
-// WM_COMMAND from edit 37 or 38: entering, typing into and leaving the field.
+// WM_COMMAND from the key or data edit: entering, typing into and leaving the field.
 void OnHexFieldCommand(int editId, int notification);
-// Command 19: toggles "Show Key" and masks or reveals the key edit.
+// "Show Key": toggles the box and masks or reveals the key edit.
 void OnShowKeyCommand();

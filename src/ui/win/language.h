@@ -6,5 +6,5 @@
 void LoadLanguage();
 // Writes the language line at the start of appconfig.ini; reports when the file cannot be opened.
 void SaveLanguage();
-// Menu commands 2 (Russian) and 3 (English).
+// The menu's Russian and English commands.
 void OnLanguageCommand(int commandId);

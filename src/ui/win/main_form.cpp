@@ -19,15 +19,11 @@ namespace {
 // main window.
 HWND g_controls[kFormControlCount] = {};
 
-HWND Control(int id) { return g_controls[FormRowOfId(id)]; }
+HWND Control(int id) { return GetDlgItem(g_mainWindow, id); }
 
 bool Checked(int id) { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 int Selection(int id) { return static_cast<int>(SendMessageA(Control(id), CB_GETCURSEL, 0, 0)); }
-
-// The form's radio group of each reader setting, in block order.
-constexpr RadioGroupIndex kReaderSettingGroups[kReaderSettingCount] = {kRadioOutputInterface, kRadioIndication,
-                                                                     kRadioStandby, kRadioTouchPoll};
 
 // Empties a combo box, adds the items in the active language and selects one (or none with -1).
 void FillComboBox(HWND combo, const UiTextEntry* items, int count, int selection) {

@@ -13,6 +13,8 @@
 inline constexpr char kMainWindowClass[] = "my Window";
 inline constexpr int kMainWindowWidth = 665;
 inline constexpr int kMainWindowHeight = 670;
+// The program's icon among its resources.
+inline constexpr int kProgramIcon = 2;
 
 // The program's module and its main window, which owns every box and WaitWindow; set at start.
 extern HINSTANCE g_instance;
