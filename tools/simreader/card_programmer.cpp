@@ -8,7 +8,6 @@
 
 #include "card_operations.h"
 #include "hex_text.h"
-#include "simulator.h"
 
 namespace {
 
@@ -17,8 +16,8 @@ constexpr char kLeadByte = '\n';
 // Line noise, as a reader with a broken firmware or cable might send it.
 const std::string kGarbage("\x13\x7f#?~%garbage\r\n", 16);
 
-void Answer(Simulator* simulator, int afterMs, const std::string& bytes) {
-  simulator->pending.push_back({Clock::now() + std::chrono::milliseconds(afterMs), bytes});
+void Answer(std::vector<PendingAnswer>& pending, int afterMs, const std::string& bytes) {
+  pending.push_back({Clock::now() + std::chrono::milliseconds(afterMs), bytes});
 }
 
 void PresentNextQueued(CardProgrammer* cards) {
@@ -42,8 +41,7 @@ std::string ReplaceReply(const std::string& how, const std::string& reply) {
   return reply;
 }
 
-void ServeCard(Simulator* simulator) {
-  CardProgrammer& cards = simulator->cards;
+void ServeCard(CardProgrammer& cards, std::vector<PendingAnswer>& pending) {
   VirtualCard card;
   std::string reply = LoadCard(cards.presented, &card) ? RunCardCommand(&card, cards.waitingFrame)
                                                        : std::string("\rAT+ERR_05\r\n");
@@ -52,50 +50,46 @@ void ServeCard(Simulator* simulator) {
     cards.nextReply.clear();
   }
   cards.waitingFrame.clear();
-  Answer(simulator, cards.replyAfterMs, kLeadByte + reply);
+  Answer(pending, cards.replyAfterMs, kLeadByte + reply);
   if (cards.takenAfterUse) PresentNextQueued(&cards);
 }
 
 }  // namespace
 
-void TakeCardFrames(Simulator* simulator) {
-  std::string& bytes = simulator->command;
-  CardProgrammer& cards = simulator->cards;
+bool TakeCardFrames(CardProgrammer& cards, std::string& bytes, int delayMs, std::vector<PendingAnswer>& pending) {
   size_t at = 0;
   while ((at = bytes.find("AT+", at)) != std::string::npos) {
     if (!StartsCardFrame(bytes, at)) {
       ++at;
       continue;
     }
-    if (bytes.size() < at + kCardFrameBytes) return;
+    if (bytes.size() < at + kCardFrameBytes) return true;
     cards.waitingFrame = bytes.substr(at, kCardFrameBytes);
     bytes.erase(0, at + kCardFrameBytes);
     at = 0;
     // Pulled out the moment the frame is in, before it is acknowledged.
     if (cards.nextReply == "pulled") {
       cards.nextReply.clear();
-      GoDead(simulator, true);
-      return;
+      return false;
     }
-    if (!cards.acknowledgement.empty()) Answer(simulator, simulator->behaviour.delayMs, cards.acknowledgement);
+    if (!cards.acknowledgement.empty()) Answer(pending, delayMs, cards.acknowledgement);
     cards.giveUpAt = Clock::now() + std::chrono::milliseconds(cards.noCardMs);
-    ServeWaitingCard(simulator);
+    ServeWaitingCard(cards, pending);
   }
+  return true;
 }
 
-void ServeWaitingCard(Simulator* simulator) {
-  CardProgrammer& cards = simulator->cards;
+void ServeWaitingCard(CardProgrammer& cards, std::vector<PendingAnswer>& pending) {
   if (cards.waitingFrame.empty()) return;
   if (!cards.presented.empty()) {
-    ServeCard(simulator);
+    ServeCard(cards, pending);
   } else if (cards.noCardMs >= 0 && Clock::now() >= cards.giveUpAt) {
     cards.waitingFrame.clear();
-    Answer(simulator, 0, std::string(1, kLeadByte) + "\rAT+ERR_04\r\n");
+    Answer(pending, 0, std::string(1, kLeadByte) + "\rAT+ERR_04\r\n");
   }
 }
 
-std::string RunCardControl(Simulator* simulator, const std::string& words) {
-  CardProgrammer& cards = simulator->cards;
+std::string RunCardControl(CardProgrammer& cards, const std::string& words, std::vector<PendingAnswer>& pending) {
   std::istringstream in(words);
   std::string verb, path, argument;
   in >> verb >> path >> argument;
@@ -136,6 +130,6 @@ std::string RunCardControl(Simulator* simulator, const std::string& words) {
   } else {
     return "error card present|queue|remove|ack|timeout|replyafter|next|block|key";
   }
-  if (verb == "present" || verb == "queue") ServeWaitingCard(simulator);
+  if (verb == "present" || verb == "queue") ServeWaitingCard(cards, pending);
   return "ok";
 }

@@ -5,8 +5,15 @@
 #include <chrono>
 #include <deque>
 #include <string>
+#include <vector>
 
-struct Simulator;
+using Clock = std::chrono::steady_clock;
+
+// Bytes the reader sends once their time has come.
+struct PendingAnswer {
+  Clock::time_point due;
+  std::string bytes;
+};
 
 struct CardProgrammer {
   std::string presented;          // card file on the reader; empty when there is none
@@ -20,10 +27,12 @@ struct CardProgrammer {
   std::string nextReply;      // the next final reply replaced: "ERR_03".."ERR_06", "badcrc", "half", "garbage"
 };
 
-// Takes every complete card command out of the received bytes and answers it.
-void TakeCardFrames(Simulator* simulator);
+// Takes every complete card command out of the received bytes and answers it after `delayMs`
+// (the acknowledgement) into `pending`. False when the reader is to be pulled out the moment a
+// frame is in ("card next pulled"): the frame is then neither acknowledged nor carried out.
+bool TakeCardFrames(CardProgrammer& cards, std::string& bytes, int delayMs, std::vector<PendingAnswer>& pending);
 // A waiting command gets its card or, when its time is up, "\rAT+ERR_04".
-void ServeWaitingCard(Simulator* simulator);
+void ServeWaitingCard(CardProgrammer& cards, std::vector<PendingAnswer>& pending);
 // "card ..." control lines: present PATH, queue PATH, remove, ack ok|unknown|silent,
-// timeout MS, replyafter MS, next ERR_0n|badcrc|half|garbage, block PATH SECTOR BLOCK, key PATH SECTOR.
-std::string RunCardControl(Simulator* simulator, const std::string& words);
+// timeout MS, replyafter MS, next ERR_0n|badcrc|half|garbage|pulled, block PATH SECTOR BLOCK, key PATH SECTOR.
+std::string RunCardControl(CardProgrammer& cards, const std::string& words, std::vector<PendingAnswer>& pending);

@@ -116,7 +116,7 @@ const ControlCommand kControlCommands[] = {
        return std::string(configured ? "ok 1" : "ok 0");
      }},
     {"reset", [](Simulator* s, const std::string&, const std::string&) { return Reset(s); }},
-    {"card", [](Simulator* s, const std::string&, const std::string& words) { return RunCardControl(s, words); }},
+    {"card", [](Simulator* s, const std::string&, const std::string& words) { return RunCardControl(s->cards, words, s->pending); }},
 };
 
 }  // namespace
@@ -134,12 +134,15 @@ void OnLineBytes(Simulator* simulator, const std::string& bytes) {
     simulator->command.erase(0, at + sizeof kHandshake - 1);
     Schedule(simulator, HandshakeAnswer(simulator->behaviour));
   }
-  TakeCardFrames(simulator);
+  if (!TakeCardFrames(simulator->cards, simulator->command, simulator->behaviour.delayMs, simulator->pending)) {
+    GoDead(simulator, true);
+    return;
+  }
   if (simulator->command.size() > kMaxCommandBytes) simulator->command.clear();
 }
 
 int SendDueAnswers(Simulator* simulator) {
-  ServeWaitingCard(simulator);
+  ServeWaitingCard(simulator->cards, simulator->pending);
   const Clock::time_point now = Clock::now();
   int next = -1;
   for (auto it = simulator->pending.begin(); it != simulator->pending.end();) {

@@ -11,13 +11,6 @@
 #include "pty_line.h"
 #include "reader_behaviour.h"
 
-using Clock = std::chrono::steady_clock;
-
-struct PendingAnswer {
-  Clock::time_point due;
-  std::string bytes;
-};
-
 struct Simulator {
   PtyLine line;
   std::string dosdevices;  // the Wine prefix's dosdevices folder

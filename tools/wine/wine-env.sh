@@ -205,14 +205,17 @@ keyloom_wineserver_up() {
 }
 
 # keyloom_simreader_up HOME PROGRAM [IDLE]: the tree's simulated reader, started once and kept running
-# (it leaves by itself after IDLE seconds without control traffic, 600 by default). Exports
+# (it leaves by itself after IDLE seconds without control traffic, 600 by default, and is started
+# anew when PROGRAM was built after it). Exports
 # KEYLOOM_SIMREADER_PORT, its control port, and KEYLOOM_SIMREADER_COOKIE, the secret of its port
 # file (readable by this user only) that a client must send as its first line. It runs in HOME, so
 # that control lines, which it splits at blanks, can name HOME's files by a path relative to HOME
 # wherever the tree lies.
 keyloom_simreader_up() {
   local home=$1 program=$2 idle=${3:-600} file="$1/simreader.port" pid port cookie
-  if [ -f "$home/simreader.pid" ] && read -r port cookie 2>/dev/null <"$file" && [ -n "$cookie" ]; then
+  # One started before its program was built again is replaced, so that a test never meets the old one.
+  if [ -f "$home/simreader.pid" ] && [ ! "$program" -nt "$home/simreader.pid" ] &&
+     read -r port cookie 2>/dev/null <"$file" && [ -n "$cookie" ]; then
     read -r pid <"$home/simreader.pid"
     if keyloom_is_ours "$pid" simreader "$file"; then
       export KEYLOOM_SIMREADER_PORT=$port KEYLOOM_SIMREADER_COOKIE=$cookie
