@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <wincrypt.h>
 
-#include "keystore/key_files.h"
+#include "keystore/key_list.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "keystore/key_line.h"
+#include "keystore/key_list.h"
 
 namespace {
 
@@ -29,8 +29,7 @@ const Field kFields[] = {
 };
 
 KeyRecord Prefilled(char mark) {
-  KeyRecord record;
-  std::memset(&record, 0, sizeof record);
+  KeyRecord record = {};
   for (const Field& f : kFields) f.slot(record)[0] = mark;
   return record;
 }

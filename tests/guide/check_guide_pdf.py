@@ -45,7 +45,7 @@ def message_texts(source):
     for name, english, russian in re.findall(r'UI_TEXT\((msg\w+|errorOpening),\s*"(.*?)",\s*"(.*?)"\)', table, re.S):
         for language, text in (("en", english), ("ru", russian)):
             texts[language].append(text.replace("\\n", "\n").replace("\\r", "\r").replace("\\\\", "\\"))
-    steps = (source / "src/keystore/win/crypto_error.cpp").read_text(encoding="utf-8")
+    steps = (source / "src/keystore/win/keys_window.cpp").read_text(encoding="utf-8")
     block = re.search(r"kStepTexts\[\]\s*=\s*\{(.*?)\};", steps, re.S).group(1)
     for step in re.findall(r'"(.*?)"', block):
         texts["en"].append(step)

@@ -8,10 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "keystore/key_files.h"
-#include "keystore/key_line.h"
-#include "keystore/win/key_file_crypto.h"
-#include "message_box_catcher.h"
+#include "keystore/win/key_store.h"
 
 namespace {
 
@@ -31,9 +28,9 @@ std::string Slurp(const std::string& name) {
 const std::string kShipped = std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data";
 
 TEST(ShippedKeyList, DecryptsToRecordZero) {
-  MessageBoxCatcher boxes;
   const std::string plain = std::string(KEYLOOM_SOURCE_DIR) + "/data/shipped-check.tmp";
-  ASSERT_TRUE(DecryptKeyFile(kShipped.c_str(), plain.c_str(), kKeyFilePassPhrase));
+  KeyStoreReport failure;
+  ASSERT_TRUE(DecryptKeyFile(kShipped.c_str(), plain.c_str(), kKeyFilePassPhrase, &failure));
   const std::string bytes = Slurp(plain);
   DeleteFileA(plain.c_str());
   EXPECT_EQ(bytes, "OI=0 LL=0 DI=0 SB=0 WM=0 SN=01 BN=0 M_KEY=FFFFFFFFFFFF Description=Factory key\n");
@@ -43,10 +40,10 @@ TEST(ShippedKeyList, DecryptsToRecordZero) {
 // Writes data/crkeys.data anew when KEYLOOM_WRITE_SHIPPED_KEYS is set.
 TEST(KeyFileTool, WriteShippedKeyList) {
   if (getenv("KEYLOOM_WRITE_SHIPPED_KEYS") == nullptr) GTEST_SKIP();
-  MessageBoxCatcher boxes;
   const std::string plain = std::string(KEYLOOM_SOURCE_DIR) + "/data/record0.tmp";
   std::ofstream(plain, std::ios::binary) << ShippedRecordZero();
-  EXPECT_TRUE(EncryptKeyFile(plain.c_str(), kShipped.c_str(), kKeyFilePassPhrase));
+  KeyStoreReport failure;
+  EXPECT_TRUE(EncryptKeyFile(plain.c_str(), kShipped.c_str(), kKeyFilePassPhrase, &failure));
   DeleteFileA(plain.c_str());
 }
 
@@ -55,10 +52,10 @@ TEST(KeyFileTool, WriteShippedKeyList) {
 TEST(KeyFileTool, ConvertForOpenssl) {
   const char* dir = getenv("KEYLOOM_EXCHANGE_DIR");
   if (dir == nullptr) GTEST_SKIP();
-  MessageBoxCatcher boxes;
   const std::string at = std::string(dir) + "/";
-  EXPECT_TRUE(EncryptKeyFile((at + "plain").c_str(), (at + "program.enc").c_str(), kKeyFilePassPhrase));
-  EXPECT_TRUE(DecryptKeyFile((at + "openssl.enc").c_str(), (at + "openssl.dec").c_str(), kKeyFilePassPhrase));
+  KeyStoreReport failure;
+  EXPECT_TRUE(EncryptKeyFile((at + "plain").c_str(), (at + "program.enc").c_str(), kKeyFilePassPhrase, &failure));
+  EXPECT_TRUE(DecryptKeyFile((at + "openssl.enc").c_str(), (at + "openssl.dec").c_str(), kKeyFilePassPhrase, &failure));
 }
 
 }  // namespace

@@ -9,9 +9,8 @@
 #include <fstream>
 
 #include "bench.h"
-#include "keystore/key_files.h"
-#include "keystore/key_line.h"
-#include "keystore/win/key_file_crypto.h"
+#include "keystore/key_list.h"
+#include "keystore/win/key_store.h"
 
 namespace {
 
@@ -36,7 +35,8 @@ bool MakeKeyList(const std::string& workDir, int records) {
     }
   }
   const std::string target = workDir + "\\" + kCrKeysFile;
-  const bool ok = EncryptKeyFile(plain.c_str(), target.c_str(), kKeyFilePassPhrase);
+  KeyStoreReport failure;
+  const bool ok = EncryptKeyFile(plain.c_str(), target.c_str(), kKeyFilePassPhrase, &failure);
   DeleteFileA(plain.c_str());
   return ok;
 }

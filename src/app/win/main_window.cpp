@@ -10,8 +10,8 @@
 
 #include "app/win/card_path.h"
 #include "app/win/reader_link.h"
+#include "keystore/win/key_store.h"
 #include "keystore/win/keys_window.h"
-#include "keystore/win/plain_key_files.h"
 #include "ui/control_ids.h"
 #include "ui/ui_text.h"
 #include "ui/win/hex_fields.h"
@@ -220,7 +220,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       KillAllTimers();
       ResetLink();
-      RemovePlainKeyFiles();
+      ShowKeyStoreReports(RemovePlainKeyFiles());
       CloseCardJournal();
       PostQuitMessage(0);
       break;

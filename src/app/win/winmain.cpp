@@ -9,7 +9,8 @@
 #endif
 
 #include "app/win/main_window.h"
-#include "keystore/win/plain_key_files.h"
+#include "keystore/win/key_store.h"
+#include "keystore/win/keys_window.h"
 #include "ui/ui_text.h"
 #include "ui/win/language.h"
 #include "ui/win/main_form.h"
@@ -36,7 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SelectUiText();
   if (ForwardToRunningInstance()) return 0;
   // Only the one instance that runs may clean up: another's operation could be under way.
-  RemoveKeyStoreLeftovers();
+  ShowKeyStoreReports(RemoveKeyStoreLeftovers());
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);

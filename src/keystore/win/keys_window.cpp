@@ -1,21 +1,32 @@
-// The keys list window with its eleven controls and its procedure. It never touches the key
-// files itself: every file operation goes through the key store.
+// The keys list window with its eleven controls and its procedure, and every box of the key store.
+// It never touches the key files: the key store does, and returns what it came to.
+// Compiled into Windows-1251 bytes for the conversion step texts.
 #include "keystore/win/keys_window.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 
-#include "keystore/key_line.h"
-#include "keystore/win/key_list_file.h"
-#include "keystore/win/key_store.h"
-#include "keystore/win/plain_key_files.h"
 #include "ui/form_state.h"
-#include "ui/ui_text.h"
 #include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
 namespace {
+
+// The texts of a failed conversion's steps, which read the same in both interface languages.
+const char* const kStepTexts[] = {
+    "Ошибка открытия исходного текстового файла!",
+    "Ошибка открытия файла назначения!",
+    "Ошибка во время CryptAcquireContext!",
+    "Ошибка во время CryptCreateHash!",
+    "Ошибка во время CryptHashData!",
+    "Ошибка во время CryptDeriveKey!",
+    "Недостаточно памяти!",
+    "Ошибка чтения открытого текста!",
+    "Ошибка во время CryptEncrypt!",
+    "Ошибка во время CryptDecrypt!",
+    "Ошибка записи зашифрованного текста!",
+};
 
 // The open window, the controls the program talks to, and the record taken by the last click or
 // double-click in the list (-1: none). This file alone writes it; it is emptied when the window
@@ -34,6 +45,12 @@ KeysWindowState g_keys;
 
 constexpr int kWindowWidth = 650;
 constexpr int kWindowHeight = 480;
+
+// The box of a conversion that failed at a step: its text and "Номер ошибки: 0x%08X.".
+void ShowCryptoError(CryptoStep step, DWORD code) {
+  const std::string text = WithErrorCode(ErrorCodeForm::kCryptoStep, kStepTexts[step], code);
+  ShowMessage(g_keys.window, text.c_str(), UiText.messageCaption, MB_OK, kMessageError);
+}
 
 struct KeysControlRow {
   const char* className;
@@ -76,13 +93,59 @@ void AddKeysColumns() {
   }
 }
 
+bool ShowKeyChecked() {
+  return IsDlgButtonChecked(g_keys.window, kIdKeysShowKey) == BST_CHECKED;
+}
+
+void SetCell(int row, int column, const char* text) {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text);
+  SendMessageA(g_keys.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// Appends the row of a record with its key as shown (spaced or masked); the row's number is the
+// record's, as the list is always rebuilt from the start of the file.
+void AppendKeysRow(const KeyRecord& record, const char* shownKey) {
+  const int row = static_cast<int>(SendMessageA(g_keys.list, LVM_GETITEMCOUNT, 0, 0));
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = const_cast<char*>("");
+  SendMessageA(g_keys.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  char number[16];
+  snprintf(number, sizeof number, "%04d", row);
+  const char* const cells[] = {number,       record.workMode, record.sector,
+                               record.block, shownKey,        record.description};
+  for (int column = 0; column < 6; ++column) SetCell(row, column, cells[column]);
+}
+
+// The rows of the records, in place of those shown, drawn once when all are there.
+void ShowRows(const std::vector<KeyRecord>& records) {
+  SendMessageA(g_keys.list, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageA(g_keys.list, WM_SETREDRAW, FALSE, 0);
+  const bool masked = !ShowKeyChecked();
+  for (const KeyRecord& record : records) {
+    char key[kSpacedKeyLength + 1];
+    ShownKeyText(record, masked, key);
+    AppendKeysRow(record, key);
+  }
+  SendMessageA(g_keys.list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(g_keys.list, nullptr, TRUE);
+}
+
 // Fills the list from the stored list again. The rows of a list that could not be read go, and
 // with them the record taken and Use This Key and Remove: the numbers they show may no longer
 // name the same records (a removal renumbers those after it), and acting on one would take,
 // or remove, a key the user did not choose. The user is told when rows went.
-void Refresh() {
+void RefreshRows() {
   const LRESULT rowsShown = SendMessageA(g_keys.list, LVM_GETITEMCOUNT, 0, 0);
-  if (RefreshKeysList()) return;
+  KeyRecordList list;
+  KeyStoreReports reports;
+  const bool listed = RefreshKeysList(&list, &reports);
+  if (list.read) ShowRows(list.records);
+  ShowKeyStoreReports(reports);
+  if (listed) return;
   SendMessageA(g_keys.list, LVM_DELETEALLITEMS, 0, 0);
   g_keys.selectedRecord = -1;
   EnableWindow(g_keys.useButton, FALSE);
@@ -90,6 +153,64 @@ void Refresh() {
   if (rowsShown > 0) {
     ShowMessage(g_keys.window, UiText.msgKeysListNotRead, UiText.messageCaption, MB_OK, kMessageWarning);
   }
+}
+
+// Shows a record's key and description in the two edits.
+void ShowRecordInEdits(int record) {
+  KeyEditTexts texts;
+  KeyStoreReports reports;
+  const bool loaded = ShowKeyRecord(record, &texts, &reports);
+  ShowKeyStoreReports(reports);
+  if (!loaded) return;
+  SetWindowTextA(g_keys.keyEdit, texts.key);
+  SetWindowTextA(g_keys.descriptionEdit, texts.description);
+}
+
+void ShowFirstKey() { ShowRecordInEdits(0); }
+
+// A one-character code of a record as the index of its button, -1 when it is no digit.
+int IndexOf(const char* code) {
+  return code[0] >= '0' && code[0] <= '9' && code[1] == '\0' ? code[0] - '0' : -1;
+}
+
+// Puts a record on the main form: radios, view and work mode, sector, block and system key. A
+// code outside its values leaves its setting unchanged.
+void ApplyKeyRecord(const KeyRecord& record) {
+  FormRecord form;
+  const char* const codes[kReaderSettingCount] = {record.outputInterface, record.indicationControl,
+                                                  record.standbyIndication, record.touchButtonPoll};
+  for (int setting = 0; setting < kReaderSettingCount; ++setting) form.radio[setting] = IndexOf(codes[setting]);
+  const int mode = IndexOf(record.workMode);
+  form.workMode = mode <= 3 ? mode : -1;
+  form.sector = KeyRecordSector(record);
+  for (const char* c = record.block; *c >= '0' && *c <= '9'; ++c) form.block = form.block * 10 + (*c - '0');
+  // The key as the list shows it in clear, and the bytes of that text: what the form shows is what
+  // the next frame sends.
+  char text[kSpacedKeyLength + 1];
+  ShownKeyText(record, false, text);
+  form.hasKey = true;
+  KeyTextToBytes(text, form.key);
+  form.keyText = text;
+  form.keyDescription = record.description;
+  ShowFormRecord(form);
+}
+
+// A setting's code: the checked button's place, '0' when none is.
+char CodeOf(int checked) { return static_cast<char>('0' + (checked < 0 ? 0 : checked)); }
+
+// The settings a new key line records: the radios, the work mode and FormState's sector and block
+// as they are now.
+KeyLineSettings ReadFormKeySettings() {
+  const FormSettings form = ReadFormSettings();
+  KeyLineSettings settings;
+  settings.outputInterface = CodeOf(form.radio[0]);
+  settings.indicationControl = CodeOf(form.radio[1]);
+  settings.standbyIndication = CodeOf(form.radio[2]);
+  settings.touchButtonPoll = CodeOf(form.radio[3]);
+  settings.workMode = form.workMode >= 1 && form.workMode <= 3 ? CodeOf(form.workMode) : '0';
+  settings.sector = g_form.sectorNumber;
+  settings.block = g_form.blockNumber;
+  return settings;
 }
 
 // The controls in their order; the list is filled right after its creation.
@@ -120,37 +241,37 @@ void CreateKeysControls() {
   SendMessageA(g_keys.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                LVS_EX_FULLROWSELECT);
   AddKeysColumns();
-  Refresh();
+  RefreshRows();
   for (const KeysControlRow& row : after) CreateControl(row);
   EnableWindow(g_keys.useButton, FALSE);
   EnableWindow(g_keys.removeButton, FALSE);
 }
 
-void SetCell(int row, int column, const char* text) {
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text);
-  SendMessageA(g_keys.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-}
-
 void OnShowKeyToggled() {
-  const bool show = !KeysShowKeyChecked();
+  const bool show = !ShowKeyChecked();
   CheckDlgButton(g_keys.window, kIdKeysShowKey, show ? BST_CHECKED : BST_UNCHECKED);
   SendMessageA(g_keys.keyEdit, EM_SETPASSWORDCHAR, show ? 0 : '*', 0);
   InvalidateRect(g_keys.keyEdit, nullptr, FALSE);
-  Refresh();
+  RefreshRows();
 }
 
 void OnAddNew() {
-  int existing = -1;
-  if (AddKey(&existing)) {
+  char key[32] = {};
+  char description[kMaxDescriptionLength + 1] = {};
+  GetWindowTextA(g_keys.keyEdit, key, sizeof key);
+  GetWindowTextA(g_keys.descriptionEdit, description, sizeof description);
+  int listedAt = -1;
+  KeyStoreReports reports;
+  const AddKeyResult result = AddKey(key, description, ReadFormKeySettings(), &listedAt, &reports);
+  ShowKeyStoreReports(reports);
+  if (result == AddKeyResult::kListed) {
     char text[256];
-    snprintf(text, sizeof text, "[%04d] %s", existing, UiText.msgKeyAlreadyInList);
+    snprintf(text, sizeof text, "[%04d] %s", listedAt, UiText.msgKeyAlreadyInList);
     ShowMessage(g_keys.window, text, UiText.messageCaption, MB_OK, kMessageError);
     return;
   }
   Sleep(25);
-  Refresh();
+  RefreshRows();
 }
 
 void OnRemove() {
@@ -158,15 +279,32 @@ void OnRemove() {
   char text[256];
   snprintf(text, sizeof text, "[%04d] %s", g_keys.selectedRecord, UiText.msgConfirmDeleteKey);
   if (AskYesNo(g_keys.window, text)) {
-    // Either step that fails has removed keys.data before its box.
-    if (!RemoveKey(g_keys.selectedRecord)) {
+    KeyStoreReports reports;
+    const bool removed = RemoveKey(g_keys.selectedRecord, &reports);
+    ShowKeyStoreReports(reports);
+    reports.clear();
+    if (!removed) {
       PostMessageA(g_keys.window, WM_CLOSE, 0, 0);
-    } else if (StoreEncryptedKeys()) {
-      Refresh();
-      ShowFirstKey();
+    } else {
+      const bool stored = StoreEncryptedKeys(&reports);
+      ShowKeyStoreReports(reports);
+      if (stored) {
+        RefreshRows();
+        ShowFirstKey();
+      }
     }
   }
   g_keys.selectedRecord = -1;
+}
+
+void OnUseThisKey() {
+  if (g_keys.selectedRecord == -1) return;
+  KeyRecord record;
+  KeyStoreReports reports;
+  const bool loaded = UseKeyRecord(g_keys.selectedRecord, &record, &reports);
+  ShowKeyStoreReports(reports);
+  if (loaded) ApplyKeyRecord(record);
+  PostMessageA(g_keys.window, WM_CLOSE, 0, 0);
 }
 
 void OnCommand(HWND window, int id) {
@@ -178,10 +316,7 @@ void OnCommand(HWND window, int id) {
       OnAddNew();
       break;
     case kIdKeysUseThisKey:
-      if (g_keys.selectedRecord != -1) {
-        UseKeyRecord(g_keys.selectedRecord);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-      }
+      OnUseThisKey();
       break;
     case kIdKeysRemove:
       OnRemove();
@@ -207,7 +342,7 @@ bool OnListNotify(const NMHDR* header) {
   } else if (header->code == static_cast<UINT>(NM_DBLCLK)) {
     g_keys.selectedRecord = FirstSelectedRow();
     if (g_keys.selectedRecord == -1) return false;
-    ShowKeyRecord(g_keys.selectedRecord);
+    ShowRecordInEdits(g_keys.selectedRecord);
   }
   return true;
 }
@@ -255,64 +390,34 @@ bool OpenKeysWindow() {
   if (g_keys.window == nullptr) return false;
   EnableWindow(g_mainWindow, FALSE);
   // Plain key files left behind by a run that ended abruptly go before anything else.
-  RemovePlainKeyFiles();
+  ShowKeyStoreReports(RemovePlainKeyFiles());
   CreateKeysControls();
   ShowWindow(g_keys.window, SW_SHOWNORMAL);
   UpdateWindow(g_keys.window);
   return true;
 }
 
-HWND KeysWindowHandle() {
-  return g_keys.window;
-}
-
-bool KeysShowKeyChecked() {
-  return IsDlgButtonChecked(g_keys.window, kIdKeysShowKey) == BST_CHECKED;
-}
-
-void ReadKeysEdits(char* key, int keySize, char* description, int descriptionSize) {
-  GetWindowTextA(g_keys.keyEdit, key, keySize);
-  GetWindowTextA(g_keys.descriptionEdit, description, descriptionSize);
-}
-
-void ShowInKeysEdits(const char* key, const char* description) {
-  SetWindowTextA(g_keys.keyEdit, key);
-  SetWindowTextA(g_keys.descriptionEdit, description);
-}
-
-void BeginKeysRows() {
-  SendMessageA(g_keys.list, LVM_DELETEALLITEMS, 0, 0);
-  SendMessageA(g_keys.list, WM_SETREDRAW, FALSE, 0);
-}
-
-void EndKeysRows() {
-  SendMessageA(g_keys.list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(g_keys.list, nullptr, TRUE);
-}
-
-void AppendKeysRow(const KeyRecord& record, const char* shownKey) {
-  const int row = static_cast<int>(SendMessageA(g_keys.list, LVM_GETITEMCOUNT, 0, 0));
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = const_cast<char*>("");
-  SendMessageA(g_keys.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  char number[16];
-  snprintf(number, sizeof number, "%04d", row);
-  const char* const cells[] = {number,       record.workMode, record.sector,
-                               record.block, shownKey,        record.description};
-  for (int column = 0; column < 6; ++column) SetCell(row, column, cells[column]);
-}
-
-void ShowFirstKey() {
-  ShowKeyRecord(0);
-}
+HWND KeysWindowHandle() { return g_keys.window; }
 
 void OnAddToList() {
   if (!OpenKeysWindow()) return;
-  ShowInKeysEdits(g_form.systemKeyText, UiText.keysDefaultDescription);
+  SetWindowTextA(g_keys.keyEdit, g_form.systemKeyText);
+  SetWindowTextA(g_keys.descriptionEdit, UiText.keysDefaultDescription);
 }
 
 void OnShowList() {
   if (OpenKeysWindow()) ShowFirstKey();
+}
+
+void ShowKeyStoreReports(const KeyStoreReports& reports) {
+  for (const KeyStoreReport& report : reports) {
+    if (report.message == nullptr) {
+      ShowCryptoError(report.step, report.code);
+    } else if (report.withCode) {
+      const std::string text = WithErrorCode(ErrorCodeForm::kGetLastError, UiText.*report.message, report.code);
+      ShowMessage(g_keys.window, text.c_str(), UiText.messageCaption, MB_OK, kMessageError);
+    } else {
+      ShowMessage(g_keys.window, UiText.*report.message, UiText.messageCaption, MB_OK, kMessageError);
+    }
+  }
 }

@@ -2,9 +2,7 @@
 // lists the stored keys and adds, shows, takes back onto the form and removes them.
 #pragma once
 
-#include <windows.h>
-
-#include "keystore/key_line.h"
+#include "keystore/win/key_store.h"
 
 enum KeysControlId : int {
   kIdKeysKeyEdit = 39,
@@ -21,21 +19,13 @@ inline constexpr char kKeysWindowClass[] = "my Child Window";
 
 // Creates, fills and shows the window; false when it could not be created.
 bool OpenKeysWindow();
-// The window, owner of the key store's boxes; null while it is not open.
+// The window while it is open, else null.
 HWND KeysWindowHandle();
-// What the key list tells the window: the state of "Show Key", the texts of the key and
-// description edits, the record shown in them, and the rows of the list. BeginKeysRows empties
-// the list and holds its redraw, AppendKeysRow adds the row of a record with its key as shown
-// (spaced or masked), and EndKeysRows redraws the list once.
-bool KeysShowKeyChecked();
-void ReadKeysEdits(char* key, int keySize, char* description, int descriptionSize);
-void ShowInKeysEdits(const char* key, const char* description);
-void BeginKeysRows();
-void AppendKeysRow(const KeyRecord& record, const char* shownKey);
-void EndKeysRows();
-// Shows record 0 in the two edits.
-void ShowFirstKey();
 
 // The main form's buttons "Add to list" and "Show list".
 void OnAddToList();
 void OnShowList();
+
+// Shows the key store's reports in order, each a box of kind error owned by the keys list window,
+// or by no window while it is not open (at start and at the end of the program).
+void ShowKeyStoreReports(const KeyStoreReports& reports);

@@ -1,6 +1,6 @@
 // The key line format of keys.data: nine "key=value" fields at fixed places when written,
 // found by searching when read, so a line with extra text between its fields still parses.
-#include "keystore/key_line.h"
+#include "keystore/key_list.h"
 
 #include <cstdio>
 #include <cstring>
@@ -98,6 +98,12 @@ void ShownKeyText(const KeyRecord& record, bool masked, char text[kSpacedKeyLeng
     text[out++] = digits[i];
   }
   text[out] = '\0';
+}
+
+bool RecordHoldsKey(const KeyRecord& record, const char* spacedKey, const char* description) {
+  char key[kSpacedKeyLength + 1];
+  ShownKeyText(record, false, key);
+  return strcmp(key, spacedKey) == 0 && strcmp(record.description, description) == 0;
 }
 
 int KeyRecordSector(const KeyRecord& record) {

@@ -1,9 +1,17 @@
-// The lines of the plain key list keys.data: composing one from the form's settings, reading
-// them byte by byte and cutting one into the fields of a KeyRecord.
+// The plain key list keys.data: the key files' names and pass phrase, composing a line from the
+// form's settings, reading lines byte by byte, cutting one into a KeyRecord, and Add new's duplicate test.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+// The key store's files, all in the working directory, and the pass phrase of the encrypted ones.
+inline constexpr char kKeysFile[] = "keys.data";
+inline constexpr char kTmpKeysFile[] = "TmpKeys.data";
+inline constexpr char kCrKeysFile[] = "crkeys.data";
+inline constexpr char kZipKeysFile[] = "zipkeys.data";
+inline constexpr char kTmpCrKeysFile[] = "TmpCrKeys.data";
+inline constexpr char kKeyFilePassPhrase[] = "k%38wR*59?7!62&mzt";
 
 // The line buffers of the readers; a line the program writes is at most 324 bytes long.
 inline constexpr size_t kKeyLineBufferSize = 512;
@@ -57,6 +65,11 @@ bool TakeKeyLineByte(KeyLineReader* reader, char byte);
 // The record keeps the key as its line holds it, so a later line without a key takes over the
 // key itself, never the text shown for it.
 void ShownKeyText(const KeyRecord& record, bool masked, char text[kSpacedKeyLength + 1]);
+
+// Add new's duplicate test: the record holds the key (as the keys list window's key edit shows
+// it, six spaced pairs) and the description, byte for byte, case included. One key may be listed
+// with several descriptions.
+bool RecordHoldsKey(const KeyRecord& record, const char* spacedKey, const char* description);
 
 // The record's sector as a number, where 0 and text that is no number become 1.
 int KeyRecordSector(const KeyRecord& record);
