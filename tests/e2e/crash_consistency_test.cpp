@@ -11,16 +11,12 @@
 #include <vector>
 
 #include "card_scenario.h"
-
-#include <commctrl.h>
-
-#include "key_list_crypto.h"
+#include "key_list_scenario.h"
 #include "linux_side.h"
 #include "protocol/user_codes.h"
 
 namespace {
 
-const char kKeysClass[] = "my Child Window";
 const char* const kLeftovers[] = {"keys.data", "TmpKeys.data", "TmpCrKeys.data"};
 
 int CrashRuns() {
@@ -71,7 +67,7 @@ struct Tally {
   }
 };
 
-class KeysCrash : public KeyloomScenario {
+class KeysCrash : public KeyListScenario {
  protected:
   void SetUp() override {
     KeyloomScenario::SetUp();
@@ -94,20 +90,8 @@ class KeysCrash : public KeyloomScenario {
     if (main == nullptr) return list;
     for (const char* name : kLeftovers) EXPECT_FALSE(FileExists(name)) << name << " was not cleared at start";
     WaitUntilIdle(main);
-    ui::PostCommand(main, 22);
-    *keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
-    EXPECT_NE(*keys, nullptr) << "the keys list window did not open";
-    EXPECT_TRUE(WaitRows(*keys, Lines(list))) << "the list does not show the stored keys";
+    *keys = OpenKeys(main, kIdShowList, static_cast<int>(Lines(list)));
     return list;
-  }
-
-  // The rows are counted only: reading hundreds of them at every look would slow the runs.
-  bool WaitRows(HWND keys, size_t count) {
-    for (int i = 0; i < 400; ++i) {
-      if (static_cast<size_t>(SendMessageA(ui::Control(keys, 43), LVM_GETITEMCOUNT, 0, 0)) == count) return true;
-      ui::Pause(25);
-    }
-    return false;
   }
 
   // Kills Keyloom `ms` after `trigger` has run and waits until it is gone.
@@ -186,9 +170,9 @@ TEST_F(KeysCrash, AddNewKilledAtRandomMoments) {
   std::string list = StartOnStoredList(&keys);
   ASSERT_NE(keys, nullptr);
   // One "Add new" as it runs unharmed, for its duration and the line it appends.
-  SetWindowTextA(ui::Control(keys, 41), "Timed");
+  SetWindowTextA(ui::Control(keys, kIdKeysDescriptionEdit), "Timed");
   const ULONGLONG start = GetTickCount64();
-  ui::PostCommand(keys, 42, BN_CLICKED);
+  ui::PostCommand(keys, kIdKeysAddNew, BN_CLICKED);
   const int windowMs = KillWindow(start);
   ASSERT_TRUE(WaitRows(keys, Lines(list) + 1));
   std::string added;
@@ -199,8 +183,8 @@ TEST_F(KeysCrash, AddNewKilledAtRandomMoments) {
 
   KillAtRandomMoments("Add new", windowMs, &keys, [&](int run, const std::string& before) {
     const std::string description = "Run " + std::to_string(run);
-    SetWindowTextA(ui::Control(keys, 41), description.c_str());
-    KillAfter(RandomDelay(windowMs), [&] { ui::PostCommand(keys, 42, BN_CLICKED); });
+    SetWindowTextA(ui::Control(keys, kIdKeysDescriptionEdit), description.c_str());
+    KillAfter(RandomDelay(windowMs), [&] { ui::PostCommand(keys, kIdKeysAddNew, BN_CLICKED); });
     return before + linePrefix + description + "\n";
   });
 }
@@ -209,29 +193,12 @@ TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
   Seed(100 + CrashRuns());
   HWND keys = nullptr;
   // Record 1 goes at every run; the question is answered as the kill is set off.
-  auto removeRecordOne = [&](auto answer) {
-    // The probe that reads the list can miss its time on a busy machine: it is asked again.
-    bool clicked = false;
-    for (int i = 0; i < 20 && !(clicked = ui::ClickListRow(ui::Control(keys, 43), 1)); ++i) ui::Pause(100);
-    ASSERT_TRUE(clicked) << "record 1 of the list could not be clicked";
-    for (int i = 0; i < 100 && !ui::Enabled(ui::Control(keys, 45)); ++i) ui::Pause(20);
-    ui::PostCommand(keys, 45, BN_CLICKED);
-    // On a busy machine the start-up search may report only now that it found no reader.
-    ui::MessageBoxView box;
-    while (ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_) && box.text.rfind("[0001] ", 0) != 0) {
-      ui::PressDialogButton(box.window, IDOK);
-    }
-    ASSERT_EQ(box.text.rfind("[0001] ", 0), 0u) << "no question before the removal";
-    answer(box.window);
-  };
   std::string list = StartOnStoredList(&keys);
   ASSERT_NE(keys, nullptr);
-  int windowMs = 0;
-  removeRecordOne([&](HWND question) {
-    const ULONGLONG start = GetTickCount64();
-    ui::PressDialogButton(question, IDYES, 0);
-    windowMs = KillWindow(start);
-  });
+  HWND question = AskRemoval(keys, 1).window;
+  const ULONGLONG start = GetTickCount64();
+  ui::PressDialogButton(question, IDYES, 0);
+  const int windowMs = KillWindow(start);
   ASSERT_TRUE(WaitRows(keys, Lines(list) - 1));
   std::string removed;
   ASSERT_TRUE(DecryptKeyList(ReadFile("crkeys.data"), &removed));
@@ -239,9 +206,8 @@ TEST_F(KeysCrash, RemoveKilledAtRandomMoments) {
   ui::Terminate(&program());
 
   KillAtRandomMoments("Remove", windowMs, &keys, [&](int, const std::string& before) {
-    removeRecordOne([&](HWND question) {
-      KillAfter(RandomDelay(windowMs), [&] { ui::PressDialogButton(question, IDYES, 0); });
-    });
+    HWND question = AskRemoval(keys, 1).window;
+    KillAfter(RandomDelay(windowMs), [&] { ui::PressDialogButton(question, IDYES, 0); });
     return WithoutLine(before, 1);
   });
 }
@@ -275,9 +241,9 @@ TEST_F(CyclicWriteCrash, KilledAtRandomMomentsKeepsEveryWrittenCode) {
     ASSERT_TRUE(simreader::ControlOk("reset"));
     HWND main = StartConnected();
     ASSERT_NE(main, nullptr);
-    Choose(main, 8, 1);
-    Choose(main, 14, 3);
-    Press(main, 24);
+    Choose(main, kIdCardType, 1);
+    Choose(main, kIdWorkMode, 3);
+    Press(main, kIdGenerateBeforeWrite);
     CardControl("timeout 1500");
     std::vector<std::string> cards;
     for (int i = 0; i < 4; ++i) {
@@ -286,7 +252,7 @@ TEST_F(CyclicWriteCrash, KilledAtRandomMomentsKeepsEveryWrittenCode) {
     }
     const std::string status = workDir_ + ".kill";
     ASSERT_TRUE(StartKiller(status, std::uniform_int_distribution<int>(0, 6000)(random)));
-    Press(main, 12);
+    Press(main, kIdWriteCyclically);
     const std::string killed = WaitFaultStatus(status, 15000, "ready");
     ASSERT_EQ(killed.rfind("killed ", 0), 0u) << killed;
     ASSERT_EQ(WaitForSingleObject(program().process.hProcess, 10000), WAIT_OBJECT_0);

@@ -9,15 +9,14 @@
 
 #include "expected_texts.h"
 #include "form_expectations.h"
-#include "harness.h"
-#include "key_list_crypto.h"
+#include "key_list_scenario.h"
 #include "linux_side.h"
 #include "protocol/user_codes.h"
 #include "ui/ui_text.h"
+#include "ui/win/menu_bar.h"
 
 namespace {
 
-const char kKeysClass[] = "my Child Window";
 const char kEnglishConfig[] = "Language = EN;\r\n";
 const char kRussianConfig[] = "Language = RU;\r\n";
 
@@ -40,7 +39,7 @@ std::string UsersDataOfAPage() {
   return file;
 }
 
-class FileFaults : public KeyloomScenario {
+class FileFaults : public KeyListScenario {
  protected:
   void Seed() {
     std::string list;
@@ -81,39 +80,14 @@ class FileFaults : public KeyloomScenario {
     EXPECT_EQ(texts, expected);
   }
 
-  HWND OpenKeys(HWND main) {
-    ui::PostCommand(main, 22);
-    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
-    EXPECT_NE(keys, nullptr) << "the keys list window did not open";
-    for (int i = 0; keys && i < 100; ++i) {
-      ui::ListViewView view;
-      if (ui::ReadListView(ui::Control(keys, 43), &view) && view.rows.size() == 20) break;
-      ui::Pause(20);
-    }
-    return keys;
-  }
-
-  std::vector<std::vector<std::string>> Rows(HWND keys) {
-    ui::ListViewView view;
-    EXPECT_TRUE(ui::ReadListView(ui::Control(keys, 43), &view));
-    return view.rows;
-  }
-
   // "Show Key" pressed twice reads the list again and leaves its keys masked.
   void ReadAgain(HWND keys) {
-    for (int i = 0; i < 2; ++i) ui::SendCommand(keys, 40, BN_CLICKED);
+    for (int i = 0; i < 2; ++i) ui::SendCommand(keys, kIdKeysShowKey, BN_CLICKED);
     EXPECT_EQ(Rows(keys).size(), 20u);
   }
 
   // Record 1 taken and removed, the question answered with Yes.
-  void Remove(HWND keys) {
-    ASSERT_TRUE(ui::ClickListRow(ui::Control(keys, 43), 1));
-    for (int i = 0; i < 100 && !ui::Enabled(ui::Control(keys, 45)); ++i) ui::Pause(20);
-    ui::PostCommand(keys, 45, BN_CLICKED);
-    ui::MessageBoxView question;
-    ASSERT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &question, keyloomExe_));
-    ASSERT_TRUE(ui::PressDialogButton(question.window, IDYES));
-  }
+  void Remove(HWND keys) { ASSERT_TRUE(ui::PressDialogButton(AskRemoval(keys, 1).window, IDYES)); }
 
   std::vector<std::string> seeded_;
 };
@@ -159,38 +133,38 @@ TEST_P(FolderFaults, EveryOperationIsReportedAndNothingIsLost) {
   ASSERT_NE(main, nullptr);
   WaitUntilIdle(main);
   ChooseView(main, 1, 1);
-  const std::string dataBefore = ui::Text(ui::Control(main, 38));
-  HWND keys = OpenKeys(main);
+  const std::string dataBefore = ui::Text(ui::Control(main, kIdDataEdit));
+  HWND keys = OpenKeys(main, kIdShowList, 20);
   ASSERT_NE(keys, nullptr);
   ASSERT_TRUE(fault.readOnly ? folder.MakeReadOnly() : folder.Fill()) << folder.why;
 
   Remove(keys);
   ExpectBoxes({fault.decryption});
-  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
+  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
   ExpectNothingLost("Remove");
 
   // The list cannot be read here: "Add to list" opens the window with none, and "Add new" can
   // neither add to it nor read it again.
   WaitUntilIdle(main);
-  ui::PostCommand(main, 21);
+  ui::PostCommand(main, kIdAddToList);
   ExpectBoxes({fault.decryption});
-  keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
+  keys = ui::WaitTopWindow(pid(), kKeysWindowClass, kEventWaitMs);
   ASSERT_NE(keys, nullptr);
   ui::WaitForMessageLoop(keys);
   EXPECT_TRUE(Rows(keys).empty());
-  ui::PostCommand(keys, 42, BN_CLICKED);
+  Press(keys, kIdKeysAddNew);
   ExpectBoxes({fault.decryption, fault.decryption});
   ExpectNothingLost("Add new");
-  ui::PostCommand(keys, 46, BN_CLICKED);
-  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
+  Press(keys, kIdKeysCancel);
+  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
 
   WaitUntilIdle(main);
-  ui::PostCommand(main, 23);
+  ui::PostCommand(main, kIdGenerateUnique);
   ExpectBoxes(fault.generate);
-  EXPECT_EQ(ui::Text(ui::Control(main, 38)), dataBefore) << "a code was handed out that is not recorded";
+  EXPECT_EQ(ui::Text(ui::Control(main, kIdDataEdit)), dataBefore) << "a code was handed out that is not recorded";
   ExpectNothingLost("Generate unique");
 
-  ui::PostCommand(main, 2);
+  ui::PostCommand(main, kCommandRussian);
   ExpectBoxes(fault.language);
   EXPECT_EQ(ReadFile("appconfig.ini"), fault.configAfter);
 }
@@ -221,9 +195,9 @@ TEST_F(FileFaults, FilesHeldOpenByAnotherProcess) {
   ASSERT_NE(main, nullptr);
   WaitUntilIdle(main);
   ChooseView(main, 1, 1);
-  HWND keys = OpenKeys(main);
+  HWND keys = OpenKeys(main, kIdShowList, 20);
   ASSERT_NE(keys, nullptr);
-  SetWindowTextA(ui::Control(keys, 41), "Gate");
+  SetWindowTextA(ui::Control(keys, kIdKeysDescriptionEdit), "Gate");
   const std::string sourceBusy = shown::CryptoErrorBox(shown::kCryptoOpenSource, ERROR_SHARING_VIOLATION);
   const std::string destinationBusy = shown::CryptoErrorBox(shown::kCryptoOpenDestination, ERROR_SHARING_VIOLATION);
   const std::string keysStay = WithCode(UiTextOf(kEnglish).msgKeysFileDeleteError, ERROR_SHARING_VIOLATION);
@@ -234,8 +208,8 @@ TEST_F(FileFaults, FilesHeldOpenByAnotherProcess) {
     HANDLE held = CreateFileA(PathOf("crkeys.data").c_str(), GENERIC_READ, share.mode, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ui::PostCommand(keys, 42, BN_CLICKED);
-    ExpectBoxes(std::vector<std::string>{sourceBusy, sourceBusy, listGone});
+    Press(keys, kIdKeysAddNew);
+    ExpectBoxes({sourceBusy, sourceBusy, listGone});
     CloseHandle(held);
     ExpectNothingLost("crkeys.data held");
     ReadAgain(keys);
@@ -245,33 +219,33 @@ TEST_F(FileFaults, FilesHeldOpenByAnotherProcess) {
     held = CreateFileA(PathOf("keys.data").c_str(), GENERIC_READ | GENERIC_WRITE, share.mode, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ui::PostCommand(keys, 42, BN_CLICKED);
-    const bool deletable = share.mode & FILE_SHARE_DELETE;
-    const std::vector<std::string> boxes =
-        deletable ? std::vector<std::string>{destinationBusy, destinationBusy, listGone}
-                  : std::vector<std::string>{keysStay, destinationBusy, keysStay, destinationBusy, listGone};
-    ExpectBoxes(boxes);
+    Press(keys, kIdKeysAddNew);
+    if (share.mode & FILE_SHARE_DELETE) {
+      ExpectBoxes({destinationBusy, destinationBusy, listGone});
+    } else {
+      ExpectBoxes({keysStay, destinationBusy, keysStay, destinationBusy, listGone});
+    }
     CloseHandle(held);
     DeleteFileA(PathOf("keys.data").c_str());
     ExpectNothingLost("keys.data held");
     ReadAgain(keys);
   }
-  ui::PostCommand(keys, 46, BN_CLICKED);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
+  Press(keys, kIdKeysCancel);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
   WaitUntilIdle(main);
 
-  const std::string dataBefore = ui::Text(ui::Control(main, 38));
+  const std::string dataBefore = ui::Text(ui::Control(main, kIdDataEdit));
   for (const ShareMode& share : kShareModes) {
     SCOPED_TRACE(share.name);
     // usersData.data: "Generate unique" reports the file it could not open and hands out no code.
     HANDLE held = CreateFileA(PathOf("usersData.data").c_str(), GENERIC_READ, share.mode, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ui::PostCommand(main, 23);
-    ExpectBoxes(std::vector<std::string>{UiTextOf(kEnglish).msgUsersDataOpenError});
+    ui::PostCommand(main, kIdGenerateUnique);
+    ExpectBoxes({UiTextOf(kEnglish).msgUsersDataOpenError});
     CloseHandle(held);
     ExpectNothingLost("usersData.data held");
-    EXPECT_EQ(ui::Text(ui::Control(main, 38)), dataBefore);
+    EXPECT_EQ(ui::Text(ui::Control(main, kIdDataEdit)), dataBefore);
   }
 }
 
@@ -285,7 +259,7 @@ TEST_F(FileFaults, AListThatCannotBeReadAfterARemovalOffersNoRow) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   WaitUntilIdle(main);
-  HWND keys = OpenKeys(main);
+  HWND keys = OpenKeys(main, kIdShowList, 20);
   ASSERT_NE(keys, nullptr);
   HANDLE spare = CreateFileA(PathOf("zipkeys.data").c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, 0, nullptr);
@@ -304,11 +278,11 @@ TEST_F(FileFaults, AListThatCannotBeReadAfterARemovalOffersNoRow) {
   CloseHandle(spare);
   ui::WaitForMessageLoop(keys);
   EXPECT_TRUE(Rows(keys).empty());
-  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 44)));
-  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 45)));
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, kIdKeysUseThisKey)));
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, kIdKeysRemove)));
 
   // Read again, the list shows the stored one: record 1 is gone and "Door 2" is the new record 1.
-  ui::SendCommand(keys, 40, BN_CLICKED);
+  ui::SendCommand(keys, kIdKeysShowKey, BN_CLICKED);
   const auto rows = Rows(keys);
   ASSERT_EQ(rows.size(), 19u);
   EXPECT_EQ(rows[1][0], "0001");

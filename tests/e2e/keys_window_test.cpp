@@ -4,99 +4,62 @@
 #include <vector>
 
 #include "form_expectations.h"
-#include "harness.h"
-#include "key_list_crypto.h"
+#include "key_list_scenario.h"
 #include "yes_no_question.h"
 
 #include <commctrl.h>
 
 namespace {
 
-const char kKeysClass[] = "my Child Window";
 const std::string kMasked(17, '*');
+const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", kMasked, "Factory key"};
 
-void SetText(HWND control, const std::string& text) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
-                      &ignored);
-}
+LRESULT Checked(HWND window, int id) { return SendMessageA(ui::Control(window, id), BM_GETCHECK, 0, 0); }
+LRESULT Selected(HWND window, int id) { return SendMessageA(ui::Control(window, id), CB_GETCURSEL, 0, 0); }
+std::string TextOf(HWND window, int id) { return ui::Text(ui::Control(window, id)); }
 
-class KeysWindowScenario : public KeyloomScenario {
+class KeysWindowScenario : public KeyListScenario {
  protected:
-  // Opens the window with "Add to list" (21) or "Show list" (22) and waits until it is complete.
-  HWND Open(HWND main, int button) {
-    ui::PostCommand(main, button);
-    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
-    EXPECT_NE(keys, nullptr) << "the keys list window did not open";
-    if (keys != nullptr) ui::WaitForMessageLoop(keys);
-    return keys;
-  }
-
-  std::vector<std::vector<std::string>> Rows(HWND keys) {
-    ui::ListViewView view;
-    EXPECT_TRUE(ui::ReadListView(ui::Control(keys, 43), &view));
-    return view.rows;
-  }
-
-  // Waits until the list shows count rows; the rows then.
-  std::vector<std::vector<std::string>> RowsOnceThere(HWND keys, size_t count) {
-    std::vector<std::vector<std::string>> rows;
-    for (int i = 0; i < 100; ++i) {
-      rows = Rows(keys);
-      if (rows.size() == count) break;
-      ui::Pause(50);
-    }
-    return rows;
-  }
-
-  // Clicks or double-clicks a row as the mouse does, and waits until it is selected.
-  void ClickRow(HWND keys, int row, bool twice) {
-    HWND list = ui::Control(keys, 43);
-    ASSERT_TRUE(ui::ClickListRow(list, row, twice));
-    EXPECT_TRUE(Eventually([&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == row; }))
-        << "row " << row << " was not selected";
-    ui::WaitForMessageLoop(keys);
-  }
-
-  // Presses a button of the keys window as a user could; what it leads to is for the caller to
-  // wait for.
-  void Press(HWND keys, int id) {
-    ASSERT_TRUE(ui::Enabled(ui::Control(keys, id))) << "button " << id << " is disabled";
-    ui::PostCommand(keys, id, BN_CLICKED);
-  }
-  // Presses a button that opens no box, and returns once its work is done.
-  void PressNow(HWND keys, int id) {
-    ASSERT_TRUE(ui::Enabled(ui::Control(keys, id))) << "button " << id << " is disabled";
-    ui::SendCommand(keys, id, BN_CLICKED);
+  // The program started in English on the key list of a new installation, its search over.
+  HWND StartOnShippedKeys(bool english = true) {
+    InstallShippedKeys();
+    return StartReady(english);
   }
 
   // The form of the example line: Wiegand 44, inverse, static, poll off, mode 3, sector 5, block 2.
   void SetExampleSettings(HWND main) {
     ChooseView(main, 0, 3);
-    for (int id : {27, 29, 31, 34}) ClickRadio(main, id);
-    for (int i = 0; i < 4; ++i) ui::ClickUpDownArrow(ui::Control(main, 15), true);
-    for (int i = 0; i < 2; ++i) ui::ClickUpDownArrow(ui::Control(main, 17), true);
+    for (int id : {kIdInterfaceWiegand44, kIdIndicationInverse, kIdStandbyStatic, kIdTouchPollOff}) {
+      ClickRadio(main, id);
+    }
+    for (int i = 0; i < 4; ++i) ui::ClickUpDownArrow(ui::Control(main, kIdSectorUpDown), true);
+    for (int i = 0; i < 2; ++i) ui::ClickUpDownArrow(ui::Control(main, kIdBlockUpDown), true);
   }
 
-  // "Add new" with the given key (standing in for the form's key) and description.
+  // "Add new" with the given key (standing in for the form's key) and description; done once the
+  // row is there or a box tells why not.
   void AddNew(HWND keys, const std::string& key, const std::string& description) {
     const size_t before = Rows(keys).size();
-    SetText(ui::Control(keys, 39), key);
-    SetText(ui::Control(keys, 41), description);
-    Press(keys, 42);
-    // Done once the row is there or a box tells why not.
-    EXPECT_TRUE(Eventually([&] { return Rows(keys).size() != before || !ui::TopWindows(pid(), "#32770").empty(); }, 5000));
+    for (const auto& [id, text] : {std::pair{kIdKeysKeyEdit, key}, std::pair{kIdKeysDescriptionEdit, description}}) {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutA(ui::Control(keys, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                          SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+    Press(keys, kIdKeysAddNew);
+    EXPECT_TRUE(Eventually([&] { return Rows(keys).size() != before || !ui::TopWindows(pid(), "#32770").empty(); }));
   }
 
-  void ExpectStoredFilesClean() {
-    EXPECT_EQ(ReadFile("crkeys.data"), ReadFile("zipkeys.data"));
-    EXPECT_FALSE(FileExists("keys.data"));
-    EXPECT_FALSE(FileExists("TmpCrKeys.data"));
-    EXPECT_FALSE(FileExists("TmpKeys.data"));
+  // Presses an enabled button that opens no box, and returns once its work is done.
+  void PressNow(HWND keys, int id) {
+    ASSERT_TRUE(ui::Enabled(ui::Control(keys, id))) << "button " << id << " is disabled";
+    ui::SendCommand(keys, id, BN_CLICKED);
+  }
+
+  void Close(HWND keys) {
+    Press(keys, kIdKeysCancel);
+    ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
   }
 };
-
-const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", kMasked, "Factory key"};
 
 // "Add new" one step after another on the example form: the row it appends, or the duplicate
 // notice when the key and description are listed already.
@@ -111,27 +74,26 @@ const AddStep kAddSteps[] = {
     {"0A 1B 2C 3D 4E 5F", "Gate A", nullptr, {"0001", "3", "05", "2", kMasked, "Gate A"}},
     {"0A 1B 2C 3D 4E 5F", "Gate B", nullptr, {"0002", "3", "05", "2", kMasked, "Gate B"}},
     {"0A 1B 2C 3D 4E 5F", "Gate B", "[0002] Key already exit at the list.", {}},
-    // Record 0 holds twelve zeros: the spaced edit text matches it.
+    // Record 0 holds twelve F digits: the spaced edit text matches it.
     {"FF FF FF FF FF FF", "Factory key", "[0000] Key already exit at the list.", {}},
 };
 
 TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
-  InstallShippedKeys();
-  HWND main = StartReady(true);
+  HWND main = StartOnShippedKeys();
   ASSERT_NE(main, nullptr);
   SetExampleSettings(main);
-  HWND keys = Open(main, 21);
+  HWND keys = OpenKeys(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
   EXPECT_FALSE(ui::Enabled(main));
   EXPECT_EQ(ui::Text(keys), "Keys");
-  EXPECT_EQ(ui::Text(ui::Control(keys, 39)), "00 00 00 00 00 00");
-  EXPECT_EQ(ui::Text(ui::Control(keys, 41)), "Key Description");
+  EXPECT_EQ(TextOf(keys, kIdKeysKeyEdit), "00 00 00 00 00 00");
+  EXPECT_EQ(TextOf(keys, kIdKeysDescriptionEdit), "Key Description");
   ui::ListViewView view;
-  ASSERT_TRUE(ui::ReadListView(ui::Control(keys, 43), &view));
+  ASSERT_TRUE(ui::ReadListView(ui::Control(keys, kIdKeysList), &view));
   EXPECT_EQ(view.headers, (std::vector<std::string>{"No.", "WM", "SN", "BN", "Key", "Description"}));
-  ASSERT_EQ(view.rows, (std::vector<std::vector<std::string>>{kRecordZero}));
-  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 44)));
-  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 45)));
+  ASSERT_EQ(view.rows, KeyRows{kRecordZero});
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, kIdKeysUseThisKey)));
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, kIdKeysRemove)));
 
   for (const AddStep& step : kAddSteps) {
     SCOPED_TRACE(step.description);
@@ -139,9 +101,8 @@ TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
     const std::string stored = ReadFile("crkeys.data");
     AddNew(keys, step.key, step.description);
     if (step.notice == nullptr) {
-      const auto rows = RowsOnceThere(keys, before + 1);
-      ASSERT_EQ(rows.size(), before + 1);
-      EXPECT_EQ(rows.back(), step.row);
+      ASSERT_TRUE(WaitRows(keys, before + 1));
+      EXPECT_EQ(Rows(keys).back(), step.row);
       EXPECT_NE(ReadFile("crkeys.data"), stored);
     } else {
       // The notice names the listed record; nothing changes.
@@ -155,65 +116,61 @@ TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
     }
     ExpectStoredFilesClean();
   }
-
-  Press(keys, 46);
-  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
+  Close(keys);
   EXPECT_TRUE(ui::Enabled(main));
 }
 
 TEST_F(KeysWindowScenario, ShowKeyDoubleClickAndUseThisKey) {
-  InstallShippedKeys();
-  HWND main = StartReady(true);
+  HWND main = StartOnShippedKeys();
   ASSERT_NE(main, nullptr);
   SetExampleSettings(main);
-  HWND keys = Open(main, 21);
+  HWND keys = OpenKeys(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
   AddNew(keys, "A1 B2 C3 D4 E5 F6", "Gate A");
-  ASSERT_EQ(RowsOnceThere(keys, 2).size(), 2u);
+  ASSERT_TRUE(WaitRows(keys, 2));
 
   // Show Key: the edit and the Key column in clear, then masked again.
-  HWND keyEdit = ui::Control(keys, 39);
+  HWND keyEdit = ui::Control(keys, kIdKeysKeyEdit);
   EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
-  PressNow(keys, 40);
-  EXPECT_EQ(SendMessageA(ui::Control(keys, 40), BM_GETCHECK, 0, 0), BST_CHECKED);
+  PressNow(keys, kIdKeysShowKey);
+  EXPECT_EQ(Checked(keys, kIdKeysShowKey), BST_CHECKED);
   EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), 0);
-  auto rows = Rows(keys);
+  KeyRows rows = Rows(keys);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0][4], "FF FF FF FF FF FF");
   EXPECT_EQ(rows[1][4], "A1 B2 C3 D4 E5 F6");
-  PressNow(keys, 40);
+  PressNow(keys, kIdKeysShowKey);
   EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
   EXPECT_EQ(Rows(keys)[1][4], kMasked);
 
   // A double-click shows the record in the edits.
   ClickRow(keys, 0, true);
   EXPECT_TRUE(Eventually([&] { return ui::Text(keyEdit) == "FF FF FF FF FF FF"; })) << ui::Text(keyEdit);
-  EXPECT_EQ(ui::Text(ui::Control(keys, 41)), "Factory key");
+  EXPECT_EQ(TextOf(keys, kIdKeysDescriptionEdit), "Factory key");
   ExpectStoredFilesClean();
 
   // Use This Key puts record 1 on a form that shows other settings, and closes the window.
-  ClickRow(keys, 1, false);
-  EXPECT_TRUE(ui::Enabled(ui::Control(keys, 44)));
-  EXPECT_TRUE(ui::Enabled(ui::Control(keys, 45)));
-  Press(keys, 46);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
+  ClickRow(keys, 1);
+  EXPECT_TRUE(ui::Enabled(ui::Control(keys, kIdKeysUseThisKey)));
+  EXPECT_TRUE(ui::Enabled(ui::Control(keys, kIdKeysRemove)));
+  Close(keys);
   ChooseView(main, 1, 1);
-  for (int id : {25, 28, 30, 33}) ClickRadio(main, id);
-  keys = Open(main, 22);
+  for (int id : {kIdInterfaceTouchMemory, kIdIndicationDirect, kIdStandbyDynamic, kIdTouchPollOn}) ClickRadio(main, id);
+  keys = OpenKeys(main, kIdShowList);
   ASSERT_NE(keys, nullptr);
-  ClickRow(keys, 1, false);
-  Press(keys, 44);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
-  for (int id = 25; id <= 34; ++id) {
-    const bool expected = id == 27 || id == 29 || id == 31 || id == 34;
-    EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), expected ? BST_CHECKED : BST_UNCHECKED)
-        << "radio " << id;
+  ClickRow(keys, 1);
+  Press(keys, kIdKeysUseThisKey);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
+  for (int id = kIdInterfaceTouchMemory; id <= kIdTouchPollOff; ++id) {
+    const bool expected = id == kIdInterfaceWiegand44 || id == kIdIndicationInverse || id == kIdStandbyStatic ||
+                          id == kIdTouchPollOff;
+    EXPECT_EQ(Checked(main, id), expected ? BST_CHECKED : BST_UNCHECKED) << "radio " << id;
   }
-  EXPECT_EQ(SendMessageA(ui::Control(main, 8), CB_GETCURSEL, 0, 0), 1);
-  EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 3);
-  EXPECT_EQ(ui::Text(ui::Control(main, 16)), "5");
-  EXPECT_EQ(ui::Text(ui::Control(main, 18)), "2");
-  EXPECT_EQ(ui::Text(ui::Control(main, 37)), "A1 B2 C3 D4 E5 F6");
+  EXPECT_EQ(Selected(main, kIdCardType), 1);
+  EXPECT_EQ(Selected(main, kIdWorkMode), 3);
+  EXPECT_EQ(TextOf(main, kIdSectorEdit), "5");
+  EXPECT_EQ(TextOf(main, kIdBlockEdit), "2");
+  EXPECT_EQ(TextOf(main, kIdKeyEdit), "A1 B2 C3 D4 E5 F6");
   EXPECT_TRUE(ui::Enabled(main));
   ExpectStoredFilesClean();
 }
@@ -221,37 +178,35 @@ TEST_F(KeysWindowScenario, ShowKeyDoubleClickAndUseThisKey) {
 // Record 0 has work mode 0; on a master card that is view 0, whose reset clears sector, block
 // and key: the record's values still end up on the form.
 TEST_F(KeysWindowScenario, UseThisKeyAfterTheResetOfViewZero) {
-  InstallShippedKeys();
-  HWND main = StartReady(true);
+  HWND main = StartOnShippedKeys();
   ASSERT_NE(main, nullptr);
   SetExampleSettings(main);
-  HWND keys = Open(main, 22);
+  HWND keys = OpenKeys(main, kIdShowList);
   ASSERT_NE(keys, nullptr);
-  EXPECT_EQ(ui::Text(ui::Control(keys, 39)), "FF FF FF FF FF FF");
+  EXPECT_EQ(TextOf(keys, kIdKeysKeyEdit), "FF FF FF FF FF FF");
   // Without a row taken, Use This Key stays disabled and the window open.
-  EXPECT_FALSE(ui::Enabled(ui::Control(keys, 44)));
-  ClickRow(keys, 0, false);
-  Press(keys, 44);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
-  EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 0);
-  EXPECT_EQ(ui::Text(ui::Control(main, 16)), "1");
-  EXPECT_EQ(ui::Text(ui::Control(main, 18)), "0");
-  EXPECT_EQ(ui::Text(ui::Control(main, 37)), "FF FF FF FF FF FF");
-  for (int id : {25, 28, 30, 33}) EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(ui::Enabled(ui::Control(keys, kIdKeysUseThisKey)));
+  ClickRow(keys, 0);
+  Press(keys, kIdKeysUseThisKey);
+  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
+  EXPECT_EQ(Selected(main, kIdWorkMode), 0);
+  EXPECT_EQ(TextOf(main, kIdSectorEdit), "1");
+  EXPECT_EQ(TextOf(main, kIdBlockEdit), "0");
+  EXPECT_EQ(TextOf(main, kIdKeyEdit), "FF FF FF FF FF FF");
+  for (int id : {kIdInterfaceTouchMemory, kIdIndicationDirect, kIdStandbyDynamic, kIdTouchPollOn}) {
+    EXPECT_EQ(Checked(main, id), BST_CHECKED) << "radio " << id;
+  }
 }
 
 TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
-  InstallShippedKeys();
-  HWND main = StartReady(true);
+  HWND main = StartOnShippedKeys();
   ASSERT_NE(main, nullptr);
-  HWND keys = Open(main, 21);
+  HWND keys = OpenKeys(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
   for (const char* description : {"one", "two", "three"}) AddNew(keys, "11 22 33 44 55 66", description);
-  ASSERT_EQ(RowsOnceThere(keys, 4).size(), 4u);
+  ASSERT_TRUE(WaitRows(keys, 4));
 
-  ClickRow(keys, 2, false);
-  Press(keys, 45);
-  ui::MessageBoxView box = ExpectMessageBox();
+  ui::MessageBoxView box = AskRemoval(keys, 2);
   ExpectQuestion(box, std::string("[0002] ") + shown::kConfirmDeleteKey.english, kEnglish);
   const std::string before = ReadFile("crkeys.data");
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDNO));
@@ -259,23 +214,21 @@ TEST_F(KeysWindowScenario, RemoveAsksRenumbersAndSparesRecordZero) {
   EXPECT_EQ(ReadFile("crkeys.data"), before);
   EXPECT_EQ(Rows(keys).size(), 4u);
 
-  ClickRow(keys, 2, false);
-  Press(keys, 45);
-  box = ExpectMessageBox();
+  box = AskRemoval(keys, 2);
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDYES));
-  auto rows = RowsOnceThere(keys, 3);
-  ASSERT_EQ(rows.size(), 3u);
+  ASSERT_TRUE(WaitRows(keys, 3));
+  const KeyRows rows = Rows(keys);
   EXPECT_EQ(rows[1][0], "0001");
   EXPECT_EQ(rows[1][5], "one");
   EXPECT_EQ(rows[2][0], "0002");
   EXPECT_EQ(rows[2][5], "three");
-  EXPECT_EQ(ui::Text(ui::Control(keys, 41)), "Factory key");
+  EXPECT_EQ(TextOf(keys, kIdKeysDescriptionEdit), "Factory key");
   ExpectStoredFilesClean();
 
   // Record 0 is never removed: no question, no change.
   const std::string three = ReadFile("crkeys.data");
-  ClickRow(keys, 0, false);
-  PressNow(keys, 45);
+  ClickRow(keys, 0);
+  PressNow(keys, kIdKeysRemove);
   ExpectNoBox();
   EXPECT_EQ(Rows(keys).size(), 3u);
   EXPECT_EQ(ReadFile("crkeys.data"), three);
@@ -289,14 +242,14 @@ TEST_F(KeysWindowScenario, AddNewAfterALastLineWithoutItsLineEnd) {
   WriteFile("crkeys.data", EncryptKeyList(first + last));
   HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  HWND keys = Open(main, 21);
+  HWND keys = OpenKeys(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
-  ASSERT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
+  ASSERT_EQ(Rows(keys), KeyRows{kRecordZero});
   AddNew(keys, "0A 1B 2C 3D 4E 5F", "Gate A");
-  const auto rows = RowsOnceThere(keys, 3);
-  EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero,
-                                                         {"0001", "2", "04", "1", kMasked, "Back door"},
-                                                         {"0002", "0", "01", "0", kMasked, "Gate A"}}));
+  ASSERT_TRUE(WaitRows(keys, 3));
+  EXPECT_EQ(Rows(keys), (KeyRows{kRecordZero,
+                                 {"0001", "2", "04", "1", kMasked, "Back door"},
+                                 {"0002", "0", "01", "0", kMasked, "Gate A"}}));
   for (const char* name : {"crkeys.data", "zipkeys.data"}) {
     std::string list;
     ASSERT_TRUE(DecryptKeyList(ReadFile(name), &list)) << name;
@@ -308,17 +261,14 @@ TEST_F(KeysWindowScenario, AddNewAfterALastLineWithoutItsLineEnd) {
 
 // In Russian the question and its buttons are Russian; No keeps the key.
 TEST_F(KeysWindowScenario, RemoveAsksInRussian) {
-  InstallShippedKeys();
-  HWND main = StartReady();
+  HWND main = StartOnShippedKeys(false);
   ASSERT_NE(main, nullptr);
-  HWND keys = Open(main, 21);
+  HWND keys = OpenKeys(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
   AddNew(keys, "11 22 33 44 55 66", "one");
-  ASSERT_EQ(RowsOnceThere(keys, 2).size(), 2u);
+  ASSERT_TRUE(WaitRows(keys, 2));
   const std::string stored = ReadFile("crkeys.data");
-  ClickRow(keys, 1, false);
-  Press(keys, 45);
-  ui::MessageBoxView box = ExpectMessageBox();
+  ui::MessageBoxView box = AskRemoval(keys, 1);
   ExpectQuestion(box, std::string("[0001] ") + shown::kConfirmDeleteKey.russian, kRussian);
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDNO));
   ui::WaitForMessageLoop(keys);
@@ -329,16 +279,15 @@ TEST_F(KeysWindowScenario, RemoveAsksInRussian) {
 TEST_F(KeysWindowScenario, WithoutCrKeysTheDecryptionErrorComesFirstAndTheListIsEmpty) {
   HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  ui::PostCommand(main, 22);
+  ui::PostCommand(main, kIdShowList);
   // The list's decryption, then record 0's for the edits.
   for (int i = 0; i < 2; ++i) {
     ui::MessageBoxView box = ExpectMessageBox();
     EXPECT_EQ(box.iconId, 5);
-    EXPECT_NE(box.text.find("0x00000002."), std::string::npos) << box.text;
-    EXPECT_EQ(box.text.find("GetLastError"), std::string::npos);
+    EXPECT_EQ(box.text, shown::CryptoErrorBox(shown::kCryptoOpenSource, ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
   }
-  HWND keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
+  HWND keys = ui::WaitTopWindow(pid(), kKeysWindowClass, kEventWaitMs);
   ASSERT_NE(keys, nullptr);
   EXPECT_TRUE(Rows(keys).empty());
   EXPECT_FALSE(FileExists("keys.data"));
@@ -355,42 +304,35 @@ TEST_F(KeysWindowScenario, AFailedStoreLeavesCrKeysAsItWas) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  HWND keys = Open(main, 21);
+  HWND keys = OpenKeys(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
-  ASSERT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
+  ASSERT_EQ(Rows(keys), KeyRows{kRecordZero});
   AddNew(keys, "11 22 33 44 55 66", "never stored");
   ui::MessageBoxView box = ExpectMessageBox();
   EXPECT_EQ(box.text.rfind("There was a problem with the file crkeys.data!\nThe keys were not recorded!\n"
-                           "GetLastError=",
-                           0),
-            0u)
-      << box.text;
+                           "GetLastError=", 0), 0u) << box.text;
   EXPECT_FALSE(FileExists("keys.data")) << "the plain list is on disk while the box is up";
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
   ui::WaitForMessageLoop(keys);
   CloseHandle(held);
   EXPECT_EQ(ReadFile("crkeys.data"), shipped);
-  EXPECT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
-  EXPECT_FALSE(FileExists("keys.data"));
-  EXPECT_FALSE(FileExists("TmpCrKeys.data"));
-  EXPECT_FALSE(FileExists("zipkeys.data"));
+  EXPECT_EQ(Rows(keys), KeyRows{kRecordZero});
+  for (const char* name : {"keys.data", "TmpCrKeys.data", "zipkeys.data"}) EXPECT_FALSE(FileExists(name)) << name;
 }
 
 // A run that ended abruptly can leave the plain list behind: opening the keys list window
 // removes it, and so does the end of the program.
 TEST_F(KeysWindowScenario, LeftoverPlainKeyFilesGoAtOpeningAndAtTheEnd) {
-  InstallShippedKeys();
-  HWND main = StartReady(true);
+  HWND main = StartOnShippedKeys();
   ASSERT_NE(main, nullptr);
   const std::string leftover = "OI=0 LL=0 DI=0 SB=0 WM=0 SN=01 BN=0 M_KEY=A1A2A3A4A5A6 Description=left\n";
   const char* const plainFiles[] = {"keys.data", "TmpKeys.data"};
   for (const char* name : plainFiles) WriteFile(name, leftover);
-  HWND keys = Open(main, 21);
+  HWND keys = OpenKeys(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
-  EXPECT_EQ(Rows(keys), (std::vector<std::vector<std::string>>{kRecordZero}));
+  EXPECT_EQ(Rows(keys), KeyRows{kRecordZero});
   for (const char* name : plainFiles) EXPECT_FALSE(FileExists(name)) << name << " at the opening";
-  Press(keys, 46);
-  ASSERT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
+  Close(keys);
 
   for (const char* name : plainFiles) WriteFile(name, leftover);
   PostMessageA(main, WM_CLOSE, 0, 0);
