@@ -5,6 +5,7 @@
 
 #include "form_expectations.h"
 #include "key_list_scenario.h"
+#include "ui/win/message_box.h"
 #include "yes_no_question.h"
 
 #include <commctrl.h>
@@ -109,7 +110,7 @@ TEST_F(KeysWindowScenario, AddNewAppendsOnceAndRefusesADuplicate) {
       ui::MessageBoxView box = ExpectMessageBox();
       EXPECT_EQ(box.text, step.notice);
       EXPECT_EQ(box.caption, "Message");
-      EXPECT_EQ(box.iconId, 5);
+      EXPECT_EQ(box.iconId, kMessageError);
       EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
       EXPECT_EQ(Rows(keys).size(), before);
       EXPECT_EQ(ReadFile("crkeys.data"), stored);
@@ -283,7 +284,7 @@ TEST_F(KeysWindowScenario, WithoutCrKeysTheDecryptionErrorComesFirstAndTheListIs
   // The list's decryption, then record 0's for the edits.
   for (int i = 0; i < 2; ++i) {
     ui::MessageBoxView box = ExpectMessageBox();
-    EXPECT_EQ(box.iconId, 5);
+    EXPECT_EQ(box.iconId, kMessageError);
     EXPECT_EQ(box.text, shown::CryptoErrorBox(shown::kCryptoOpenSource, ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
   }

@@ -279,15 +279,15 @@ void OnRemove() {
   char text[256];
   snprintf(text, sizeof text, "[%04d] %s", g_keys.selectedRecord, UiText.msgConfirmDeleteKey);
   if (AskYesNo(g_keys.window, text)) {
-    KeyStoreReports reports;
-    const bool removed = RemoveKey(g_keys.selectedRecord, &reports);
-    ShowKeyStoreReports(reports);
-    reports.clear();
+    KeyStoreReports removal;
+    const bool removed = RemoveKey(g_keys.selectedRecord, &removal);
+    ShowKeyStoreReports(removal);
     if (!removed) {
       PostMessageA(g_keys.window, WM_CLOSE, 0, 0);
     } else {
-      const bool stored = StoreEncryptedKeys(&reports);
-      ShowKeyStoreReports(reports);
+      KeyStoreReports storing;
+      const bool stored = StoreEncryptedKeys(&storing);
+      ShowKeyStoreReports(storing);
       if (stored) {
         RefreshRows();
         ShowFirstKey();
@@ -413,11 +413,11 @@ void ShowKeyStoreReports(const KeyStoreReports& reports) {
   for (const KeyStoreReport& report : reports) {
     if (report.message == nullptr) {
       ShowCryptoError(report.step, report.code);
-    } else if (report.withCode) {
-      const std::string text = WithErrorCode(ErrorCodeForm::kGetLastError, UiText.*report.message, report.code);
-      ShowMessage(g_keys.window, text.c_str(), UiText.messageCaption, MB_OK, kMessageError);
-    } else {
-      ShowMessage(g_keys.window, UiText.*report.message, UiText.messageCaption, MB_OK, kMessageError);
+      continue;
     }
+    const std::string text = report.withCode
+                                 ? WithErrorCode(ErrorCodeForm::kGetLastError, UiText.*report.message, report.code)
+                                 : UiText.*report.message;
+    ShowMessage(g_keys.window, text.c_str(), UiText.messageCaption, MB_OK, kMessageError);
   }
 }
