@@ -4,27 +4,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "linux_side.h"
 #include "protocol/crc8.h"
-
-namespace {
-
-// The bytes of an "ok HEX" answer of the reader's control port.
-std::string AnswerBytes(const std::string& answer) {
-  std::string bytes;
-  if (answer.compare(0, 3, "ok ") != 0) {
-    ADD_FAILURE() << "reader answered: " << answer;
-    return bytes;
-  }
-  for (size_t i = 3; i + 1 < answer.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(answer.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
-}
-
-}  // namespace
 
 void CardScenario::CardControl(const std::string& words) {
   ASSERT_TRUE(simreader::ControlOk("card " + words)) << words;
@@ -81,10 +65,6 @@ void CardScenario::RunCardButton(HWND main, int id, const std::string& text, int
   Idle(main);
 }
 
-bool CardScenario::Checked(HWND main, int id) {
-  return SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 int CardScenario::Selection(HWND main, int comboId) {
   return static_cast<int>(SendMessageA(ui::Control(main, comboId), CB_GETCURSEL, 0, 0));
 }
@@ -94,6 +74,18 @@ std::string Frame(const std::string& operation, const std::string& key, std::str
   std::string frame = "AT+" + operation + key + block;
   frame.resize(27, '\0');
   return frame;
+}
+
+std::string UserBlock(char workModeCode, int sector, int block, const std::string& data) {
+  return std::string("U\0\0\0\0", 5) + workModeCode + static_cast<char>(sector) + static_cast<char>(block) + data +
+         '\0';
+}
+
+std::string Masked(const std::string& data) {
+  static const uint8_t kMask[7] = {0x5A, 0x17, 0xC3, 0x9E, 0x04, 0xB2, 0x6D};
+  std::string out = data;
+  for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char>(~(data[i] ^ kMask[i]));
+  return out;
 }
 
 std::string Bytes(const std::string& spacedHex) {
@@ -112,4 +104,10 @@ std::string SpacedHex(const std::string& bytes) {
     text += pair;
   }
   return text;
+}
+
+std::string HexDigits(const std::string& bytes) {
+  std::string digits = SpacedHex(bytes);
+  digits.erase(std::remove(digits.begin(), digits.end(), ' '), digits.end());
+  return digits;
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "keystore/win/keys_window.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -23,19 +24,40 @@ NoReaderReport NoReaderReportOf(const std::string& text) {
   return NoReaderReport::kNone;
 }
 
-std::string ExeDirectory() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path);
-  return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
+// The static text of a message box.
+constexpr int kBoxTextId = 0xFFFF;
 
 }  // namespace
 
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string BuildPath(const std::string& relative) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string exe(path);
+  return exe.substr(0, exe.find_last_of("\\/") + 1) + relative;
+}
+
+std::string ShippedKeys() { return FileBytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data"); }
+
+bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
 void KeyloomScenario::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  keyloomExe_ = ExeDirectory() + "keyloom.exe";
-  workDir_ = ExeDirectory() + "e2e-runs\\" + info->test_suite_name() + "." + info->name();
+  keyloomExe_ = BuildPath("keyloom.exe");
+  workDir_ = BuildPath("e2e-runs\\") + info->test_suite_name() + "." + info->name();
   std::error_code ignored;
   std::filesystem::remove_all(workDir_, ignored);
   std::filesystem::create_directories(workDir_);
@@ -75,30 +97,13 @@ HWND KeyloomScenario::StartReady(bool english) {
   return main;
 }
 
+bool KeyloomScenario::CloseMain(HWND main) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return ui::WaitExit(&program(), kEventWaitMs, nullptr);
+}
+
 std::string KeyloomScenario::PathOf(const std::string& name) const { return workDir_ + "\\" + name; }
 
-void KeyloomScenario::WriteFile(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(PathOf(name), std::ios::binary);
-  out << bytes;
-}
-
-std::string KeyloomScenario::ReadFile(const std::string& name) const {
-  std::ifstream in(PathOf(name), std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool KeyloomScenario::FileExists(const std::string& name) const {
-  return std::filesystem::exists(PathOf(name));
-}
-
-void KeyloomScenario::InstallShippedKeys() const {
-  std::ifstream in(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data", std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  WriteFile("crkeys.data", bytes.str());
-}
 
 void KeyloomScenario::ClickRadio(HWND main, int id) {
   HWND radio = ui::Control(main, id);
@@ -125,11 +130,29 @@ ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
   return box;
 }
 
+HWND KeyloomScenario::OpenKeysList(HWND main, int button) {
+  ui::PostCommand(main, button);
+  HWND keys = ui::WaitTopWindow(pid(), kKeysWindowClass, kEventWaitMs);
+  EXPECT_NE(keys, nullptr) << "the keys list window did not open";
+  return keys;
+}
+
+std::vector<std::vector<std::string>> KeyloomScenario::KeysListRows(HWND keys, size_t count) {
+  ui::ListViewView view;
+  Eventually([&] { return ui::ReadListView(ui::Control(keys, kIdKeysList), &view) && view.rows.size() == count; });
+  return view.rows;
+}
+
+void KeyloomScenario::CloseKeysList(HWND keys) {
+  PostMessageA(keys, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
+}
+
 void KeyloomScenario::ExpectNoBox(int ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
     const std::vector<HWND> boxes = ui::TopWindows(pid(), "#32770");
-    ASSERT_TRUE(boxes.empty()) << "unexpected box: " << ui::Text(GetDlgItem(boxes.front(), 0xFFFF));
+    ASSERT_TRUE(boxes.empty()) << "unexpected box: " << ui::Text(GetDlgItem(boxes.front(), kBoxTextId));
     if (GetTickCount64() >= end) return;
     ui::Pause(20);
   }
@@ -147,7 +170,7 @@ void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {
     if (idle && GetTickCount64() - idleSince >= 300) break;
     ASSERT_LT(GetTickCount64(), end) << "the program stayed busy";
     for (HWND box : ui::TopWindows(pid(), "#32770")) {
-      const NoReaderReport report = NoReaderReportOf(ui::Text(GetDlgItem(box, 0xFFFF)));
+      const NoReaderReport report = NoReaderReportOf(ui::Text(GetDlgItem(box, kBoxTextId)));
       if (!answerSearchReports_ || report == NoReaderReport::kNone) continue;
       hintToCome = report == NoReaderReport::kNotFound;
       ui::PressDialogButton(box, IDOK);

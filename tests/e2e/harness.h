@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "ui/control_ids.h"
+#include "ui/win/menu_bar.h"
+#include "ui/win/message_box.h"
 #include "uidriver.h"
 
 // The program's own waits, handed to it in KEYLOOM_TIMINGS: the hot-plug debounce, the search delay's
@@ -42,6 +45,16 @@ bool Eventually(Condition condition, int timeoutMs = kEventWaitMs) {
 // After the event that shows a box would already be there, the time one is still given to show.
 inline constexpr int kBoxGraceMs = 300;
 
+// Files by their full paths: the bytes ("" when missing), written whole, whether there.
+std::string FileBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+// A file beside the test program in the build tree, and the key list shipped for a new installation.
+std::string BuildPath(const std::string& relative);
+std::string ShippedKeys();
+
+bool IsChecked(HWND button);
+
 class KeyloomScenario : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -58,6 +71,8 @@ class KeyloomScenario : public ::testing::Test {
   HWND Start();
   // Starts keyloom.exe (in English when asked) and waits until its start-up search is over.
   HWND StartReady(bool english = false);
+  // Closes the main window as its close box does; true once the program has ended.
+  bool CloseMain(HWND main);
   // Starts another keyloom.exe in the same directory without waiting for any window.
   ui::Program& StartAnother();
   // The last program started.
@@ -66,11 +81,11 @@ class KeyloomScenario : public ::testing::Test {
 
   // Files of the working directory.
   std::string PathOf(const std::string& name) const;
-  void WriteFile(const std::string& name, const std::string& bytes) const;
-  std::string ReadFile(const std::string& name) const;
-  bool FileExists(const std::string& name) const;
+  void WriteFile(const std::string& name, const std::string& bytes) const { WriteBytes(PathOf(name), bytes); }
+  std::string ReadFile(const std::string& name) const { return FileBytes(PathOf(name)); }
+  bool FileExists(const std::string& name) const { return Exists(PathOf(name)); }
   // Puts the crkeys.data shipped for a new installation into the working directory.
-  void InstallShippedKeys() const;
+  void InstallShippedKeys() const { WriteFile("crkeys.data", ShippedKeys()); }
 
   // Clicks radio button `id` of the main window (also one the view hides, as a key record sets it).
   void ClickRadio(HWND main, int id);
@@ -83,6 +98,12 @@ class KeyloomScenario : public ::testing::Test {
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.
   ui::MessageBoxView ExpectMessageBox(int timeoutMs = kEventWaitMs);
+  // Opens the keys list window with "Add to list" or "Show list"; null when it does not open.
+  HWND OpenKeysList(HWND main, int button);
+  // The list's rows once there are `count` of them, or what it shows when they do not come.
+  std::vector<std::vector<std::string>> KeysListRows(HWND keys, size_t count);
+  // Closes the window and waits until it is gone.
+  void CloseKeysList(HWND keys);
   // Waits until the start-up search is over and the main window is enabled again. Unless the
   // scenario is about the reader, the search's reports that no reader was found are answered on the way.
   void WaitUntilIdle(HWND main, int timeoutMs = kEventWaitMs);

@@ -12,16 +12,8 @@
 
 namespace {
 
-constexpr int kCommandHelp = 4;
-
-std::string ExeDirectory() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path);
-  return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
-constexpr int kCommandAbout = 5;
-constexpr int kCommandCardJournal = 50;
+// The reports a command shows, each text with its kind.
+using Reports = std::vector<std::pair<std::string, int>>;
 
 class SmallCommandsScenario : public SettledScenario {
  protected:
@@ -35,13 +27,13 @@ class SmallCommandsScenario : public SettledScenario {
 
   // Copies the help folder of the build into the working directory.
   void InstallHelp() {
-    std::filesystem::copy(std::filesystem::path(ExeDirectory()) / "help", std::filesystem::path(workDir_) / "help",
+    std::filesystem::copy(BuildPath("help"), std::filesystem::path(workDir_) / "help",
                           std::filesystem::copy_options::recursive);
     ASSERT_TRUE(FileExists("help\\Keyloom ver_1_01.pdf"));
   }
 
   // Expects the reports one after the other, answering each with OK.
-  void ExpectReports(const std::vector<std::pair<std::string, int>>& reports, Language language) {
+  void ExpectReports(const Reports& reports, Language language) {
     for (const auto& [text, kind] : reports) {
       ui::MessageBoxView box = ExpectMessageBox();
       EXPECT_EQ(box.caption, TextIn(shown::kMessageCaption, language));
@@ -51,6 +43,21 @@ class SmallCommandsScenario : public SettledScenario {
     }
     ui::Pause(300);
     EXPECT_TRUE(ui::TopWindows(pid(), "#32770").empty()) << "an unexpected further report";
+  }
+
+  // In each language a Keyloom of its own is given the menu command and shows the reports in that
+  // language; the main window is usable again afterwards.
+  template <typename ReportsIn>
+  void ExpectCommandReportsInEachLanguage(int command, ReportsIn reportsIn) {
+    for (Language language : {kEnglish, kRussian}) {
+      SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+      HWND main = StartIn(language);
+      ASSERT_NE(main, nullptr);
+      ui::PostCommand(main, command);
+      ExpectReports(reportsIn(language), language);
+      EXPECT_TRUE(Eventually([&] { return ui::Enabled(main); }));
+      ui::Terminate(&program());
+    }
   }
 
   HWND OpenAbout(HWND main, const std::string& caption) {
@@ -66,16 +73,10 @@ class SmallCommandsScenario : public SettledScenario {
 
 TEST_F(SmallCommandsScenario, HelpWithoutItsFolderNamesTheMissingFileInEachLanguage) {
   RunFromWorkDir();
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandHelp);
-    ExpectReports({{TextIn(shown::kHelpNotFound, language), 5}, {TextIn(shown::kHelpFolderHint, language), 6}},
-                  language);
-    EXPECT_TRUE(ui::Enabled(main));
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandHelp, [](Language language) -> Reports {
+    return {{TextIn(shown::kHelpNotFound, language), kMessageError},
+            {TextIn(shown::kHelpFolderHint, language), kMessageHint}};
+  });
 }
 
 TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOneInEachLanguage) {
@@ -83,15 +84,10 @@ TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOneInEachLanguage) {
   InstallHelp();
   FileAssociation noViewer(".pdf", FileAssociation::kNoViewer);
   ASSERT_TRUE(noViewer.ready());
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandHelp);
-    ExpectReports({{TextIn(shown::kHelpCannotOpen, language), 4}, {TextIn(shown::kInstallPdfViewer, language), 6}},
-                  language);
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandHelp, [](Language language) -> Reports {
+    return {{TextIn(shown::kHelpCannotOpen, language), kMessageWarning},
+            {TextIn(shown::kInstallPdfViewer, language), kMessageHint}};
+  });
 }
 
 // Any other failure of the shell is reported with its code: here the registered viewer's command
@@ -101,16 +97,10 @@ TEST_F(SmallCommandsScenario, HelpReportsAnyOtherShellFailureWithItsCode) {
   InstallHelp();
   FileAssociation brokenViewer(".pdf", FileAssociation::kBrokenViewer);
   ASSERT_TRUE(brokenViewer.ready());
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandHelp);
-    ExpectReports(
-        {{TextIn(shown::kHelpOpenFailed, language) + "\n\r[" + TextIn(shown::kErrorCode, language) + ": 11]", 5}},
-        language);
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandHelp, [](Language language) -> Reports {
+    return {{TextIn(shown::kHelpOpenFailed, language) + "\n\r[" + TextIn(shown::kErrorCode, language) + ": 11]",
+             kMessageError}};
+  });
 }
 
 // Tools, "Card journal": with no journal yet a hint says so; once there is one, the shell opens it.
@@ -118,14 +108,9 @@ TEST_F(SmallCommandsScenario, TheCardJournalOpensOrSaysThereIsNoneYet) {
   const std::string opened = workDir_ + "\\opened.csv";
   FileAssociation viewer(".csv", FileAssociation::kCopyingViewer, opened);
   ASSERT_TRUE(viewer.ready());
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandCardJournal);
-    ExpectReports({{TextIn(shown::kJournalNone, language), 6}}, language);
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandCardJournal, [](Language language) -> Reports {
+    return {{TextIn(shown::kJournalNone, language), kMessageHint}};
+  });
   const std::string journal = "\xFF\xFE" + std::string("D\0a\0t\0e\0\r\0\n\0", 12);
   WriteFile("cardJournal.csv", journal);
   HWND main = StartIn(kEnglish);
@@ -234,7 +219,7 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
     SCOPED_TRACE(c.where);
     ASSERT_TRUE(ui::ClickAt(c.point.x, c.point.y, 3));
     HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? kEventWaitMs : 700);
-    const std::vector<std::string> quitMenu = {std::string("0\t1\t\t") + kMenuQuit.english};
+    const std::vector<std::string> quitMenu = {"0\t" + std::to_string(kCommandQuit) + "\t\t" + kMenuQuit.english};
     if (!c.quitMenu) {
       EXPECT_TRUE(menu == nullptr || ui::PopupMenuLines(menu) != quitMenu) << "the Quit menu opened";
       if (menu) ui::PressKey("Escape");

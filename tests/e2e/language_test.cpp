@@ -14,23 +14,24 @@ const char kEnglishConfig[] = "Language = EN;\r\n";
 const std::string kRussianTitle = shown::kWindowTitle.russian;
 const std::string kEnglishTitle = shown::kWindowTitle.english;
 
-// The menu bar as the probe lists it, for one language.
+// The menu bar as the probe lists it, for one language: depth, command, flags and text.
 std::vector<std::string> ExpectedMenu(Language language) {
   using namespace shown;
-  const std::string ru = language == kRussian ? "C" : "";
-  const std::string en = language == kEnglish ? "C" : "";
+  const auto item = [](int depth, int command, const std::string& flags, const std::string& text) {
+    return std::to_string(depth) + "\t" + std::to_string(command) + "\t" + flags + "\t" + text;
+  };
   return {
-      "0\t0\tP\t" + TextIn(kMenuFile, language),
-      "1\t1\t\t" + TextIn(kMenuQuit, language),
-      "0\t0\tP\t" + TextIn(kMenuTools, language),
-      "1\t0\tP\t" + TextIn(kMenuLanguage, language),
-      "2\t2\t" + ru + "\t" + kLanguageRussian,
-      "2\t3\t" + en + "\t" + kLanguageEnglish,
-      "1\t50\t\t" + TextIn(kMenuCardJournal, language),
-      "0\t0\tP\t" + TextIn(kMenuHelp, language),
-      "1\t4\t\t" + TextIn(kMenuHelpItem, language),
-      "1\t0\tS\t",
-      "1\t5\t\t" + TextIn(kMenuAbout, language),
+      item(0, 0, "P", TextIn(kMenuFile, language)),
+      item(1, kCommandQuit, "", TextIn(kMenuQuit, language)),
+      item(0, 0, "P", TextIn(kMenuTools, language)),
+      item(1, 0, "P", TextIn(kMenuLanguage, language)),
+      item(2, kCommandRussian, language == kRussian ? "C" : "", kLanguageRussian),
+      item(2, kCommandEnglish, language == kEnglish ? "C" : "", kLanguageEnglish),
+      item(1, kCommandCardJournal, "", TextIn(kMenuCardJournal, language)),
+      item(0, 0, "P", TextIn(kMenuHelp, language)),
+      item(1, kCommandHelp, "", TextIn(kMenuHelpItem, language)),
+      item(1, 0, "S", ""),
+      item(1, kCommandAbout, "", TextIn(kMenuAbout, language)),
   };
 }
 
@@ -77,8 +78,7 @@ TEST_F(LanguageScenario, AConfigThatGivesNoLanguageIsLeftAlone) {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     EXPECT_EQ(ReadFile("appconfig.ini"), c.config);
     WaitUntilIdle(main);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
+    ASSERT_TRUE(CloseMain(main));
   }
 }
 
@@ -90,12 +90,12 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   WaitUntilIdle(main);
 
-  ui::PostCommand(main, 2);
+  ui::PostCommand(main, kCommandRussian);
   WaitForTitle(main, kRussianTitle);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
   EXPECT_EQ(ReadFile("appconfig.ini"), kRussianConfig);
 
-  ui::PostCommand(main, 3);
+  ui::PostCommand(main, kCommandEnglish);
   WaitForTitle(main, kEnglishTitle);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
@@ -104,7 +104,7 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   // the program never reads it again) and builds a new menu bar, with no visible change.
   WriteFile("appconfig.ini", std::string(kRussianConfig) + "kept\r\n");
   const HMENU menu = GetMenu(main);
-  ui::PostCommand(main, 3);
+  ui::PostCommand(main, kCommandEnglish);
   for (int i = 0; i < 100 && GetMenu(main) == menu; ++i) ui::Pause(20);
   EXPECT_NE(GetMenu(main), menu) << "the menu bar was not rebuilt";
   EXPECT_EQ(ReadFile("appconfig.ini"), std::string(kEnglishConfig) + "kept\r\n");
@@ -116,9 +116,9 @@ TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   WaitUntilIdle(main);
-  ui::PostCommand(main, 3);
+  ui::PostCommand(main, kCommandEnglish);
   WaitForTitle(main, kEnglishTitle);
-  ui::PostCommand(main, 1);
+  ui::PostCommand(main, kCommandQuit);
   DWORD code = 1;
   ASSERT_TRUE(ui::WaitExit(&program(), 10000, &code));
 
@@ -137,11 +137,11 @@ TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect)
   // Another program holds the file without sharing it, so it cannot be opened for writing.
   HANDLE held = CreateFileA(PathOf("appconfig.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  ui::PostCommand(main, 2);
+  ui::PostCommand(main, kCommandRussian);
   ui::MessageBoxView box = ExpectMessageBox();
   EXPECT_EQ(box.caption, "Message");
   EXPECT_EQ(box.text, "Failed to save settings!\nRestart the program.");
-  EXPECT_EQ(box.iconId, 4);
+  EXPECT_EQ(box.iconId, kMessageWarning);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
   CloseHandle(held);
 
@@ -189,11 +189,11 @@ TEST_F(LanguageScenario, AConfigThatCannotBeFlushedIsReported) {
   ASSERT_NE(main, nullptr);
   WaitUntilIdle(main);
 
-  ui::PostCommand(main, 3);
+  ui::PostCommand(main, kCommandEnglish);
   ui::MessageBoxView box = ExpectMessageBox();
   // In the language still shown.
   EXPECT_EQ(box.text, UiTextOf(kRussian).msgSaveSettingsFailed);
-  EXPECT_EQ(box.iconId, 4);
+  EXPECT_EQ(box.iconId, kMessageWarning);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
   WaitForTitle(main, kEnglishTitle);
 }

@@ -19,8 +19,7 @@ HWND ReaderScenario::StartConnected(const std::vector<std::string>& otherPorts) 
   EXPECT_TRUE(simreader::PlugReader("COM5", otherPorts));
   HWND main = Start();
   if (main == nullptr) return nullptr;
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  ExpectFoundAndRead();
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
   Received();
@@ -31,8 +30,7 @@ HWND ReaderScenario::StartWithoutReader(const std::vector<std::string>& ports) {
   EXPECT_TRUE(simreader::SetSerialPorts(ports));
   HWND main = Start();
   if (main == nullptr) return nullptr;
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
+  ExpectBoxes(kNoReaderBoxes);
   Idle(main);
   return main;
 }
@@ -51,6 +49,10 @@ void ReaderScenario::ExpectBoxes(const std::vector<Box>& boxes) {
     ExpectBox(box.text, box.kind);
     if (HasFatalFailure()) return;
   }
+}
+
+void ReaderScenario::ExpectFoundAndRead(const std::string& port) {
+  ExpectBoxes({{FoundText(port), kMessageSuccess}, {kSettingsRead, kMessageSuccess}});
 }
 
 void ReaderScenario::WatchPortOpens() { ASSERT_EQ(simreader::Control("configured").rfind("ok", 0), 0u); }
@@ -87,19 +89,27 @@ void ReaderScenario::PickPort(HWND main, int index) {
   ASSERT_TRUE(ui::Enabled(main));
   ASSERT_TRUE(ui::Enabled(PortList(main)));
   SendMessageA(PortList(main), CB_SETCURSEL, index, 0);
-  ui::PostCommand(main, 6, CBN_SELCHANGE);
+  ui::PostCommand(main, kIdPortList, CBN_SELCHANGE);
 }
 
 std::string ReaderScenario::Received() {
   const std::string answer = simreader::Control("received");
   simreader::Control("clear");
-  std::string bytes;
-  for (size_t i = 3; i + 1 < answer.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(answer.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
+  return AnswerBytes(answer);
 }
 
 void ReaderScenario::Answer(const std::string& how) { ASSERT_TRUE(simreader::ControlOk("answer " + how)); }
 
 std::string FoundText(const std::string& port) { return "Tarnel reader found!\n\r->[" + port + "]"; }
+
+std::string AnswerBytes(const std::string& answer) {
+  std::string bytes;
+  if (answer.compare(0, 3, "ok ") != 0) {
+    ADD_FAILURE() << "reader answered: " << answer;
+    return bytes;
+  }
+  for (size_t i = 3; i + 1 < answer.size(); i += 2) {
+    bytes.push_back(static_cast<char>(std::stoi(answer.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}

@@ -6,9 +6,10 @@
 
 #include <string>
 
-namespace {
+#include "expected_texts.h"
+#include "ui/win/app_window.h"
 
-const char kRussianTitle[] = "Keyloom \xE2\xE5\xF0.1.01 (x64)";
+namespace {
 
 int CountProcesses(const char* exeName) {
   int count = 0;
@@ -24,8 +25,8 @@ int CountProcesses(const char* exeName) {
 
 int CountMainWindows() {
   int count = 0;
-  for (HWND w = FindWindowExA(nullptr, nullptr, "my Window", nullptr); w;
-       w = FindWindowExA(nullptr, w, "my Window", nullptr)) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, kMainWindowClass, nullptr); w;
+       w = FindWindowExA(nullptr, w, kMainWindowClass, nullptr)) {
     if (IsWindowVisible(w)) ++count;
   }
   return count;
@@ -81,7 +82,7 @@ TEST_F(StartupScenario, SearchWaitWindowRunsAboutOneSecond) {
     WaitUntilIdle(main);
     EXPECT_TRUE(ui::Enabled(main));
 
-    ui::PostCommand(main, 1);
+    ui::PostCommand(main, kCommandQuit);
     ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
   }
 }
@@ -106,12 +107,12 @@ TEST_F(StartupScenario, SecondStartWithTheSameLanguageBringsTheFirstForward) {
 TEST_F(StartupScenario, SecondStartWithTheOtherLanguageOpensASecondWindow) {
   HWND first = Start();
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(ui::Text(first), kRussianTitle);
+  EXPECT_EQ(ui::Text(first), shown::kWindowTitle.russian);
   WriteFile("appconfig.ini", "Language = EN;\r\n");
   HWND second = Start();
   ASSERT_NE(second, nullptr);
   EXPECT_NE(second, first);
-  EXPECT_EQ(ui::Text(second), "Keyloom ver.1.01 (x64)");
+  EXPECT_EQ(ui::Text(second), shown::kWindowTitle.english);
   EXPECT_EQ(CountMainWindows(), 2);
 }
 
@@ -120,7 +121,7 @@ TEST_F(StartupScenario, ClosingEndsTheProcessCleanly) {
     const char* name;
     void (*close)(HWND);
   } ways[] = {
-      {"Quit from the menu", [](HWND main) { ui::PostCommand(main, 1); }},
+      {"Quit from the menu", [](HWND main) { ui::PostCommand(main, kCommandQuit); }},
       {"Alt+F4 or the close box", [](HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }},
       {"close during the search wait", [](HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }},
   };
