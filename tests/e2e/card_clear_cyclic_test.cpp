@@ -51,8 +51,7 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
 TEST_F(ClearAndCycles, ClearAsksInRussian) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
-  ui::PostCommand(main, kCommandRussian);
-  ASSERT_TRUE(Eventually([&] { return ui::Text(main) == shown::kWindowTitle.russian; }));
+  SwitchLanguage(main, kRussian);
   ClearAndAnswerNo(main, kRussian);
 }
 

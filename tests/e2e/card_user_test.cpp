@@ -2,7 +2,6 @@
 // in the decrypting mode), and a read that shows the plain data again; a wrong key is refused; a
 // blank sector read is written back where the form shows.
 #include "card_scenario.h"
-#include "settled_scenario.h"
 #include "x_input.h"
 
 namespace {

@@ -46,13 +46,6 @@ void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
   EXPECT_EQ(ui::Text(modes), WorkModes(language)[workMode]);
 }
 
-void SwitchTo(HWND main, Language language) {
-  ui::PostCommand(main, language == kEnglish ? kCommandEnglish : kCommandRussian);
-  const std::string title = TextIn(shown::kWindowTitle, language);
-  for (int i = 0; i < 100 && ui::Text(main) != title; ++i) ui::Pause(20);
-  ASSERT_EQ(ui::Text(main), title);
-}
-
 class FormLanguageScenario : public KeyloomScenario {};
 
 TEST_F(FormLanguageScenario, SwitchingRelabelsTheFormAndKeepsTheChoices) {
@@ -66,14 +59,14 @@ TEST_F(FormLanguageScenario, SwitchingRelabelsTheFormAndKeepsTheChoices) {
   HWND modes = ui::Control(main, kIdWorkMode);
   ASSERT_FALSE(ui::Enabled(modes));
 
-  SwitchTo(main, kRussian);
+  SwitchLanguage(main, kRussian);
   ExpectFormIn(main, kRussian, kUserCard, kModeSectorDataDecrypt);
   EXPECT_FALSE(ui::Enabled(modes));
   EXPECT_TRUE(ui::Visible(ui::Control(main, kIdDataEdit)));
   EXPECT_FALSE(ui::Visible(ui::Control(main, kIdInterfaceTouchMemory)));
 
   ChooseView(main, kMasterCard, kModeCardIdAuth, kIdCardType);
-  SwitchTo(main, kEnglish);
+  SwitchLanguage(main, kEnglish);
   ExpectFormIn(main, kEnglish, kMasterCard, kModeCardIdAuth);
   EXPECT_FALSE(ui::Enabled(ui::Control(main, kIdBlockEdit)));
   EXPECT_TRUE(ui::Visible(ui::Control(main, kIdInterfaceTouchMemory)));

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "keystore/win/keys_window.h"
+#include "ui/language_config.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -54,6 +55,19 @@ std::string ShippedKeys() { return FileBytes(std::string(KEYLOOM_SOURCE_DIR) + "
 
 bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void SwitchLanguage(HWND main, Language language) {
+  ui::PostCommand(main, language == kEnglish ? kCommandEnglish : kCommandRussian);
+  const std::string title = TextIn(shown::kWindowTitle, language);
+  EXPECT_TRUE(Eventually([&] { return ui::Text(main) == title; })) << "the title stayed " << ui::Text(main);
+}
+
 void KeyloomScenario::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   keyloomExe_ = BuildPath("keyloom.exe");
@@ -91,10 +105,15 @@ HWND KeyloomScenario::Start() {
 }
 
 HWND KeyloomScenario::StartReady(bool english) {
-  if (english) WriteFile("appconfig.ini", "Language = EN;\r\n");
+  if (english) WriteFile("appconfig.ini", LanguageConfigLine(kEnglish));
   HWND main = Start();
   if (main != nullptr) WaitUntilIdle(main);
   return main;
+}
+
+HWND KeyloomScenario::StartIn(Language language) {
+  WriteFile("appconfig.ini", LanguageConfigLine(language));
+  return StartReady();
 }
 
 bool KeyloomScenario::CloseMain(HWND main) {
@@ -103,7 +122,6 @@ bool KeyloomScenario::CloseMain(HWND main) {
 }
 
 std::string KeyloomScenario::PathOf(const std::string& name) const { return workDir_ + "\\" + name; }
-
 
 void KeyloomScenario::ClickRadio(HWND main, int id) {
   HWND radio = ui::Control(main, id);
@@ -128,6 +146,22 @@ ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
   ui::MessageBoxView box;
   EXPECT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no message box appeared";
   return box;
+}
+
+void KeyloomScenario::ExpectBox(const std::string& text, int kind, int timeoutMs, Language language) {
+  ui::MessageBoxView box;
+  ASSERT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no box with: " << text;
+  EXPECT_EQ(box.caption, TextIn(shown::kMessageCaption, language));
+  EXPECT_EQ(box.text, text);
+  EXPECT_EQ(box.iconId, kind) << box.text;
+  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+}
+
+void KeyloomScenario::ExpectBoxes(const std::vector<Box>& boxes, Language language) {
+  for (const Box& box : boxes) {
+    ExpectBox(box.text, box.kind, kEventWaitMs, language);
+    if (HasFatalFailure()) return;
+  }
 }
 
 HWND KeyloomScenario::OpenKeysList(HWND main, int button) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "expected_texts.h"
 #include "ui/control_ids.h"
 #include "ui/win/menu_bar.h"
 #include "ui/win/message_box.h"
@@ -53,7 +54,18 @@ bool Exists(const std::string& path);
 std::string BuildPath(const std::string& relative);
 std::string ShippedKeys();
 
+// Whether a check box or radio button is checked.
 bool IsChecked(HWND button);
+// The window that has the keyboard focus in another process's GUI thread.
+HWND FocusOf(HWND window);
+// Switches the language from the menu and waits until the title is that language's.
+void SwitchLanguage(HWND main, Language language);
+
+// A message box as a scenario expects it: its text and its kind.
+struct Box {
+  std::string text;
+  int kind;
+};
 
 class KeyloomScenario : public ::testing::Test {
  protected:
@@ -69,8 +81,10 @@ class KeyloomScenario : public ::testing::Test {
 
   // Starts keyloom.exe in the scenario's directory; the main window once it is complete.
   HWND Start();
-  // Starts keyloom.exe (in English when asked) and waits until its start-up search is over.
+  // Starts keyloom.exe (in English when asked, else as its first start does) or in the language, and
+  // waits until its start-up search is over.
   HWND StartReady(bool english = false);
+  HWND StartIn(Language language);
   // Closes the main window as its close box does; true once the program has ended.
   bool CloseMain(HWND main);
   // Starts another keyloom.exe in the same directory without waiting for any window.
@@ -98,6 +112,11 @@ class KeyloomScenario : public ::testing::Test {
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.
   ui::MessageBoxView ExpectMessageBox(int timeoutMs = kEventWaitMs);
+  // The next message box must have exactly this text and kind, and the caption of the language; it
+  // is then answered with OK.
+  void ExpectBox(const std::string& text, int kind, int timeoutMs = kEventWaitMs, Language language = kEnglish);
+  // The boxes one after another, each answered with OK.
+  void ExpectBoxes(const std::vector<Box>& boxes, Language language = kEnglish);
   // Opens the keys list window with "Add to list" or "Show list"; null when it does not open.
   HWND OpenKeysList(HWND main, int button);
   // The list's rows once there are `count` of them, or what it shows when they do not come.

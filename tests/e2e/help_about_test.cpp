@@ -7,15 +7,14 @@
 
 #include "expected_texts.h"
 #include "file_association.h"
-#include "settled_scenario.h"
+#include "harness.h"
 #include "x_input.h"
 
 namespace {
 
-// The reports a command shows, each text with its kind.
-using Reports = std::vector<std::pair<std::string, int>>;
+using Reports = std::vector<Box>;
 
-class SmallCommandsScenario : public SettledScenario {
+class SmallCommandsScenario : public KeyloomScenario {
  protected:
   // Runs Keyloom from a copy in its working directory, as it is installed: the shell looks for a
   // relative path next to the program too, and the build's help folder must not answer for it.
@@ -32,21 +31,8 @@ class SmallCommandsScenario : public SettledScenario {
     ASSERT_TRUE(FileExists("help\\Keyloom ver_1_01.pdf"));
   }
 
-  // Expects the reports one after the other, answering each with OK.
-  void ExpectReports(const Reports& reports, Language language) {
-    for (const auto& [text, kind] : reports) {
-      ui::MessageBoxView box = ExpectMessageBox();
-      EXPECT_EQ(box.caption, TextIn(shown::kMessageCaption, language));
-      EXPECT_EQ(box.text, text);
-      EXPECT_EQ(box.iconId, kind) << text;
-      ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
-    }
-    ui::Pause(300);
-    EXPECT_TRUE(ui::TopWindows(pid(), "#32770").empty()) << "an unexpected further report";
-  }
-
   // In each language a Keyloom of its own is given the menu command and shows the reports in that
-  // language; the main window is usable again afterwards.
+  // language, one after the other and no more; the main window is usable again afterwards.
   template <typename ReportsIn>
   void ExpectCommandReportsInEachLanguage(int command, ReportsIn reportsIn) {
     for (Language language : {kEnglish, kRussian}) {
@@ -54,7 +40,8 @@ class SmallCommandsScenario : public SettledScenario {
       HWND main = StartIn(language);
       ASSERT_NE(main, nullptr);
       ui::PostCommand(main, command);
-      ExpectReports(reportsIn(language), language);
+      ExpectBoxes(reportsIn(language), language);
+      ExpectNoBox();
       EXPECT_TRUE(Eventually([&] { return ui::Enabled(main); }));
       ui::Terminate(&program());
     }
@@ -171,8 +158,7 @@ TEST_F(SmallCommandsScenario, EscEnterOkAndTheCloseBoxCloseAbout) {
     ui::Pause(300);
     ASSERT_TRUE(w.close(about));
     EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "#32770", 3000)) << "the About dialog stayed open";
-    for (int i = 0; i < 50 && !ui::Enabled(main); ++i) ui::Pause(20);
-    EXPECT_TRUE(ui::Enabled(main));
+    EXPECT_TRUE(Eventually([&] { return ui::Enabled(main); }));
   }
 }
 

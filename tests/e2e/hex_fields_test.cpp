@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "form_expectations.h"
+#include "harness.h"
 #include "protocol/card_number.h"
-#include "settled_scenario.h"
 #include "x_input.h"
 
 namespace {
@@ -37,10 +37,10 @@ std::vector<std::string> Expected(const char* touchMemory, const char* hex, cons
   return {touchMemory, hex, decimal};
 }
 
-class HexFieldScenario : public SettledScenario {
+class HexFieldScenario : public KeyloomScenario {
  protected:
   void SetUp() override {
-    SettledScenario::SetUp();
+    KeyloomScenario::SetUp();
     ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
   }
 

@@ -37,8 +37,7 @@ std::vector<std::string> ExpectedMenu(Language language) {
 
 // Waits until the title has switched; the menu is rebuilt in the same command.
 void WaitForTitle(HWND main, const std::string& title) {
-  for (int i = 0; i < 100 && ui::Text(main) != title; ++i) ui::Pause(20);
-  EXPECT_EQ(ui::Text(main), title);
+  EXPECT_TRUE(Eventually([&] { return ui::Text(main) == title; })) << "the title stayed " << ui::Text(main);
 }
 
 class LanguageScenario : public KeyloomScenario {};
@@ -90,13 +89,11 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   WaitUntilIdle(main);
 
-  ui::PostCommand(main, kCommandRussian);
-  WaitForTitle(main, kRussianTitle);
+  SwitchLanguage(main, kRussian);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
   EXPECT_EQ(ReadFile("appconfig.ini"), kRussianConfig);
 
-  ui::PostCommand(main, kCommandEnglish);
-  WaitForTitle(main, kEnglishTitle);
+  SwitchLanguage(main, kEnglish);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 
@@ -105,19 +102,16 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   WriteFile("appconfig.ini", std::string(kRussianConfig) + "kept\r\n");
   const HMENU menu = GetMenu(main);
   ui::PostCommand(main, kCommandEnglish);
-  for (int i = 0; i < 100 && GetMenu(main) == menu; ++i) ui::Pause(20);
-  EXPECT_NE(GetMenu(main), menu) << "the menu bar was not rebuilt";
+  EXPECT_TRUE(Eventually([&] { return GetMenu(main) != menu; })) << "the menu bar was not rebuilt";
   EXPECT_EQ(ReadFile("appconfig.ini"), std::string(kEnglishConfig) + "kept\r\n");
   EXPECT_EQ(ui::Text(main), kEnglishTitle);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
 }
 
 TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
-  HWND main = Start();
+  HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
-  ui::PostCommand(main, kCommandEnglish);
-  WaitForTitle(main, kEnglishTitle);
+  SwitchLanguage(main, kEnglish);
   ui::PostCommand(main, kCommandQuit);
   DWORD code = 1;
   ASSERT_TRUE(ui::WaitExit(&program(), 10000, &code));
@@ -129,20 +123,14 @@ TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
 }
 
 TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect) {
-  WriteFile("appconfig.ini", kEnglishConfig);
-  HWND main = Start();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
 
   // Another program holds the file without sharing it, so it cannot be opened for writing.
   HANDLE held = CreateFileA(PathOf("appconfig.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ui::PostCommand(main, kCommandRussian);
-  ui::MessageBoxView box = ExpectMessageBox();
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(box.text, "Failed to save settings!\nRestart the program.");
-  EXPECT_EQ(box.iconId, kMessageWarning);
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  ExpectBox("Failed to save settings!\nRestart the program.", kMessageWarning);
   CloseHandle(held);
 
   WaitForTitle(main, kRussianTitle);
@@ -185,16 +173,12 @@ TEST_F(LanguageScenario, AConfigThatCannotBeFlushedIsReported) {
     ~Unlink() { EXPECT_TRUE(RunLinux(dir, "Z:\\bin\\rm -f appconfig.ini", path, false)); }
   } unlink{workDir_, config};
   // Its first line reads as zeros: Russian.
-  HWND main = Start();
+  HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
 
   ui::PostCommand(main, kCommandEnglish);
-  ui::MessageBoxView box = ExpectMessageBox();
   // In the language still shown.
-  EXPECT_EQ(box.text, UiTextOf(kRussian).msgSaveSettingsFailed);
-  EXPECT_EQ(box.iconId, kMessageWarning);
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  ExpectBox(UiTextOf(kRussian).msgSaveSettingsFailed, kMessageWarning, kEventWaitMs, kRussian);
   WaitForTitle(main, kEnglishTitle);
 }
 

@@ -35,22 +35,6 @@ HWND ReaderScenario::StartWithoutReader(const std::vector<std::string>& ports) {
   return main;
 }
 
-void ReaderScenario::ExpectBox(const std::string& text, int kind, int timeoutMs) {
-  ui::MessageBoxView box;
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no box with: " << text;
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(box.text, text);
-  EXPECT_EQ(box.iconId, kind) << box.text;
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
-}
-
-void ReaderScenario::ExpectBoxes(const std::vector<Box>& boxes) {
-  for (const Box& box : boxes) {
-    ExpectBox(box.text, box.kind);
-    if (HasFatalFailure()) return;
-  }
-}
-
 void ReaderScenario::ExpectFoundAndRead(const std::string& port) {
   ExpectBoxes({{FoundText(port), kMessageSuccess}, {kSettingsRead, kMessageSuccess}});
 }

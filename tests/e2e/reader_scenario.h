@@ -8,12 +8,6 @@
 #include "harness.h"
 #include "reader_fixture.h"
 
-// A message box as a scenario expects it: its text and its kind.
-struct Box {
-  std::string text;
-  int kind;
-};
-
 class ReaderScenario : public KeyloomScenario {
  protected:
   void SetUp() override;
@@ -25,10 +19,6 @@ class ReaderScenario : public KeyloomScenario {
   // Starts Keyloom with only these ports and no reader, and waits until its search has said so.
   HWND StartWithoutReader(const std::vector<std::string>& ports);
 
-  // The next message box must have exactly this text and kind; it is then answered with OK.
-  void ExpectBox(const std::string& text, int kind, int timeoutMs = kEventWaitMs);
-  // The boxes one after another, each answered with OK.
-  void ExpectBoxes(const std::vector<Box>& boxes);
   // The search's report that it found the reader on the port, then the handshake's "Settings read!".
   void ExpectFoundAndRead(const std::string& port = "COM5");
   // The program reopens its open port after a device change: WatchPortOpens before the change,
