@@ -47,14 +47,7 @@ void CardScenario::Choose(HWND main, int comboId, int index) {
 }
 
 void CardScenario::StepUp(HWND main, int upDownId, int times) {
-  HWND upDown = ui::Control(main, upDownId);
-  RECT rect;
-  GetClientRect(upDown, &rect);
-  const LPARAM upperHalf = MAKELPARAM(rect.right / 2, rect.bottom / 4);
-  for (int i = 0; i < times; ++i) {
-    SendMessageA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, upperHalf);
-    SendMessageA(upDown, WM_LBUTTONUP, 0, upperHalf);
-  }
+  for (int i = 0; i < times; ++i) ui::ClickUpDownArrow(ui::Control(main, upDownId), true);
 }
 
 void CardScenario::RunCardButton(HWND main, int id, const std::string& text, int kind) {

@@ -13,9 +13,8 @@
 namespace {
 
 // Per view M-ID, M-DATA, M-AUTH, U-ID, U-DATA, U-AUTH: E shown and enabled, D shown and disabled,
-// H hidden, S shown, c enabled only with "Generate unique data before write" (box 24, row 34)
-// checked, u enabled only with it unchecked, x disabled and unchecked. Rows are the form's rows
-// counted from 1.
+// H hidden, S shown, c enabled only with box 24 checked, u enabled only with it unchecked,
+// x disabled and unchecked. Rows are the form's rows counted from 1.
 struct ExpectedViewRow {
   std::vector<int> rows;
   const char* states;
@@ -39,15 +38,10 @@ const ExpectedViewRow kExpectedViews[] = {
     {{45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59}, "SSSHHH"},  // Orvane settings
 };
 
+// Card type and work mode by their list indices, and the view they show.
 const struct {
-  int cardType, workMode;
-  FormView view;
-} kCodes[] = {
-    {kMasterCard, kModeCardId, kViewMasterId},       {kMasterCard, kModeSectorData, kViewMasterData},
-    {kMasterCard, kModeCardIdAuth, kViewMasterAuth}, {kMasterCard, kModeSectorDataDecrypt, kViewMasterData},
-    {kUserCard, kModeCardId, kViewUserId},           {kUserCard, kModeSectorData, kViewUserData},
-    {kUserCard, kModeCardIdAuth, kViewUserAuth},     {kUserCard, kModeSectorDataDecrypt, kViewUserData},
-};
+  int cardType, workMode, view;
+} kCodes[] = {{0, 0, 0}, {0, 1, 1}, {0, 2, 2}, {0, 3, 1}, {1, 0, 3}, {1, 1, 4}, {1, 2, 5}, {1, 3, 4}};
 
 // Chooses the code's view through the combo box a user would change to reach it.
 void ChooseCode(HWND main, int cardType, int workMode) {

@@ -7,11 +7,14 @@
 
 #include "expected_texts.h"
 #include "file_association.h"
+#include "form_expectations.h"
 #include "harness.h"
+#include "ui/form_layout.h"
 #include "x_input.h"
 
 namespace {
 
+// The reports a command shows, in their order.
 using Reports = std::vector<Box>;
 
 class SmallCommandsScenario : public KeyloomScenario {
@@ -162,16 +165,9 @@ TEST_F(SmallCommandsScenario, EscEnterOkAndTheCloseBoxCloseAbout) {
   }
 }
 
-// The screen rectangle of the first child of the main window with this class and text.
-RECT RectOfChild(HWND main, const std::string& className, const std::string& text) {
+RECT ScreenRect(HWND window) {
   RECT r = {};
-  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ui::ClassOf(child) == className && ui::Text(child) == text) {
-      GetWindowRect(child, &r);
-      return r;
-    }
-  }
-  ADD_FAILURE() << "no " << className << " \"" << text << "\"";
+  GetWindowRect(window, &r);
   return r;
 }
 
@@ -181,16 +177,17 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
   ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
-  using namespace shown;
   RECT client;
   GetClientRect(main, &client);
   POINT empty = {client.right / 2, client.bottom - 4};  // below the form's groups
   ClientToScreen(main, &empty);
-  const POINT label = CentreOf(RectOfChild(main, "Static", kLabelProgrammerPort.english));
+  const std::vector<HWND> children = FormChildren(main);
+  ASSERT_EQ(children.size(), static_cast<size_t>(kExpectedControlCount));
+  const POINT label = CentreOf(ScreenRect(children[kRowPortLabel]));
   // Inside the frame of the " Settings " group, beside its controls.
-  const RECT settings = RectOfChild(main, "Button", kGroupSettings.english);
+  const RECT settings = ScreenRect(children[kRowSettingsGroup]);
   const POINT group = {settings.left + 4, settings.bottom - 4};
-  const POINT button = CentreOf(RectOfChild(main, "Button", kButtonSearch.english));
+  const POINT button = CentreOf(ScreenRect(ui::Control(main, kIdSearch)));
   const struct {
     const char* where;
     POINT point;
@@ -205,7 +202,8 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
     SCOPED_TRACE(c.where);
     ASSERT_TRUE(ui::ClickAt(c.point.x, c.point.y, 3));
     HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? kEventWaitMs : 700);
-    const std::vector<std::string> quitMenu = {"0\t" + std::to_string(kCommandQuit) + "\t\t" + kMenuQuit.english};
+    const std::vector<std::string> quitMenu = {"0\t" + std::to_string(kCommandQuit) + "\t\t" +
+                                               shown::kMenuQuit.english};
     if (!c.quitMenu) {
       EXPECT_TRUE(menu == nullptr || ui::PopupMenuLines(menu) != quitMenu) << "the Quit menu opened";
       if (menu) ui::PressKey("Escape");

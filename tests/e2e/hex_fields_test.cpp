@@ -7,24 +7,19 @@
 #include "form_expectations.h"
 #include "harness.h"
 #include "protocol/card_number.h"
+#include "ui/form_layout.h"
 #include "x_input.h"
 
 namespace {
 
 int Caret(HWND edit) { return LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)); }
 
-// The three read-only fields of the converter, in the order they are created.
+// The three read-only fields of the converter, which have no identifier; none when the form is not
+// complete.
 std::vector<HWND> ConverterFields(HWND main) {
-  std::vector<HWND> fields;
-  const HWND hexEditAbove = ui::Control(main, kIdDataEdit);
-  bool afterDataEdit = false;
-  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (child == hexEditAbove) afterDataEdit = true;
-    if (afterDataEdit && child != hexEditAbove && ui::ClassOf(child) == "Edit" && GetDlgCtrlID(child) == 0) {
-      fields.push_back(child);
-    }
-  }
-  return fields;
+  const std::vector<HWND> children = FormChildren(main);
+  if (children.size() != static_cast<size_t>(kExpectedControlCount)) return {};
+  return {children[kRowTouchMemoryEdit], children[kRowHexEdit], children[kRowDecimalEdit]};
 }
 
 std::vector<std::string> Texts(const std::vector<HWND>& windows) {

@@ -6,6 +6,7 @@
 
 #include "expected_texts.h"
 #include "harness.h"
+#include "linux_side.h"
 
 namespace {
 
@@ -138,26 +139,15 @@ TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect)
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 }
 
-// Runs a Linux command in a directory (Wine starts Linux programs too) and waits until the
-// directory lists the path or not, as asked: Wine does not follow a Linux program to its end.
-bool RunLinux(const std::string& dir, std::string command, const std::string& path, bool listed) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup, &process)) {
-    return false;
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  for (int i = 0; i < 250; ++i) {
-    // Listed rather than asked for its attributes, which a link to a device does not give.
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    if ((search != INVALID_HANDLE_VALUE) == listed) return true;
-    ui::Pause(20);
-  }
-  return false;
+// Runs a Linux command in a directory and waits until the directory lists the path or not, as asked.
+bool RunLinux(const std::string& dir, const std::string& command, const std::string& path, bool listed) {
+  return StartLinux(command, dir.c_str()) && Eventually([&] {
+           // Listed rather than asked for its attributes, which a link to a device does not give.
+           WIN32_FIND_DATAA found;
+           HANDLE search = FindFirstFileA(path.c_str(), &found);
+           if (search != INVALID_HANDLE_VALUE) FindClose(search);
+           return (search != INVALID_HANDLE_VALUE) == listed;
+         });
 }
 
 // The disk is full: the line goes into the file's buffer but cannot be flushed to the file,

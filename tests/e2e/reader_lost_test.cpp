@@ -480,7 +480,9 @@ TEST_P(ReaderLost, ReportsAndRecovers) {
     const std::vector<std::string> ports = gone_ ? std::vector<std::string>{"COM2"} : std::vector<std::string>{"COM2", port_};
     EXPECT_EQ(Ports(main), ports);
     EXPECT_EQ(ui::Enabled(PortList(main)), !row.linkOpen);
-    if (gone_) EXPECT_EQ(Received().size(), 0u) << "written to a reader that is gone";
+    if (gone_) {
+      EXPECT_EQ(Received().size(), 0u) << "written to a reader that is gone";
+    }
     FindAgain(main, row);
     if (HasFatalFailure()) return;
   }

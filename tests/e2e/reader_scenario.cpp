@@ -2,6 +2,9 @@
 // checked, and every scenario leaves the prefix without our ports, devices and links.
 #include "reader_scenario.h"
 
+#include "form_expectations.h"
+#include "ui/form_layout.h"
+
 void ReaderScenario::SetUp() {
   KeyloomScenario::SetUp();
   answerSearchReports_ = false;
@@ -15,11 +18,11 @@ void ReaderScenario::TearDown() {
   simreader::Clean();
 }
 
-HWND ReaderScenario::StartConnected(const std::vector<std::string>& otherPorts) {
-  EXPECT_TRUE(simreader::PlugReader("COM5", otherPorts));
+HWND ReaderScenario::StartConnected(const std::vector<std::string>& otherPorts, const std::string& port) {
+  EXPECT_TRUE(simreader::PlugReader(port, otherPorts));
   HWND main = Start();
   if (main == nullptr) return nullptr;
-  ExpectFoundAndRead();
+  ExpectFoundAndRead(port);
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
   Received();
@@ -56,11 +59,8 @@ void ReaderScenario::ExpectHeldUnder(HWND main, HWND dialog, int ms) {
 }
 
 std::string ReaderScenario::Version(HWND main) {
-  for (HWND child = GetWindow(main, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ui::ClassOf(child) == "Static" && ui::Text(child) == "Version: ") {
-      return ui::Text(GetWindow(child, GW_HWNDNEXT));
-    }
-  }
+  const std::vector<HWND> children = FormChildren(main);
+  if (children.size() > kRowVersionValue) return ui::Text(children[kRowVersionValue]);
   ADD_FAILURE() << "no version label";
   return std::string();
 }

@@ -13,9 +13,9 @@ class ReaderScenario : public KeyloomScenario {
   void SetUp() override;
   void TearDown() override;
 
-  // Plugs the reader in on COM5 beside the other ports, starts Keyloom and waits until it is
+  // Plugs the reader in on its port beside the other ports, starts Keyloom and waits until it is
   // connected, with nothing received left; the main window.
-  HWND StartConnected(const std::vector<std::string>& otherPorts = {});
+  HWND StartConnected(const std::vector<std::string>& otherPorts = {}, const std::string& port = "COM5");
   // Starts Keyloom with only these ports and no reader, and waits until its search has said so.
   HWND StartWithoutReader(const std::vector<std::string>& ports);
 

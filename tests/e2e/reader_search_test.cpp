@@ -100,7 +100,9 @@ TEST_P(SearchOutcome, BoxesAndLinkControls) {
   ASSERT_NE(main, nullptr);
   // The search delay is the first wait; the handshake wait follows the found box.
   ExpectBoxes({row.boxes.front()});
-  if (row.handshakeSent) EXPECT_EQ(NextWaitCaption(1), "Reading Tarnel settings");
+  if (row.handshakeSent) {
+    EXPECT_EQ(NextWaitCaption(1), "Reading Tarnel settings");
+  }
   ExpectBoxes(std::vector<Box>(row.boxes.begin() + 1, row.boxes.end()));
   Idle(main);
   ExpectNoBox();
@@ -151,11 +153,8 @@ const PickRow kPickRows[] = {
 };
 
 TEST_F(ReaderSearch, PortPickedByHand) {
-  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM3"}));
-  HWND main = Start();
+  HWND main = StartConnected({"COM3"});
   ASSERT_NE(main, nullptr);
-  ExpectBoxes({kFoundCom5, kRead});
-  Idle(main);
   // SEARCH closes the open link first; the reader's device gone, the search finds none.
   simreader::RemoveUsbDevices();
   ui::PostCommand(main, kIdSearch);
@@ -184,17 +183,13 @@ TEST_F(ReaderSearch, PortPickedByHand) {
 }
 
 TEST_F(ReaderSearch, SearchButtonSearchesAgain) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  HWND main = Start();
+  HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
-  ExpectBoxes({kFoundCom5, kRead});
-  Idle(main);
-  Received();
   const size_t waits = WaitsOpened();
   ui::PostCommand(main, kIdSearch);
   EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
   EXPECT_EQ(Version(main), "x.xx") << "SEARCH resets the link first";
-  ExpectBoxes({kFoundCom5, kRead});
+  ExpectFoundAndRead();
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
   EXPECT_EQ(Received(), kHandshake);
