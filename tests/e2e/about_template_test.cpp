@@ -1,13 +1,16 @@
 // The About dialog templates as compiled into keyloom.exe: classic templates 1 (Russian) and
 // 2 (English) with their style, place, font and four controls, and the Russian texts' bytes.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "harness.h"
+#include "ui/win/menu_bar.h"
+
 namespace {
+
+// The identifier of a dialog's static controls.
+constexpr WORD kStaticId = 0xFFFF;
 
 struct ControlTemplate {
   DWORD style;
@@ -42,13 +45,9 @@ std::string ReadSz(const WORD*& p) {
 }
 
 bool LoadTemplate(int id, DialogTemplate* dialog) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string exe(path);
-  exe = exe.substr(0, exe.find_last_of("\\/") + 1) + "keyloom.exe";
-  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE module = LoadLibraryExA(BuildPath("keyloom.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return false;
-  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
+  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), RT_DIALOG);
   if (!resource) return false;
   const auto* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, resource)));
   dialog->style = header->style;
@@ -85,9 +84,9 @@ TEST(AboutTemplates, AreClassicTemplatesWithTheirLayout) {
     std::string caption;
     std::string textStart;
   } cases[] = {
-      {1, "\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5...",
+      {kAboutDialogRussian, "\xCE \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE5...",
        "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0:\n\rKeyloom\n\n\r\xC2\xE5\xF0\xF1\xE8\xFF:   1.01 (x64)\n\n\r"},
-      {2, "About...", "Program:\n\rKeyloom\n\n\rVersion:   1.01 (x64)\n\n\r"},
+      {kAboutDialogEnglish, "About...", "Program:\n\rKeyloom\n\n\rVersion:   1.01 (x64)\n\n\r"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("template " + std::to_string(c.id));
@@ -101,10 +100,10 @@ TEST(AboutTemplates, AreClassicTemplatesWithTheirLayout) {
     EXPECT_EQ(dialog.font, "Arial");
     ASSERT_EQ(dialog.controls.size(), 4u);
     const ControlTemplate expected[] = {
-        {0x50000007, 10, 5, 150, 125, 0xFFFF, 0x80, ""},
-        {0x50000003, 20, 15, 0, 0, 0xFFFF, 0x82, "#2"},
-        {0x50020000, 50, 15, 100, 110, 0xFFFF, 0x82, ""},
-        {0x50010001, 60, 135, 50, 15, 1, 0x80, "OK"},
+        {0x50000007, 10, 5, 150, 125, kStaticId, 0x80, ""},
+        {0x50000003, 20, 15, 0, 0, kStaticId, 0x82, "#2"},
+        {0x50020000, 50, 15, 100, 110, kStaticId, 0x82, ""},
+        {0x50010001, 60, 135, 50, 15, IDOK, 0x80, "OK"},
     };
     for (int i = 0; i < 4; ++i) {
       const ControlTemplate& got = dialog.controls[static_cast<size_t>(i)];

@@ -9,35 +9,39 @@
 
 namespace {
 
-const std::string kZeroKey(6, '\0');
 constexpr char kNoCard[] = "The card was not brought to the reader!";
 // The program's pause between the cards of a cyclic run.
 constexpr int kCyclicPauseMs = 1000;
 
-class ClearAndCycles : public CardScenario {};
+class ClearAndCycles : public CardScenario {
+ protected:
+  // Presses Clear and answers its question, which must be the one of the language, with No: nothing
+  // is sent and no wait opens.
+  void ClearAndAnswerNo(HWND main, Language language) {
+    Press(main, kIdClear);
+    ui::MessageBoxView box = ExpectMessageBox();
+    ExpectQuestion(box, TextIn(shown::kConfirmClear, language), language);
+    ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
+    ExpectNoBox();
+    EXPECT_EQ(ui::TopWindows(pid(), "msctls_progress32").size(), 0u);
+    EXPECT_EQ(Received(), "");
+  }
+};
 
 TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   Present("master.card");
-  RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+  RunCardButton(main, kIdWrite);
   Received();
-
-  Press(main, 11);
-  ui::MessageBoxView box;
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_));
-  ExpectQuestion(box, shown::kConfirmClear.english, kEnglish);
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
-  ExpectNoBox();
-  EXPECT_EQ(ui::TopWindows(pid(), "msctls_progress32").size(), 0u);
-  EXPECT_EQ(Received(), "");
+  ClearAndAnswerNo(main, kEnglish);
   EXPECT_EQ(CardBlock("master.card", 1, 0)[0], 'M');
 
-  Press(main, 11);
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_));
+  Press(main, kIdClear);
+  ui::MessageBoxView box = ExpectMessageBox();
   EXPECT_EQ(box.text, shown::kConfirmClear.english);
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDYES));
-  ExpectBox(kOperationSuccessful, kSuccess, 30000);
+  ExpectBox(kOperationSuccessful, kMessageSuccess, 30000);
   Idle(main);
   EXPECT_EQ(SpacedHex(Received()), SpacedHex(Frame("Mc", kZeroKey, "")));
   EXPECT_EQ(CardBlock("master.card", 1, 0), std::string(16, '\0'));
@@ -47,68 +51,59 @@ TEST_F(ClearAndCycles, ClearAsksAndDoesNothingOnNo) {
 TEST_F(ClearAndCycles, ClearAsksInRussian) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
-  ui::PostCommand(main, 2);
-  ASSERT_TRUE(Eventually([&] { return ui::Text(main) == shown::kWindowTitle.russian; }));
-  Press(main, 11);
-  ui::MessageBoxView box;
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), kEventWaitMs, &box, keyloomExe_));
-  ExpectQuestion(box, shown::kConfirmClear.russian, kRussian);
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
-  ExpectNoBox();
-  EXPECT_EQ(Received(), "");
+  SwitchLanguage(main, kRussian);
+  ClearAndAnswerNo(main, kRussian);
 }
 
 // "Clear cyclically" never asks: each card is cleared without a word until none comes.
 TEST_F(ClearAndCycles, ClearCyclicallyNeverAsks) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
-  Choose(main, 8, 1);
-  Choose(main, 14, 1);
+  ChooseView(main, kUserCard, kModeSectorData);
   for (const char* card : {"a.card", "b.card"}) {
     Present(card);
-    RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+    RunCardButton(main, kIdWrite);
   }
   RemoveCard();
   Received();
   CardControl("timeout 300");
   // No card: the run ends with the first cycle, whatever succeeded before it; a second cycle
   // would send its frame after the pause between cards.
-  Press(main, 13);
-  ExpectBox(kNoCard, kError, 30000);
+  Press(main, kIdClearCyclically);
+  ExpectBox(kNoCard, kMessageError, 30000);
   Idle(main);
   ExpectNoBox(kCyclicPauseMs + kBoxGraceMs);
   EXPECT_EQ(Received().size(), 27u);
 
   Queue("a.card");
   Queue("b.card");
-  Press(main, 13);
-  ExpectBox(kNoCard, kError, 40000);
+  Press(main, kIdClearCyclically);
+  ExpectBox(kNoCard, kMessageError, 40000);
   Idle(main);
-  const std::string clear = Frame("Uc", kZeroKey, std::string("U\0\0\0\0\0\x01\0", 8) + std::string(8, '\0'));
+  const std::string clear = Frame("Uc", kZeroKey, UserBlock('\0', 1, 0));
   EXPECT_EQ(SpacedHex(Received()), SpacedHex(clear + clear + clear));
   EXPECT_EQ(CardBlock("a.card", 1, 0), std::string(16, '\0'));
   EXPECT_EQ(CardBlock("b.card", 1, 0), std::string(16, '\0'));
   ExpectNoBox();
 }
 
-// Box 24 checked: every card gets a new code, recorded in usersData.data; the run ends with the
-// message of the first card that fails, here no card at all.
+// "Generate unique data before write" checked: every card gets a new code, recorded in
+// usersData.data; the run ends with the message of the first card that fails, here no card at all.
 TEST_F(ClearAndCycles, CyclicUserWriteGivesEveryCardItsOwnRecordedCode) {
   WriteFile("usersData.data", "");
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
-  Choose(main, 8, 1);
-  Choose(main, 14, 3);
-  EXPECT_FALSE(ui::Enabled(ui::Control(main, 12)));
-  PressNow(main, 24);
-  EXPECT_TRUE(Checked(main, 24));
-  EXPECT_TRUE(ui::Enabled(ui::Control(main, 12)));
-  EXPECT_FALSE(ui::Enabled(ui::Control(main, 38)));
+  ChooseView(main, kUserCard, kModeSectorDataDecrypt);
+  EXPECT_FALSE(ui::Enabled(ui::Control(main, kIdWriteCyclically)));
+  PressNow(main, kIdGenerateBeforeWrite);
+  EXPECT_TRUE(Checked(main, kIdGenerateBeforeWrite));
+  EXPECT_TRUE(ui::Enabled(ui::Control(main, kIdWriteCyclically)));
+  EXPECT_FALSE(ui::Enabled(ui::Control(main, kIdDataEdit)));
   CardControl("timeout 300");
   const char* cards[] = {"1.card", "2.card", "3.card"};
   for (const char* card : cards) Queue(card);
-  Press(main, 12);
-  ExpectBox(kNoCard, kError, 60000);
+  Press(main, kIdWriteCyclically);
+  ExpectBox(kNoCard, kMessageError, 60000);
   Idle(main);
 
   const std::string received = Received();
@@ -120,24 +115,20 @@ TEST_F(ClearAndCycles, CyclicUserWriteGivesEveryCardItsOwnRecordedCode) {
     EXPECT_EQ(frame.substr(0, 5), "AT+Uw");
     EXPECT_EQ(frame[11 + 5], 'g');
     // The card stores the masked bytes; unmasked they are the generated data.
-    std::string data = frame.substr(11 + 8, 7);
-    for (size_t b = 0; b < 7; ++b) data[b] = static_cast<char>(~data[b] ^ "\x5A\x17\xC3\x9E\x04\xB2\x6D"[b]);
-    const std::string code = SpacedHex(data.substr(0, 5));
-    codes.insert(code);
-    std::string compact;
-    for (char c : code) if (c != ' ') compact += c;
-    expectedFile += (i == 0 ? "" : " ") + compact;
+    const std::string data = Masked(frame.substr(11 + 8, 7));
+    codes.insert(data.substr(0, 5));
+    expectedFile += (i == 0 ? "" : " ") + HexDigits(data.substr(0, 5));
     if (i < 3) {
       EXPECT_EQ(CardBlock(cards[i], 1, 0), frame.substr(11)) << cards[i];
     } else {
-      EXPECT_EQ(FieldText(main, 38), SpacedHex(data));
+      EXPECT_EQ(FieldText(main, kIdDataEdit), SpacedHex(data));
     }
   }
   EXPECT_EQ(codes.size(), 4u);
   EXPECT_EQ(ReadFile("usersData.data"), expectedFile);
   // The run is over: a single Write now shows its own success again.
   Present("1.card");
-  RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+  RunCardButton(main, kIdWrite);
 }
 
 // A card the reader cannot handle ends the run at once; the card after it is never written.
@@ -146,12 +137,11 @@ TEST_F(ClearAndCycles, CyclicRunStopsAtTheFirstFailingCard) {
   WriteFile("ultralight.card", std::string(64, '\0'));
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
-  Choose(main, 8, 1);
-  Choose(main, 14, 1);
-  Press(main, 24);
+  ChooseView(main, kUserCard, kModeSectorData);
+  Press(main, kIdGenerateBeforeWrite);
   for (const char* card : {"1.card", "ultralight.card", "3.card"}) Queue(card);
-  Press(main, 12);
-  ExpectBox("The reader does not support this type of card!", kError, 30000);
+  Press(main, kIdWriteCyclically);
+  ExpectBox("The reader does not support this type of card!", kMessageError, 30000);
   Idle(main);
   ExpectNoBox(kCyclicPauseMs + kBoxGraceMs);
   EXPECT_EQ(Received().size(), 2 * 27u);
@@ -182,12 +172,6 @@ std::vector<std::vector<std::string>> JournalRows(const std::string& bytes) {
   return rows;
 }
 
-std::string Compact(const std::string& spaced) {
-  std::string compact;
-  for (char c : spaced) if (c != ' ') compact += c;
-  return compact;
-}
-
 // A master card and a cyclic run of three user cards with generated codes go into the journal,
 // one line each, with what their frames carried; the journal held by another program from the
 // second card on is told once, and the lines that waited are added when Keyloom ends.
@@ -196,20 +180,21 @@ TEST_F(ClearAndCycles, TheJournalHasEveryCardWrittenEvenWhileAnotherProgramHolds
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   Present("master.card");
-  for (int radio : {27, 29, 31, 34}) ClickRadio(main, radio);
-  Choose(main, 14, 2);
-  RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+  for (int radio : {kIdInterfaceWiegand44, kIdIndicationInverse, kIdStandbyStatic, kIdTouchPollOff}) {
+    ClickRadio(main, radio);
+  }
+  ChooseView(main, kMasterCard, kModeCardIdAuth);
+  RunCardButton(main, kIdWrite);
   const std::string masterFrame = Received();
   RemoveCard();
 
-  Choose(main, 8, 1);
-  Choose(main, 14, 1);
-  PressNow(main, 24);
+  ChooseView(main, kUserCard, kModeSectorData);
+  PressNow(main, kIdGenerateBeforeWrite);
   // Each card is presented only when the scenario says, so the journal is surely held when the
   // second card's line comes.
   CardControl("timeout -1");
   Queue("1.card");
-  Press(main, 12);
+  Press(main, kIdWriteCyclically);
   ASSERT_TRUE(Eventually([&] { return JournalRows(ReadFile("cardJournal.csv")).size() == 3; }))
       << "the first user card's line did not come";
   HANDLE held = CreateFileA(PathOf("cardJournal.csv").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -219,16 +204,15 @@ TEST_F(ClearAndCycles, TheJournalHasEveryCardWrittenEvenWhileAnotherProgramHolds
   EXPECT_EQ(box.text,
             "The card journal cardJournal.csv is open in another program.\nThe new lines are kept and will be added "
             "once it is closed.");
-  EXPECT_EQ(box.iconId, kWarning);
+  EXPECT_EQ(box.iconId, kMessageWarning);
   Queue("3.card");
   CardControl("timeout 300");
   ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
   // The third card's line cannot be written either, and no second box says so.
-  ExpectBox(kNoCard, kError, 30000);
+  ExpectBox(kNoCard, kMessageError, 30000);
   Idle(main);
   CloseHandle(held);
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(ui::WaitExit(&program(), kEventWaitMs, nullptr)) << "Keyloom did not end";
+  ASSERT_TRUE(CloseMain(main)) << "Keyloom did not end";
 
   const std::vector<std::vector<std::string>> rows = JournalRows(ReadFile("cardJournal.csv"));
   ASSERT_EQ(rows.size(), 5u);
@@ -255,7 +239,7 @@ TEST_F(ClearAndCycles, TheJournalHasEveryCardWrittenEvenWhileAnotherProgramHolds
       EXPECT_EQ(std::vector<std::string>(row.begin() + 7 + 3 * format, row.begin() + 10 + 3 * format),
                 (std::vector<std::string>{number.touchMemory, number.hex, number.decimal}));
     }
-    EXPECT_NE(ReadFile("usersData.data").find(Compact(SpacedHex(data.substr(0, 5)))), std::string::npos);
+    EXPECT_NE(ReadFile("usersData.data").find(HexDigits(data.substr(0, 5))), std::string::npos);
   }
 }
 

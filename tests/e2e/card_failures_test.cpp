@@ -44,10 +44,9 @@ TEST_F(CardFailures, WriteWithNoOpenPortSearchesAndSendsNothing) {
   ASSERT_NE(main, nullptr);
   Received();
   const size_t waits = WaitsOpened();
-  Press(main, 9);
+  Press(main, kIdWrite);
   EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
+  ExpectBoxes(kNoReaderBoxes);
   Idle(main);
   ExpectNoBox();
   EXPECT_EQ(Received(), "");
@@ -60,7 +59,7 @@ TEST_F(CardFailures, NoAcknowledgementAndNoReply) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   CardControl("ack silent");
-  Press(main, 9);
+  Press(main, kIdWrite);
   Watch watch = WatchWait();
   EXPECT_LT(watch.elapsedMs, 600u);
   EXPECT_LE(watch.highest, 1);
@@ -72,12 +71,11 @@ TEST_F(CardFailures, NoAcknowledgementAndNoReply) {
   // Connected again through SEARCH; the reader acknowledges but never answers.
   CardControl("ack ok");
   CardControl("timeout -1");
-  Press(main, 7);
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  Press(main, kIdSearch);
+  ExpectFoundAndRead();
   Idle(main);
   Received();
-  Press(main, 9);
+  Press(main, kIdWrite);
   watch = WatchWait();
   // 165 ticks of 50 ms at least, and at most 50 ms and the 60 ms time-out of the poll each; the
   // bar, whose range is the 165 ticks, neither stops short nor starts over.
@@ -96,8 +94,8 @@ TEST_F(CardFailures, UnknownCommandEndsTheWaitOnTheFirstTick) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   CardControl("ack unknown");
-  Press(main, 10);
-  ExpectBox(kInvalidCommand, kError);
+  Press(main, kIdRead);
+  ExpectBox(kInvalidCommand, kMessageError);
   Idle(main);
   ExpectNoBox();
   EXPECT_EQ(Version(main), "1.00");
@@ -107,19 +105,18 @@ TEST_F(CardFailures, ReadBlockWithAWrongCrcChangesNothing) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   Present("user.card");
-  Choose(main, 8, 1);
-  Choose(main, 14, 1);
-  RunCardButton(main, 9, kOperationSuccessful, kSuccess);
-  Choose(main, 14, 3);
-  const std::string data = FieldText(main, 38);
+  ChooseView(main, kUserCard, kModeSectorData);
+  RunCardButton(main, kIdWrite);
+  ChooseView(main, kUserCard, kModeSectorDataDecrypt);
+  const std::string data = FieldText(main, kIdDataEdit);
   CardControl("next badcrc");
-  RunCardButton(main, 10, kNotRecognized, kError);
-  EXPECT_EQ(Selection(main, 14), 3);
-  EXPECT_EQ(FieldText(main, 38), data);
+  RunCardButton(main, kIdRead, kNotRecognized, kMessageError);
+  EXPECT_EQ(Selection(main, kIdWorkMode), kModeSectorDataDecrypt);
+  EXPECT_EQ(FieldText(main, kIdDataEdit), data);
   EXPECT_EQ(Version(main), "1.00");
   // The same card read with its CRC intact comes back.
-  RunCardButton(main, 10, kOperationSuccessful, kSuccess);
-  EXPECT_EQ(Selection(main, 14), 1);
+  RunCardButton(main, kIdRead);
+  EXPECT_EQ(Selection(main, kIdWorkMode), kModeSectorData);
 }
 
 TEST_F(CardFailures, EachReaderErrorShowsItsMessage) {
@@ -137,7 +134,7 @@ TEST_F(CardFailures, EachReaderErrorShowsItsMessage) {
   Present("master.card");
   for (const auto& error : kErrors) {
     CardControl(std::string("next ") + error.reply);
-    RunCardButton(main, 9, error.text, kError);
+    RunCardButton(main, kIdWrite, error.text, kMessageError);
     EXPECT_EQ(Version(main), "1.00");
   }
   EXPECT_EQ(CardBlock("master.card", 1, 0)[0], 'M');
@@ -153,18 +150,17 @@ const struct {
   UsersData file;
   int button;
 } kUncheckedCodes[] = {
-    {"Generate unique without the file", UsersData::kMissing, 23},
-    {"Write with the file held", UsersData::kHeld, 9},
-    {"Write cyclically with the file held", UsersData::kHeld, 12},
-    {"Write without the file", UsersData::kMissing, 9},
+    {"Generate unique without the file", UsersData::kMissing, kIdGenerateUnique},
+    {"Write with the file held", UsersData::kHeld, kIdWrite},
+    {"Write cyclically with the file held", UsersData::kHeld, kIdWriteCyclically},
+    {"Write without the file", UsersData::kMissing, kIdWrite},
 };
 
 TEST_F(CardFailures, NoCodeIsHandedOutThatCannotBeCheckedAndRecorded) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   Present("user.card");
-  Choose(main, 8, 1);
-  Choose(main, 14, 1);
+  ChooseView(main, kUserCard, kModeSectorData);
   const std::string kOpenError =
       "Error opening file usersData.data!\n\rCheck file availability.\n\rDefault: C:\\Keyloom ver_1_01\\";
   const std::string path = PathOf("usersData.data");
@@ -177,17 +173,19 @@ TEST_F(CardFailures, NoCodeIsHandedOutThatCannotBeCheckedAndRecorded) {
       held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
       ASSERT_NE(held, INVALID_HANDLE_VALUE);
     }
-    // "Generate unique" is there while box 24 is unchecked, a write generates while it is checked.
-    if (Checked(main, 24) != (c.button != 23)) PressNow(main, 24);
-    const std::string data = FieldText(main, 38);
+    // "Generate unique" is there while "Generate unique data before write" is unchecked, a write
+    // generates while it is checked.
+    const bool generateBeforeWrite = c.button != kIdGenerateUnique;
+    if (Checked(main, kIdGenerateBeforeWrite) != generateBeforeWrite) PressNow(main, kIdGenerateBeforeWrite);
+    const std::string data = FieldText(main, kIdDataEdit);
     Received();
     Press(main, c.button);
-    ExpectBox(kOpenError, kError);
+    ExpectBox(kOpenError, kMessageError);
     ui::WaitForMessageLoop(main);
     Idle(main);
     ExpectNoBox();
     EXPECT_EQ(SpacedHex(Received()), "");
-    EXPECT_EQ(FieldText(main, 38), data);
+    EXPECT_EQ(FieldText(main, kIdDataEdit), data);
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     EXPECT_EQ(FileExists("usersData.data") ? ReadFile("usersData.data") : "<missing>",
               c.file == UsersData::kMissing ? "<missing>" : "0123456789");

@@ -6,8 +6,6 @@
 
 namespace {
 
-const std::string kZeroKey(6, '\0');
-
 class MasterCard : public CardScenario {};
 
 struct MasterSettings {
@@ -19,8 +17,11 @@ struct MasterSettings {
 };
 
 const MasterSettings kSettings[] = {
-    {{27, 29, 32, 34}, "fefe", 3, 'g', 4, 2},
-    {{26, 28, 31, 33}, "eded", 2, 'e', 14, 0},  // this work mode uses no block
+    {{kIdInterfaceWiegand44, kIdIndicationInverse, kIdStandbyOff, kIdTouchPollOff}, "fefe", kModeSectorDataDecrypt,
+     'g', 4, 2},
+    // This work mode uses no block.
+    {{kIdInterfaceWiegand26, kIdIndicationDirect, kIdStandbyStatic, kIdTouchPollOn}, "eded", kModeCardIdAuth, 'e', 14,
+     0},
 };
 
 TEST_F(MasterCard, WriteEachSettingThenReadItBackIntoAFreshForm) {
@@ -31,17 +32,17 @@ TEST_F(MasterCard, WriteEachSettingThenReadItBackIntoAFreshForm) {
     const std::string card = std::string("master-") + settings.codes + ".card";
     Present(card);
     for (int radio : settings.radios) ClickRadio(main, radio);
-    Choose(main, 14, settings.workMode);
-    StepUp(main, 15, settings.sectorSteps);
-    StepUp(main, 17, settings.blockSteps);
-    PressNow(main, 20);
-    const std::string keyText = FieldText(main, 37);
+    ChooseView(main, kMasterCard, settings.workMode);
+    StepUp(main, kIdSectorUpDown, settings.sectorSteps);
+    StepUp(main, kIdBlockUpDown, settings.blockSteps);
+    PressNow(main, kIdGenerateRandom);
+    const std::string keyText = FieldText(main, kIdKeyEdit);
     const int sector = std::min(1 + settings.sectorSteps, 15);
     const int block = std::min(settings.blockSteps, 2);
-    EXPECT_EQ(FieldText(main, 16), std::to_string(sector));
-    EXPECT_EQ(FieldText(main, 18), std::to_string(block));
+    EXPECT_EQ(FieldText(main, kIdSectorEdit), std::to_string(sector));
+    EXPECT_EQ(FieldText(main, kIdBlockEdit), std::to_string(block));
 
-    RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+    RunCardButton(main, kIdWrite);
     std::string expectedBlock = std::string("M") + settings.codes + settings.workModeCode +
                                 static_cast<char>(sector) + static_cast<char>(block) + Bytes(keyText) +
                                 std::string(2, '\0');
@@ -50,27 +51,25 @@ TEST_F(MasterCard, WriteEachSettingThenReadItBackIntoAFreshForm) {
     EXPECT_EQ(SpacedHex(CardBlock(card, 1, 0)), SpacedHex(frame.substr(11)));
 
     // A fresh start: the form shows its defaults until the card is read.
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
+    ASSERT_TRUE(CloseMain(main));
     main = StartConnected();
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(FieldText(main, 37), "00 00 00 00 00 00");
-    RunCardButton(main, 10, kOperationSuccessful, kSuccess);
+    EXPECT_EQ(FieldText(main, kIdKeyEdit), "00 00 00 00 00 00");
+    RunCardButton(main, kIdRead);
     EXPECT_EQ(SpacedHex(Received()), SpacedHex(Frame("Mr", kZeroKey, "")));
     for (int radio : settings.radios) EXPECT_TRUE(Checked(main, radio)) << radio;
-    EXPECT_FALSE(Checked(main, 25));
-    EXPECT_EQ(Selection(main, 8), 0);
-    EXPECT_EQ(Selection(main, 14), settings.workMode);
-    EXPECT_EQ(FieldText(main, 16), std::to_string(sector));
-    EXPECT_EQ(FieldText(main, 18), std::to_string(block));
-    EXPECT_EQ(FieldText(main, 37), keyText);
+    EXPECT_FALSE(Checked(main, kIdInterfaceTouchMemory));
+    EXPECT_EQ(Selection(main, kIdCardType), kMasterCard);
+    EXPECT_EQ(Selection(main, kIdWorkMode), settings.workMode);
+    EXPECT_EQ(FieldText(main, kIdSectorEdit), std::to_string(sector));
+    EXPECT_EQ(FieldText(main, kIdBlockEdit), std::to_string(block));
+    EXPECT_EQ(FieldText(main, kIdKeyEdit), keyText);
     // The read-back values are the form's own: a user write now carries them.
-    Choose(main, 8, 1);
+    Choose(main, kIdCardType, kUserCard);
     Present("user.card");
-    RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+    RunCardButton(main, kIdWrite);
     EXPECT_EQ(Received().substr(5, 6), Bytes(keyText));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
+    ASSERT_TRUE(CloseMain(main));
     simreader::Clean();
   }
 }
@@ -81,25 +80,26 @@ TEST_F(MasterCard, ReadWhileUserIsChosen) {
   HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
   Present("master.card");
-  for (int radio : {27, 29, 31, 34}) ClickRadio(main, radio);
-  Choose(main, 14, 1);
-  PressNow(main, 20);
-  const std::string keyText = FieldText(main, 37);
-  RunCardButton(main, 9, kOperationSuccessful, kSuccess);
+  const int written[] = {kIdInterfaceWiegand44, kIdIndicationInverse, kIdStandbyStatic, kIdTouchPollOff};
+  for (int radio : written) ClickRadio(main, radio);
+  ChooseView(main, kMasterCard, kModeSectorData);
+  PressNow(main, kIdGenerateRandom);
+  const std::string keyText = FieldText(main, kIdKeyEdit);
+  RunCardButton(main, kIdWrite);
   Received();
 
-  for (int radio : {25, 28, 30, 33}) ClickRadio(main, radio);
-  Choose(main, 8, 1);
-  Choose(main, 14, 3);
-  RunCardButton(main, 10, kOperationSuccessful, kSuccess);
-  EXPECT_EQ(SpacedHex(Received()),
-            SpacedHex(Frame("Ur", Bytes(keyText), std::string("U\0\0\0\0\0\x01\0", 8) + std::string(8, '\0'))));
-  for (int radio : {27, 29, 31, 34}) EXPECT_TRUE(Checked(main, radio)) << radio;
-  EXPECT_EQ(Selection(main, 8), 1);
-  EXPECT_EQ(Selection(main, 14), 1);
-  EXPECT_EQ(FieldText(main, 37), keyText);
-  // The User view of work mode 1: the sector data field is shown.
-  EXPECT_TRUE(ui::Visible(ui::Control(main, 38)));
+  for (int radio : {kIdInterfaceTouchMemory, kIdIndicationDirect, kIdStandbyDynamic, kIdTouchPollOn}) {
+    ClickRadio(main, radio);
+  }
+  ChooseView(main, kUserCard, kModeSectorDataDecrypt);
+  RunCardButton(main, kIdRead);
+  EXPECT_EQ(SpacedHex(Received()), SpacedHex(Frame("Ur", Bytes(keyText), UserBlock('\0', 1, 0))));
+  for (int radio : written) EXPECT_TRUE(Checked(main, radio)) << radio;
+  EXPECT_EQ(Selection(main, kIdCardType), kUserCard);
+  EXPECT_EQ(Selection(main, kIdWorkMode), kModeSectorData);
+  EXPECT_EQ(FieldText(main, kIdKeyEdit), keyText);
+  // The User view of the card's work mode: the sector data field is shown.
+  EXPECT_TRUE(ui::Visible(ui::Control(main, kIdDataEdit)));
 }
 
 }  // namespace

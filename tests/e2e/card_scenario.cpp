@@ -4,27 +4,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "linux_side.h"
 #include "base/card_number.h"
-
-namespace {
-
-// The bytes of an "ok HEX" answer of the reader's control port.
-std::string AnswerBytes(const std::string& answer) {
-  std::string bytes;
-  if (answer.compare(0, 3, "ok ") != 0) {
-    ADD_FAILURE() << "reader answered: " << answer;
-    return bytes;
-  }
-  for (size_t i = 3; i + 1 < answer.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(answer.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
-}
-
-}  // namespace
 
 void CardScenario::CardControl(const std::string& words) {
   ASSERT_TRUE(simreader::ControlOk("card " + words)) << words;
@@ -63,14 +47,7 @@ void CardScenario::Choose(HWND main, int comboId, int index) {
 }
 
 void CardScenario::StepUp(HWND main, int upDownId, int times) {
-  HWND upDown = ui::Control(main, upDownId);
-  RECT rect;
-  GetClientRect(upDown, &rect);
-  const LPARAM upperHalf = MAKELPARAM(rect.right / 2, rect.bottom / 4);
-  for (int i = 0; i < times; ++i) {
-    SendMessageA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, upperHalf);
-    SendMessageA(upDown, WM_LBUTTONUP, 0, upperHalf);
-  }
+  for (int i = 0; i < times; ++i) ui::ClickUpDownArrow(ui::Control(main, upDownId), true);
 }
 
 void CardScenario::RunCardButton(HWND main, int id, const std::string& text, int kind) {
@@ -79,10 +56,6 @@ void CardScenario::RunCardButton(HWND main, int id, const std::string& text, int
   EXPECT_EQ(NextWaitCaption(waits), "Present the card to the reader...");
   ExpectBox(text, kind, 30000);
   Idle(main);
-}
-
-bool CardScenario::Checked(HWND main, int id) {
-  return SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 int CardScenario::Selection(HWND main, int comboId) {
@@ -94,6 +67,18 @@ std::string Frame(const std::string& operation, const std::string& key, std::str
   std::string frame = "AT+" + operation + key + block;
   frame.resize(27, '\0');
   return frame;
+}
+
+std::string UserBlock(char workModeCode, int sector, int block, const std::string& data) {
+  return std::string("U\0\0\0\0", 5) + workModeCode + static_cast<char>(sector) + static_cast<char>(block) + data +
+         '\0';
+}
+
+std::string Masked(const std::string& data) {
+  static const uint8_t kMask[7] = {0x5A, 0x17, 0xC3, 0x9E, 0x04, 0xB2, 0x6D};
+  std::string out = data;
+  for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char>(~(data[i] ^ kMask[i]));
+  return out;
 }
 
 std::string Bytes(const std::string& spacedHex) {
@@ -112,4 +97,10 @@ std::string SpacedHex(const std::string& bytes) {
     text += pair;
   }
   return text;
+}
+
+std::string HexDigits(const std::string& bytes) {
+  std::string digits = SpacedHex(bytes);
+  digits.erase(std::remove(digits.begin(), digits.end(), ' '), digits.end());
+  return digits;
 }

@@ -7,6 +7,7 @@
 namespace shown {
 
 const ShownText kWindowTitle = {"Keyloom ver.1.01 (x64)", "Keyloom вер.1.01 (x64)"};
+const ShownText kSearchWaitCaption = {"Search for Tarnel reader", "Поиск считывателя Tarnel"};
 
 const ShownText kMenuFile = {"File", "Файл"};
 const ShownText kMenuQuit = {"Quit", "Выход"};
@@ -89,6 +90,13 @@ const ShownText kErrorCode = {"Error code", "Код ошибки"};
 
 const ShownText kAboutCaption = {"About...", "О программе..."};
 const ShownText kAboutFirstLine = {"Program:", "Программа:"};
+
+const ShownText kSetupTitle = {"Keyloom 1.01 Setup", "Установка Keyloom 1.01"};
+const ShownText kSetupNext = {"&Next >", "&Далее >"};
+const ShownText kSetupRefusal = {
+    "Only an administrator can install or remove Keyloom. Start this program with \"Run as administrator\".",
+    "Установить или удалить Keyloom может только администратор. Запустите эту программу командой «Запуск от имени "
+    "администратора»."};
 
 const ShownText kQuestionYes = {"&Yes", "&Да"};
 const ShownText kQuestionNo = {"&No", "&Нет"};

@@ -18,6 +18,8 @@ inline std::string TextIn(const ShownText& text, Language language) {
 namespace shown {
 
 extern const ShownText kWindowTitle;
+// The caption of the start-up search's wait.
+extern const ShownText kSearchWaitCaption;
 
 // The menu bar and the right-click menu.
 extern const ShownText kMenuFile, kMenuQuit, kMenuTools, kMenuLanguage, kMenuHelp, kMenuHelpItem, kMenuAbout,
@@ -47,6 +49,9 @@ extern const ShownText kHelpNotFound, kHelpFolderHint, kHelpCannotOpen, kInstall
 
 // The About dialog's caption and the first line of its text.
 extern const ShownText kAboutCaption, kAboutFirstLine;
+
+// The setup program's title and "Next" button, and its refusal to run without elevation.
+extern const ShownText kSetupTitle, kSetupNext, kSetupRefusal;
 
 // The system's buttons of a yes/no question asked in English and in the user's default
 // language, which is Russian on the machines the scenarios run on.

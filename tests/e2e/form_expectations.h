@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "expected_texts.h"
+#include "ui/control_ids.h"
 
 struct ExpectedControl {
   const char* className;
@@ -26,8 +27,11 @@ extern const ExpectedControl kExpectedForm[kExpectedControlCount];
 std::vector<HWND> FormChildren(HWND main);
 // A window's rectangle in the main window's client coordinates.
 RECT ClientRectIn(HWND main, HWND control);
+// The items of the card type and work mode lists, in their order.
+enum CardTypeItem : int { kMasterCard, kUserCard };
+enum WorkModeItem : int { kModeCardId, kModeSectorData, kModeCardIdAuth, kModeSectorDataDecrypt };
 // Chooses card type and work mode as the user does: the selections, then the CBN_SELCHANGE of
 // one of the two combo boxes; returns once the main window has handled it.
-void ChooseView(HWND main, int cardType, int workMode, int changedCombo = 14);
+void ChooseView(HWND main, int cardType, int workMode, int changedCombo = kIdWorkMode);
 // The caption a row shows in a language.
 std::string CaptionIn(const ExpectedControl& row, Language language);

@@ -36,8 +36,8 @@ void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
     EXPECT_EQ(ui::Text(children[i]), CaptionIn(row, language)) << "row " << i + 1;
   }
   EXPECT_EQ(captioned, 38);
-  HWND types = ui::Control(main, 8);
-  HWND modes = ui::Control(main, 14);
+  HWND types = ui::Control(main, kIdCardType);
+  HWND modes = ui::Control(main, kIdWorkMode);
   EXPECT_EQ(ui::ComboItems(types), CardTypes(language));
   EXPECT_EQ(ui::ComboItems(modes), WorkModes(language));
   EXPECT_EQ(SendMessageA(types, CB_GETCURSEL, 0, 0), cardType);
@@ -46,39 +46,30 @@ void ExpectFormIn(HWND main, Language language, int cardType, int workMode) {
   EXPECT_EQ(ui::Text(modes), WorkModes(language)[workMode]);
 }
 
-void SwitchTo(HWND main, Language language) {
-  ui::PostCommand(main, language == kEnglish ? 3 : 2);
-  const std::string title = TextIn(shown::kWindowTitle, language);
-  for (int i = 0; i < 100 && ui::Text(main) != title; ++i) ui::Pause(20);
-  ASSERT_EQ(ui::Text(main), title);
-}
-
 class FormLanguageScenario : public KeyloomScenario {};
 
 TEST_F(FormLanguageScenario, SwitchingRelabelsTheFormAndKeepsTheChoices) {
-  WriteFile("appconfig.ini", "Language = EN;\r\n");
-  HWND main = Start();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
-  ExpectFormIn(main, kEnglish, 0, 0);
+  ExpectFormIn(main, kEnglish, kMasterCard, kModeCardId);
 
   // User card with the last work mode: the work mode combo box is disabled in this view.
-  ChooseView(main, 0, 3);
-  ChooseView(main, 1, 3, 8);
-  HWND modes = ui::Control(main, 14);
+  ChooseView(main, kMasterCard, kModeSectorDataDecrypt);
+  ChooseView(main, kUserCard, kModeSectorDataDecrypt, kIdCardType);
+  HWND modes = ui::Control(main, kIdWorkMode);
   ASSERT_FALSE(ui::Enabled(modes));
 
-  SwitchTo(main, kRussian);
-  ExpectFormIn(main, kRussian, 1, 3);
+  SwitchLanguage(main, kRussian);
+  ExpectFormIn(main, kRussian, kUserCard, kModeSectorDataDecrypt);
   EXPECT_FALSE(ui::Enabled(modes));
-  EXPECT_TRUE(ui::Visible(ui::Control(main, 38)));
-  EXPECT_FALSE(ui::Visible(ui::Control(main, 25)));
+  EXPECT_TRUE(ui::Visible(ui::Control(main, kIdDataEdit)));
+  EXPECT_FALSE(ui::Visible(ui::Control(main, kIdInterfaceTouchMemory)));
 
-  ChooseView(main, 0, 2, 8);
-  SwitchTo(main, kEnglish);
-  ExpectFormIn(main, kEnglish, 0, 2);
-  EXPECT_FALSE(ui::Enabled(ui::Control(main, 18)));
-  EXPECT_TRUE(ui::Visible(ui::Control(main, 25)));
+  ChooseView(main, kMasterCard, kModeCardIdAuth, kIdCardType);
+  SwitchLanguage(main, kEnglish);
+  ExpectFormIn(main, kEnglish, kMasterCard, kModeCardIdAuth);
+  EXPECT_FALSE(ui::Enabled(ui::Control(main, kIdBlockEdit)));
+  EXPECT_TRUE(ui::Visible(ui::Control(main, kIdInterfaceTouchMemory)));
 }
 
 }  // namespace

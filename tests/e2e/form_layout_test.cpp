@@ -15,6 +15,32 @@ namespace {
 
 bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
+// The first `count` of left, top, right and bottom.
+std::vector<LONG> Sides(const RECT& r, size_t count = 4) {
+  std::vector<LONG> sides = {r.left, r.top, r.right, r.bottom};
+  sides.resize(count);
+  return sides;
+}
+
+// The form's two check boxes and its radio buttons, in identifier order.
+const std::vector<int> kRadiosAndChecks = {kIdShowKey,           kIdGenerateBeforeWrite, kIdInterfaceTouchMemory,
+                                           kIdInterfaceWiegand26, kIdInterfaceWiegand44,  kIdIndicationDirect,
+                                           kIdIndicationInverse,  kIdStandbyDynamic,      kIdStandbyStatic,
+                                           kIdStandbyOff,         kIdTouchPollOn,         kIdTouchPollOff,
+                                           kIdConverterFormat0,   kIdConverterFormat1};
+
+// The radio buttons checked when the form is built.
+const std::vector<int> kCheckedAtStart = {kIdInterfaceTouchMemory, kIdIndicationDirect, kIdStandbyOff, kIdTouchPollOn,
+                                          kIdConverterFormat0};
+
+// Exactly the buttons in `checked` of `ids` are checked.
+void ExpectChecked(HWND main, const std::vector<int>& ids, const std::vector<int>& checked) {
+  for (int id : ids) {
+    const bool expected = std::find(checked.begin(), checked.end(), id) != checked.end();
+    EXPECT_EQ(IsChecked(ui::Control(main, id)), expected) << "id " << id;
+  }
+}
+
 class FormLayoutScenario : public KeyloomScenario {};
 
 TEST_F(FormLayoutScenario, EveryControlHasItsClassIdCaptionPlaceAndStyle) {
@@ -64,29 +90,22 @@ TEST_F(FormLayoutScenario, EveryControlHasItsClassIdCaptionPlaceAndStyle) {
       // A drop-down list is as high as its closed field; the table's height is the field and
       // the dropped list together. CB_GETDROPPEDCONTROLRECT gives the list's height counted from
       // the top of the field (Wine), so field and list heights add up to the table's height.
-      EXPECT_EQ(rect.left, expected.left);
-      EXPECT_EQ(rect.top, expected.top);
-      EXPECT_EQ(rect.right, expected.right);
+      EXPECT_EQ(Sides(rect, 3), Sides(expected, 3));
       EXPECT_GE(rect.bottom - rect.top, 18);
       EXPECT_LT(rect.bottom - rect.top, 30);
       RECT dropped = {};
       SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
       MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&dropped), 2);
-      EXPECT_EQ(dropped.left, expected.left);
-      EXPECT_EQ(dropped.top, expected.top);
-      EXPECT_EQ(dropped.right, expected.right);
+      EXPECT_EQ(Sides(dropped, 3), Sides(expected, 3));
       EXPECT_EQ((rect.bottom - rect.top) + (dropped.bottom - dropped.top), row.height)
           << "field " << rect.bottom - rect.top << ", list " << dropped.bottom - dropped.top;
-    } else if (row.id == 16 || row.id == 18) {
+    } else if (row.id == kIdSectorEdit || row.id == kIdBlockEdit) {
       EXPECT_EQ(rect.left, expected.left);
       EXPECT_EQ(rect.top, expected.top);
       EXPECT_EQ(rect.bottom, expected.bottom);
       EXPECT_LT(rect.right, expected.right);
     } else {
-      EXPECT_EQ(rect.left, expected.left);
-      EXPECT_EQ(rect.top, expected.top);
-      EXPECT_EQ(rect.right, expected.right);
-      EXPECT_EQ(rect.bottom, expected.bottom);
+      EXPECT_EQ(Sides(rect), Sides(expected));
     }
   }
 }
@@ -94,82 +113,78 @@ TEST_F(FormLayoutScenario, EveryControlHasItsClassIdCaptionPlaceAndStyle) {
 TEST_F(FormLayoutScenario, TheFormStartsWithItsInitialContents) {
   HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ui::Text(ui::Control(main, 16)), "1");
-  EXPECT_EQ(ui::Text(ui::Control(main, 18)), "0");
-  HWND keyEdit = ui::Control(main, 37);
+  EXPECT_EQ(ui::Text(ui::Control(main, kIdSectorEdit)), "1");
+  EXPECT_EQ(ui::Text(ui::Control(main, kIdBlockEdit)), "0");
+  HWND keyEdit = ui::Control(main, kIdKeyEdit);
   EXPECT_EQ(ui::Text(keyEdit), "00 00 00 00 00 00");
   EXPECT_EQ(SendMessageA(keyEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
-  EXPECT_EQ(ui::Text(ui::Control(main, 38)), "11 22 33 44 55 66 77");
-
-  const std::vector<int> checked = {25, 28, 32, 33, 35};
-  for (int id = 19; id <= 36; ++id) {
-    if (id >= 20 && id <= 23) continue;
-    const bool expected = std::find(checked.begin(), checked.end(), id) != checked.end();
-    EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), expected ? BST_CHECKED : BST_UNCHECKED)
-        << "id " << id;
-  }
+  EXPECT_EQ(ui::Text(ui::Control(main, kIdDataEdit)), "11 22 33 44 55 66 77");
+  ExpectChecked(main, kRadiosAndChecks, kCheckedAtStart);
 
   using namespace shown;
-  EXPECT_EQ(ui::ComboItems(ui::Control(main, 8)),
+  EXPECT_EQ(ui::ComboItems(ui::Control(main, kIdCardType)),
             (std::vector<std::string>{kCardTypeMaster.english, kCardTypeUser.english}));
-  EXPECT_EQ(ui::ComboItems(ui::Control(main, 14)),
+  EXPECT_EQ(ui::ComboItems(ui::Control(main, kIdWorkMode)),
             (std::vector<std::string>{kWorkModeCardId.english, kWorkModeSectorData.english,
                                       kWorkModeCardIdAuth.english, kWorkModeSectorDataDecrypt.english}));
-  EXPECT_EQ(SendMessageA(ui::Control(main, 8), CB_GETCURSEL, 0, 0), 0);
-  EXPECT_EQ(SendMessageA(ui::Control(main, 14), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(ui::Control(main, kIdCardType), CB_GETCURSEL, 0, 0), kMasterCard);
+  EXPECT_EQ(SendMessageA(ui::Control(main, kIdWorkMode), CB_GETCURSEL, 0, 0), kModeCardId);
 }
 
 TEST_F(FormLayoutScenario, TheUpDownsStopAtTheEndsOfTheirRanges) {
   HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  ChooseView(main, 0, 1);  // the master card data view enables both up-downs
-  const struct {
+  ChooseView(main, kMasterCard, kModeSectorData);  // the master card data view enables both up-downs
+  struct UpDown {
     int upDown, edit;
+  };
+  const UpDown kSector = {kIdSectorUpDown, kIdSectorEdit}, kBlock = {kIdBlockUpDown, kIdBlockEdit};
+  const struct {
+    UpDown control;
     bool up;
     int clicks;
     const char* shown;
   } steps[] = {
-      {15, 16, true, 1, "2"},   {15, 16, true, 13, "15"}, {15, 16, true, 3, "15"},
-      {15, 16, false, 1, "14"}, {15, 16, false, 20, "1"}, {15, 16, false, 1, "1"},
-      {17, 18, false, 1, "0"},  {17, 18, true, 1, "1"},   {17, 18, true, 5, "2"},
-      {17, 18, false, 1, "1"},  {17, 18, false, 4, "0"},  {15, 16, true, 2, "3"},
+      {kSector, true, 1, "2"},   {kSector, true, 13, "15"}, {kSector, true, 3, "15"},
+      {kSector, false, 1, "14"}, {kSector, false, 20, "1"}, {kSector, false, 1, "1"},
+      {kBlock, false, 1, "0"},   {kBlock, true, 1, "1"},    {kBlock, true, 5, "2"},
+      {kBlock, false, 1, "1"},   {kBlock, false, 4, "0"},   {kSector, true, 2, "3"},
   };
   for (const auto& step : steps) {
-    for (int i = 0; i < step.clicks; ++i) ui::ClickUpDownArrow(ui::Control(main, step.upDown), step.up);
-    EXPECT_EQ(ui::Text(ui::Control(main, step.edit)), step.shown)
-        << "up-down " << step.upDown << (step.up ? " up x" : " down x") << step.clicks;
+    for (int i = 0; i < step.clicks; ++i) ui::ClickUpDownArrow(ui::Control(main, step.control.upDown), step.up);
+    EXPECT_EQ(ui::Text(ui::Control(main, step.control.edit)), step.shown)
+        << "up-down " << step.control.upDown << (step.up ? " up x" : " down x") << step.clicks;
   }
   // The read-only edits still show the last value of the other up-down.
-  EXPECT_EQ(ui::Text(ui::Control(main, 18)), "0");
+  EXPECT_EQ(ui::Text(ui::Control(main, kIdBlockEdit)), "0");
 }
 
 // Every radio group starts behind its own group box, so a click unchecks only its own group:
-// "Wiegand 26" of the converter (36) and of the reader's interfaces (26) are independent.
+// "Wiegand 26" of the converter and of the reader's interfaces are independent.
 TEST_F(FormLayoutScenario, AClickedRadioUnchecksOnlyItsOwnGroup) {
   HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
+  const std::vector<int> radios(kRadiosAndChecks.begin() + 2, kRadiosAndChecks.end());
+  std::vector<int> checked = kCheckedAtStart;
+  // Each click in the view that shows the radio button unchecks the one before it in its group.
   const struct {
-    int cardType, workMode, clicked;
-    std::vector<int> checked;
+    int cardType, clicked, unchecked;
   } steps[] = {
-      {1, 1, 36, {25, 28, 32, 33, 36}},
-      {0, 1, 26, {26, 28, 32, 33, 36}},
-      {0, 1, 31, {26, 28, 31, 33, 36}},
-      {0, 1, 34, {26, 28, 31, 34, 36}},
-      {0, 1, 29, {26, 29, 31, 34, 36}},
-      {1, 1, 35, {26, 29, 31, 34, 35}},
+      {kUserCard, kIdConverterFormat1, kIdConverterFormat0},
+      {kMasterCard, kIdInterfaceWiegand26, kIdInterfaceTouchMemory},
+      {kMasterCard, kIdStandbyStatic, kIdStandbyOff},
+      {kMasterCard, kIdTouchPollOff, kIdTouchPollOn},
+      {kMasterCard, kIdIndicationInverse, kIdIndicationDirect},
+      {kUserCard, kIdConverterFormat0, kIdConverterFormat1},
   };
   for (const auto& step : steps) {
-    ChooseView(main, step.cardType, step.workMode);
+    SCOPED_TRACE("after a click on " + std::to_string(step.clicked));
+    ChooseView(main, step.cardType, kModeSectorData);
     HWND radio = ui::Control(main, step.clicked);
     ASSERT_TRUE(ui::Visible(radio) && ui::Enabled(radio)) << "radio " << step.clicked;
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(radio, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    for (int id = 25; id <= 36; ++id) {
-      const bool expected = std::find(step.checked.begin(), step.checked.end(), id) != step.checked.end();
-      EXPECT_EQ(SendMessageA(ui::Control(main, id), BM_GETCHECK, 0, 0), expected ? BST_CHECKED : BST_UNCHECKED)
-          << "radio " << id << " after a click on " << step.clicked;
-    }
+    ClickRadio(main, step.clicked);
+    *std::find(checked.begin(), checked.end(), step.unchecked) = step.clicked;
+    ExpectChecked(main, radios, checked);
   }
 }
 

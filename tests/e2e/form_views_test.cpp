@@ -8,6 +8,7 @@
 
 #include "form_expectations.h"
 #include "harness.h"
+#include "ui/form_layout.h"
 
 namespace {
 
@@ -37,25 +38,30 @@ const ExpectedViewRow kExpectedViews[] = {
     {{45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59}, "SSSHHH"},  // Orvane settings
 };
 
+// Card type and work mode by their list indices, and the view they show.
 const struct {
   int cardType, workMode, view;
 } kCodes[] = {{0, 0, 0}, {0, 1, 1}, {0, 2, 2}, {0, 3, 1}, {1, 0, 3}, {1, 1, 4}, {1, 2, 5}, {1, 3, 4}};
 
-bool Checked(HWND control) { return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+// Chooses the code's view through the combo box a user would change to reach it.
+void ChooseCode(HWND main, int cardType, int workMode) {
+  ChooseView(main, cardType, workMode, cardType == kUserCard ? kIdCardType : kIdWorkMode);
+}
 
 void ExpectState(HWND control, char state, bool box24) {
   const bool visible = ui::Visible(control);
   const bool enabled = ui::Enabled(control);
+  SCOPED_TRACE(std::string("visible ") + (visible ? "yes" : "no") + ", enabled " + (enabled ? "yes" : "no"));
   switch (state) {
-    case 'E': EXPECT_TRUE(visible && enabled) << "visible " << visible << ", enabled " << enabled; break;
-    case 'D': EXPECT_TRUE(visible && !enabled) << "visible " << visible << ", enabled " << enabled; break;
+    case 'E': EXPECT_TRUE(visible && enabled); break;
+    case 'D': EXPECT_TRUE(visible && !enabled); break;
     case 'H': EXPECT_FALSE(visible); break;
     case 'S': EXPECT_TRUE(visible); break;
-    case 'c': EXPECT_TRUE(visible && enabled == box24) << "visible " << visible << ", enabled " << enabled; break;
-    case 'u': EXPECT_TRUE(visible && enabled == !box24) << "visible " << visible << ", enabled " << enabled; break;
+    case 'c': EXPECT_TRUE(visible && enabled == box24); break;
+    case 'u': EXPECT_TRUE(visible && enabled == !box24); break;
     case 'x':
-      EXPECT_TRUE(visible && !enabled) << "visible " << visible << ", enabled " << enabled;
-      EXPECT_FALSE(Checked(control));
+      EXPECT_TRUE(visible && !enabled);
+      EXPECT_FALSE(IsChecked(control));
       break;
   }
 }
@@ -76,22 +82,22 @@ class FormViewScenario : public KeyloomScenario {};
 TEST_F(FormViewScenario, TheFormStartsInTheMasterCardIdView) {
   HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  ExpectView(main, 0, false);
+  ExpectView(main, kViewMasterId, false);
 }
 
 TEST_F(FormViewScenario, EveryCardTypeAndWorkModeShowsItsView) {
   HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  HWND box24 = ui::Control(main, 24);
+  HWND box24 = ui::Control(main, kIdGenerateBeforeWrite);
   for (bool checked : {false, true}) {
     for (const auto& code : kCodes) {
       SCOPED_TRACE("type " + std::to_string(code.cardType) + ", mode " + std::to_string(code.workMode) +
                    (checked ? ", box 24 checked" : ", box 24 unchecked"));
       SendMessageA(box24, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-      ChooseView(main, code.cardType, code.workMode, code.cardType == 1 ? 8 : 14);
+      ChooseCode(main, code.cardType, code.workMode);
       ExpectView(main, code.view, checked);
       // Only the user card "Send card ID" view clears the box; the others leave it as it was.
-      EXPECT_EQ(Checked(box24), checked && code.view != 3);
+      EXPECT_EQ(IsChecked(box24), checked && code.view != kViewUserId);
     }
   }
 }
@@ -99,26 +105,27 @@ TEST_F(FormViewScenario, EveryCardTypeAndWorkModeShowsItsView) {
 TEST_F(FormViewScenario, AComboBoxWithoutASelectionChangesNothing) {
   HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  ChooseView(main, 1, 1);
-  ChooseView(main, -1, 1);
-  ExpectView(main, 4, false);
+  ChooseView(main, kUserCard, kModeSectorData);
+  ChooseView(main, -1, kModeSectorData);
+  ExpectView(main, kViewUserData, false);
 }
 
 TEST_F(FormViewScenario, MasterCardIdResetsSectorBlockAndKeyAndAuthModeResetsTheBlock) {
   HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  HWND sector = ui::Control(main, 16);
-  HWND block = ui::Control(main, 18);
-  HWND key = ui::Control(main, 37);
-  HWND showKey = ui::Control(main, 19);
+  HWND sector = ui::Control(main, kIdSectorEdit);
+  HWND block = ui::Control(main, kIdBlockEdit);
+  HWND key = ui::Control(main, kIdKeyEdit);
+  HWND showKey = ui::Control(main, kIdShowKey);
+  HWND sectorUpDown = ui::Control(main, kIdSectorUpDown);
   const std::string typedKey = "A1 B2 C3 D4 E5 F6";
 
   // A typed key, sector 4, block 2 and the key shown in clear, in the master card data view.
   auto prepare = [&] {
-    ChooseView(main, 0, 1);
-    for (int i = 0; i < 14; ++i) ui::ClickUpDownArrow(ui::Control(main, 15), false);
-    for (int i = 0; i < 3; ++i) ui::ClickUpDownArrow(ui::Control(main, 15), true);
-    for (int i = 0; i < 2; ++i) ui::ClickUpDownArrow(ui::Control(main, 17), true);
+    ChooseView(main, kMasterCard, kModeSectorData);
+    for (int i = 0; i < 14; ++i) ui::ClickUpDownArrow(sectorUpDown, false);
+    for (int i = 0; i < 3; ++i) ui::ClickUpDownArrow(sectorUpDown, true);
+    for (int i = 0; i < 2; ++i) ui::ClickUpDownArrow(ui::Control(main, kIdBlockUpDown), true);
     SendMessageA(key, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typedKey.c_str()));
     SendMessageA(showKey, BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(key, EM_SETPASSWORDCHAR, 0, 0);
@@ -128,41 +135,42 @@ TEST_F(FormViewScenario, MasterCardIdResetsSectorBlockAndKeyAndAuthModeResetsThe
 
   // "Send card ID after logged in": only the block goes back to 0.
   prepare();
-  ChooseView(main, 0, 2);
+  ChooseView(main, kMasterCard, kModeCardIdAuth);
   EXPECT_EQ(ui::Text(block), "0");
   EXPECT_EQ(ui::Text(sector), "4");
   EXPECT_EQ(ui::Text(key), typedKey);
-  EXPECT_TRUE(Checked(showKey));
+  EXPECT_TRUE(IsChecked(showKey));
   EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), 0);
 
   // The other views reset nothing.
   for (const auto& code : kCodes) {
-    if (code.view == 0 || code.view == 2) continue;
+    if (code.view == kViewMasterId || code.view == kViewMasterAuth) continue;
+    SCOPED_TRACE("type " + std::to_string(code.cardType) + ", mode " + std::to_string(code.workMode));
     prepare();
-    ChooseView(main, code.cardType, code.workMode, code.cardType == 1 ? 8 : 14);
-    EXPECT_EQ(ui::Text(sector), "4") << "type " << code.cardType << ", mode " << code.workMode;
-    EXPECT_EQ(ui::Text(block), "2") << "type " << code.cardType << ", mode " << code.workMode;
-    EXPECT_EQ(ui::Text(key), typedKey) << "type " << code.cardType << ", mode " << code.workMode;
+    ChooseCode(main, code.cardType, code.workMode);
+    EXPECT_EQ(ui::Text(sector), "4");
+    EXPECT_EQ(ui::Text(block), "2");
+    EXPECT_EQ(ui::Text(key), typedKey);
   }
 
   // "Send card ID" for a master card, reached from either combo box: everything goes back and
   // the key is masked again.
-  for (int combo : {14, 8}) {
+  for (int combo : {kIdWorkMode, kIdCardType}) {
     prepare();
-    if (combo == 8) ChooseView(main, 1, 0, 8);
-    ChooseView(main, 0, 0, combo);
-    SCOPED_TRACE(combo == 8 ? "card type chosen" : "work mode chosen");
+    if (combo == kIdCardType) ChooseView(main, kUserCard, kModeCardId, kIdCardType);
+    ChooseView(main, kMasterCard, kModeCardId, combo);
+    SCOPED_TRACE(combo == kIdCardType ? "card type chosen" : "work mode chosen");
     EXPECT_EQ(ui::Text(sector), "1");
     EXPECT_EQ(ui::Text(block), "0");
     EXPECT_EQ(ui::Text(key), "00 00 00 00 00 00");
-    EXPECT_FALSE(Checked(showKey));
+    EXPECT_FALSE(IsChecked(showKey));
     EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), '*');
     // The up-downs go on from the reset values.
-    ui::ClickUpDownArrow(ui::Control(main, 15), true);
+    ui::ClickUpDownArrow(sectorUpDown, true);
     EXPECT_EQ(ui::Text(sector), "1") << "the sector up-down is disabled in this view";
   }
-  ChooseView(main, 0, 1);
-  ui::ClickUpDownArrow(ui::Control(main, 15), true);
+  ChooseView(main, kMasterCard, kModeSectorData);
+  ui::ClickUpDownArrow(sectorUpDown, true);
   EXPECT_EQ(ui::Text(sector), "2");
 }
 

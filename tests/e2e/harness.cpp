@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "keystore/win/keys_window.h"
+#include "ui/language_config.h"
 #include "ui/ui_text.h"
 
 namespace {
@@ -23,26 +25,60 @@ NoReaderReport NoReaderReportOf(const std::string& text) {
   return NoReaderReport::kNone;
 }
 
-std::string ExeDirectory() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path);
-  return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
+// The static text of a message box.
+constexpr int kBoxTextId = 0xFFFF;
 
 }  // namespace
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string BuildPath(const std::string& relative) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string exe(path);
+  return exe.substr(0, exe.find_last_of("\\/") + 1) + relative;
+}
+
+std::string ShippedKeys() { return FileBytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data"); }
+
+bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void SwitchLanguage(HWND main, Language language) {
+  ui::PostCommand(main, language == kEnglish ? kCommandEnglish : kCommandRussian);
+  const std::string title = TextIn(shown::kWindowTitle, language);
+  EXPECT_TRUE(Eventually([&] { return ui::Text(main) == title; })) << "the title stayed " << ui::Text(main);
+}
 
 void KeyloomScenario::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   // The build with the test hook compiled in, which takes the scenario's timings.
-  keyloomExe_ = ExeDirectory() + "keyloom_test.exe";
-  workDir_ = ExeDirectory() + "e2e-runs\\" + info->test_suite_name() + "." + info->name();
+  keyloomExe_ = BuildPath("keyloom_test.exe");
+  workDir_ = BuildPath("e2e-runs\\") + info->test_suite_name() + "." + info->name();
   std::error_code ignored;
   std::filesystem::remove_all(workDir_, ignored);
   std::filesystem::create_directories(workDir_);
 }
 
-void KeyloomScenario::UseShippedBuild() { keyloomExe_ = ExeDirectory() + "keyloom.exe"; }
+void KeyloomScenario::UseShippedBuild() { keyloomExe_ = BuildPath("keyloom.exe"); }
 
 void KeyloomScenario::TearDown() {
   for (ui::Program& p : programs_) ui::Terminate(&p);
@@ -72,36 +108,23 @@ HWND KeyloomScenario::Start() {
 }
 
 HWND KeyloomScenario::StartReady(bool english) {
-  if (english) WriteFile("appconfig.ini", "Language = EN;\r\n");
+  if (english) WriteFile("appconfig.ini", LanguageConfigLine(kEnglish));
   HWND main = Start();
   if (main != nullptr) WaitUntilIdle(main);
   return main;
 }
 
+HWND KeyloomScenario::StartIn(Language language) {
+  WriteFile("appconfig.ini", LanguageConfigLine(language));
+  return StartReady();
+}
+
+bool KeyloomScenario::CloseMain(HWND main) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return ui::WaitExit(&program(), kEventWaitMs, nullptr);
+}
+
 std::string KeyloomScenario::PathOf(const std::string& name) const { return workDir_ + "\\" + name; }
-
-void KeyloomScenario::WriteFile(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(PathOf(name), std::ios::binary);
-  out << bytes;
-}
-
-std::string KeyloomScenario::ReadFile(const std::string& name) const {
-  std::ifstream in(PathOf(name), std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool KeyloomScenario::FileExists(const std::string& name) const {
-  return std::filesystem::exists(PathOf(name));
-}
-
-void KeyloomScenario::InstallShippedKeys() const {
-  std::ifstream in(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data", std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  WriteFile("crkeys.data", bytes.str());
-}
 
 void KeyloomScenario::ClickRadio(HWND main, int id) {
   HWND radio = ui::Control(main, id);
@@ -128,11 +151,45 @@ ui::MessageBoxView KeyloomScenario::ExpectMessageBox(int timeoutMs) {
   return box;
 }
 
+void KeyloomScenario::ExpectBox(const std::string& text, int kind, int timeoutMs, Language language) {
+  ui::MessageBoxView box;
+  ASSERT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no box with: " << text;
+  EXPECT_EQ(box.caption, TextIn(shown::kMessageCaption, language));
+  EXPECT_EQ(box.text, text);
+  EXPECT_EQ(box.iconId, kind) << box.text;
+  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+}
+
+void KeyloomScenario::ExpectBoxes(const std::vector<Box>& boxes, Language language) {
+  for (const Box& box : boxes) {
+    ExpectBox(box.text, box.kind, kEventWaitMs, language);
+    if (HasFatalFailure()) return;
+  }
+}
+
+HWND KeyloomScenario::OpenKeysList(HWND main, int button) {
+  ui::PostCommand(main, button);
+  HWND keys = ui::WaitTopWindow(pid(), kKeysWindowClass, kEventWaitMs);
+  EXPECT_NE(keys, nullptr) << "the keys list window did not open";
+  return keys;
+}
+
+std::vector<std::vector<std::string>> KeyloomScenario::KeysListRows(HWND keys, size_t count) {
+  ui::ListViewView view;
+  Eventually([&] { return ui::ReadListView(ui::Control(keys, kIdKeysList), &view) && view.rows.size() == count; });
+  return view.rows;
+}
+
+void KeyloomScenario::CloseKeysList(HWND keys) {
+  PostMessageA(keys, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysWindowClass, kEventWaitMs));
+}
+
 void KeyloomScenario::ExpectNoBox(int ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
     const std::vector<HWND> boxes = ui::TopWindows(pid(), "#32770");
-    ASSERT_TRUE(boxes.empty()) << "unexpected box: " << ui::Text(GetDlgItem(boxes.front(), 0xFFFF));
+    ASSERT_TRUE(boxes.empty()) << "unexpected box: " << ui::Text(GetDlgItem(boxes.front(), kBoxTextId));
     if (GetTickCount64() >= end) return;
     ui::Pause(20);
   }
@@ -150,7 +207,7 @@ void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {
     if (idle && GetTickCount64() - idleSince >= 300) break;
     ASSERT_LT(GetTickCount64(), end) << "the program stayed busy";
     for (HWND box : ui::TopWindows(pid(), "#32770")) {
-      const NoReaderReport report = NoReaderReportOf(ui::Text(GetDlgItem(box, 0xFFFF)));
+      const NoReaderReport report = NoReaderReportOf(ui::Text(GetDlgItem(box, kBoxTextId)));
       if (!answerSearchReports_ || report == NoReaderReport::kNone) continue;
       hintToCome = report == NoReaderReport::kNotFound;
       ui::PressDialogButton(box, IDOK);

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "expected_texts.h"
+#include "ui/control_ids.h"
+#include "ui/win/menu_bar.h"
+#include "ui/win/message_box.h"
 #include "uidriver.h"
 
 // The program's own waits, handed to it in KEYLOOM_TIMINGS: the hot-plug debounce, the search delay's
@@ -42,6 +46,27 @@ bool Eventually(Condition condition, int timeoutMs = kEventWaitMs) {
 // After the event that shows a box would already be there, the time one is still given to show.
 inline constexpr int kBoxGraceMs = 300;
 
+// Files by their full paths: the bytes ("" when missing), written whole, whether there.
+std::string FileBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+// A file beside the test program in the build tree, and the key list shipped for a new installation.
+std::string BuildPath(const std::string& relative);
+std::string ShippedKeys();
+
+// Whether a check box or radio button is checked.
+bool IsChecked(HWND button);
+// The window that has the keyboard focus in another process's GUI thread.
+HWND FocusOf(HWND window);
+// Switches the language from the menu and waits until the title is that language's.
+void SwitchLanguage(HWND main, Language language);
+
+// A message box as a scenario expects it: its text and its kind.
+struct Box {
+  std::string text;
+  int kind;
+};
+
 class KeyloomScenario : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -58,8 +83,12 @@ class KeyloomScenario : public ::testing::Test {
 
   // Starts keyloom.exe in the scenario's directory; the main window once it is complete.
   HWND Start();
-  // Starts keyloom.exe (in English when asked) and waits until its start-up search is over.
+  // Starts keyloom.exe (in English when asked, else as its first start does) or in the language, and
+  // waits until its start-up search is over.
   HWND StartReady(bool english = false);
+  HWND StartIn(Language language);
+  // Closes the main window as its close box does; true once the program has ended.
+  bool CloseMain(HWND main);
   // Starts another keyloom.exe in the same directory without waiting for any window.
   ui::Program& StartAnother();
   // The last program started.
@@ -68,11 +97,11 @@ class KeyloomScenario : public ::testing::Test {
 
   // Files of the working directory.
   std::string PathOf(const std::string& name) const;
-  void WriteFile(const std::string& name, const std::string& bytes) const;
-  std::string ReadFile(const std::string& name) const;
-  bool FileExists(const std::string& name) const;
+  void WriteFile(const std::string& name, const std::string& bytes) const { WriteBytes(PathOf(name), bytes); }
+  std::string ReadFile(const std::string& name) const { return FileBytes(PathOf(name)); }
+  bool FileExists(const std::string& name) const { return Exists(PathOf(name)); }
   // Puts the crkeys.data shipped for a new installation into the working directory.
-  void InstallShippedKeys() const;
+  void InstallShippedKeys() const { WriteFile("crkeys.data", ShippedKeys()); }
 
   // Clicks radio button `id` of the main window (also one the view hides, as a key record sets it).
   void ClickRadio(HWND main, int id);
@@ -85,6 +114,17 @@ class KeyloomScenario : public ::testing::Test {
 
   // Waits for the program's message box and reads it; fails the scenario when none comes.
   ui::MessageBoxView ExpectMessageBox(int timeoutMs = kEventWaitMs);
+  // The next message box must have exactly this text and kind, and the caption of the language; it
+  // is then answered with OK.
+  void ExpectBox(const std::string& text, int kind, int timeoutMs = kEventWaitMs, Language language = kEnglish);
+  // The boxes one after another, each answered with OK.
+  void ExpectBoxes(const std::vector<Box>& boxes, Language language = kEnglish);
+  // Opens the keys list window with "Add to list" or "Show list"; null when it does not open.
+  HWND OpenKeysList(HWND main, int button);
+  // The list's rows once there are `count` of them, or what it shows when they do not come.
+  std::vector<std::vector<std::string>> KeysListRows(HWND keys, size_t count);
+  // Closes the window and waits until it is gone.
+  void CloseKeysList(HWND keys);
   // Waits until the start-up search is over and the main window is enabled again. Unless the
   // scenario is about the reader, the search's reports that no reader was found are answered on the way.
   void WaitUntilIdle(HWND main, int timeoutMs = kEventWaitMs);

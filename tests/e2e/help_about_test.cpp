@@ -7,23 +7,17 @@
 
 #include "expected_texts.h"
 #include "file_association.h"
-#include "settled_scenario.h"
+#include "form_expectations.h"
+#include "harness.h"
+#include "ui/form_layout.h"
 #include "x_input.h"
 
 namespace {
 
-constexpr int kCommandHelp = 4;
+// The reports a command shows, in their order.
+using Reports = std::vector<Box>;
 
-std::string ExeDirectory() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path);
-  return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
-constexpr int kCommandAbout = 5;
-constexpr int kCommandCardJournal = 50;
-
-class SmallCommandsScenario : public SettledScenario {
+class SmallCommandsScenario : public KeyloomScenario {
  protected:
   // Runs Keyloom from a copy in its working directory, as it is installed: the shell looks for a
   // relative path next to the program too, and the build's help folder must not answer for it.
@@ -35,22 +29,25 @@ class SmallCommandsScenario : public SettledScenario {
 
   // Copies the help folder of the build into the working directory.
   void InstallHelp() {
-    std::filesystem::copy(std::filesystem::path(ExeDirectory()) / "help", std::filesystem::path(workDir_) / "help",
+    std::filesystem::copy(BuildPath("help"), std::filesystem::path(workDir_) / "help",
                           std::filesystem::copy_options::recursive);
     ASSERT_TRUE(FileExists("help\\Keyloom ver_1_01.pdf"));
   }
 
-  // Expects the reports one after the other, answering each with OK.
-  void ExpectReports(const std::vector<std::pair<std::string, int>>& reports, Language language) {
-    for (const auto& [text, kind] : reports) {
-      ui::MessageBoxView box = ExpectMessageBox();
-      EXPECT_EQ(box.caption, TextIn(shown::kMessageCaption, language));
-      EXPECT_EQ(box.text, text);
-      EXPECT_EQ(box.iconId, kind) << text;
-      ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  // In each language a Keyloom of its own is given the menu command and shows the reports in that
+  // language, one after the other and no more; the main window is usable again afterwards.
+  template <typename ReportsIn>
+  void ExpectCommandReportsInEachLanguage(int command, ReportsIn reportsIn) {
+    for (Language language : {kEnglish, kRussian}) {
+      SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
+      HWND main = StartIn(language);
+      ASSERT_NE(main, nullptr);
+      ui::PostCommand(main, command);
+      ExpectBoxes(reportsIn(language), language);
+      ExpectNoBox();
+      EXPECT_TRUE(Eventually([&] { return ui::Enabled(main); }));
+      ui::Terminate(&program());
     }
-    ui::Pause(300);
-    EXPECT_TRUE(ui::TopWindows(pid(), "#32770").empty()) << "an unexpected further report";
   }
 
   HWND OpenAbout(HWND main, const std::string& caption) {
@@ -66,16 +63,10 @@ class SmallCommandsScenario : public SettledScenario {
 
 TEST_F(SmallCommandsScenario, HelpWithoutItsFolderNamesTheMissingFileInEachLanguage) {
   RunFromWorkDir();
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandHelp);
-    ExpectReports({{TextIn(shown::kHelpNotFound, language), 5}, {TextIn(shown::kHelpFolderHint, language), 6}},
-                  language);
-    EXPECT_TRUE(ui::Enabled(main));
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandHelp, [](Language language) -> Reports {
+    return {{TextIn(shown::kHelpNotFound, language), kMessageError},
+            {TextIn(shown::kHelpFolderHint, language), kMessageHint}};
+  });
 }
 
 TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOneInEachLanguage) {
@@ -83,15 +74,10 @@ TEST_F(SmallCommandsScenario, HelpWithoutAPdfViewerAsksForOneInEachLanguage) {
   InstallHelp();
   FileAssociation noViewer(".pdf", FileAssociation::kNoViewer);
   ASSERT_TRUE(noViewer.ready());
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandHelp);
-    ExpectReports({{TextIn(shown::kHelpCannotOpen, language), 4}, {TextIn(shown::kInstallPdfViewer, language), 6}},
-                  language);
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandHelp, [](Language language) -> Reports {
+    return {{TextIn(shown::kHelpCannotOpen, language), kMessageWarning},
+            {TextIn(shown::kInstallPdfViewer, language), kMessageHint}};
+  });
 }
 
 // Any other failure of the shell is reported with its code: here the registered viewer's command
@@ -101,16 +87,10 @@ TEST_F(SmallCommandsScenario, HelpReportsAnyOtherShellFailureWithItsCode) {
   InstallHelp();
   FileAssociation brokenViewer(".pdf", FileAssociation::kBrokenViewer);
   ASSERT_TRUE(brokenViewer.ready());
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandHelp);
-    ExpectReports(
-        {{TextIn(shown::kHelpOpenFailed, language) + "\n\r[" + TextIn(shown::kErrorCode, language) + ": 11]", 5}},
-        language);
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandHelp, [](Language language) -> Reports {
+    return {{TextIn(shown::kHelpOpenFailed, language) + "\n\r[" + TextIn(shown::kErrorCode, language) + ": 11]",
+             kMessageError}};
+  });
 }
 
 // Tools, "Card journal": with no journal yet a hint says so; once there is one, the shell opens it.
@@ -118,14 +98,9 @@ TEST_F(SmallCommandsScenario, TheCardJournalOpensOrSaysThereIsNoneYet) {
   const std::string opened = workDir_ + "\\opened.csv";
   FileAssociation viewer(".csv", FileAssociation::kCopyingViewer, opened);
   ASSERT_TRUE(viewer.ready());
-  for (Language language : {kEnglish, kRussian}) {
-    SCOPED_TRACE(language == kEnglish ? "English" : "Russian");
-    HWND main = StartIn(language);
-    ASSERT_NE(main, nullptr);
-    ui::PostCommand(main, kCommandCardJournal);
-    ExpectReports({{TextIn(shown::kJournalNone, language), 6}}, language);
-    ui::Terminate(&program());
-  }
+  ExpectCommandReportsInEachLanguage(kCommandCardJournal, [](Language language) -> Reports {
+    return {{TextIn(shown::kJournalNone, language), kMessageHint}};
+  });
   const std::string journal = "\xFF\xFE" + std::string("D\0a\0t\0e\0\r\0\n\0", 12);
   WriteFile("cardJournal.csv", journal);
   HWND main = StartIn(kEnglish);
@@ -186,21 +161,13 @@ TEST_F(SmallCommandsScenario, EscEnterOkAndTheCloseBoxCloseAbout) {
     ui::Pause(300);
     ASSERT_TRUE(w.close(about));
     EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "#32770", 3000)) << "the About dialog stayed open";
-    for (int i = 0; i < 50 && !ui::Enabled(main); ++i) ui::Pause(20);
-    EXPECT_TRUE(ui::Enabled(main));
+    EXPECT_TRUE(Eventually([&] { return ui::Enabled(main); }));
   }
 }
 
-// The screen rectangle of the first child of the main window with this class and text.
-RECT RectOfChild(HWND main, const std::string& className, const std::string& text) {
+RECT ScreenRect(HWND window) {
   RECT r = {};
-  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ui::ClassOf(child) == className && ui::Text(child) == text) {
-      GetWindowRect(child, &r);
-      return r;
-    }
-  }
-  ADD_FAILURE() << "no " << className << " \"" << text << "\"";
+  GetWindowRect(window, &r);
   return r;
 }
 
@@ -210,16 +177,17 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
   ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
-  using namespace shown;
   RECT client;
   GetClientRect(main, &client);
   POINT empty = {client.right / 2, client.bottom - 4};  // below the form's groups
   ClientToScreen(main, &empty);
-  const POINT label = CentreOf(RectOfChild(main, "Static", kLabelProgrammerPort.english));
+  const std::vector<HWND> children = FormChildren(main);
+  ASSERT_EQ(children.size(), static_cast<size_t>(kExpectedControlCount));
+  const POINT label = CentreOf(ScreenRect(children[kRowPortLabel]));
   // Inside the frame of the " Settings " group, beside its controls.
-  const RECT settings = RectOfChild(main, "Button", kGroupSettings.english);
+  const RECT settings = ScreenRect(children[kRowSettingsGroup]);
   const POINT group = {settings.left + 4, settings.bottom - 4};
-  const POINT button = CentreOf(RectOfChild(main, "Button", kButtonSearch.english));
+  const POINT button = CentreOf(ScreenRect(ui::Control(main, kIdSearch)));
   const struct {
     const char* where;
     POINT point;
@@ -234,7 +202,8 @@ TEST_F(SmallCommandsScenario, RightClickOffTheControlsOpensTheQuitMenu) {
     SCOPED_TRACE(c.where);
     ASSERT_TRUE(ui::ClickAt(c.point.x, c.point.y, 3));
     HWND menu = ui::WaitTopWindow(pid(), "#32768", c.quitMenu ? kEventWaitMs : 700);
-    const std::vector<std::string> quitMenu = {std::string("0\t1\t\t") + kMenuQuit.english};
+    const std::vector<std::string> quitMenu = {"0\t" + std::to_string(kCommandQuit) + "\t\t" +
+                                               shown::kMenuQuit.english};
     if (!c.quitMenu) {
       EXPECT_TRUE(menu == nullptr || ui::PopupMenuLines(menu) != quitMenu) << "the Quit menu opened";
       if (menu) ui::PressKey("Escape");

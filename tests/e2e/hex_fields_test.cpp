@@ -6,29 +6,20 @@
 
 #include "form_expectations.h"
 #include "base/card_number.h"
-#include "settled_scenario.h"
+#include "harness.h"
+#include "ui/form_layout.h"
 #include "x_input.h"
 
 namespace {
 
-constexpr int kMaster = 0, kUser = 1, kSectorDataMode = 1;
-
-bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 int Caret(HWND edit) { return LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)); }
 
-// The three read-only fields of the converter, in the order they are created.
+// The three read-only fields of the converter, which have no identifier; none when the form is not
+// complete.
 std::vector<HWND> ConverterFields(HWND main) {
-  std::vector<HWND> fields;
-  const HWND hexEditAbove = ui::Control(main, 38);
-  bool afterDataEdit = false;
-  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (child == hexEditAbove) afterDataEdit = true;
-    if (afterDataEdit && child != hexEditAbove && ui::ClassOf(child) == "Edit" && GetDlgCtrlID(child) == 0) {
-      fields.push_back(child);
-    }
-  }
-  return fields;
+  const std::vector<HWND> children = FormChildren(main);
+  if (children.size() != static_cast<size_t>(kExpectedControlCount)) return {};
+  return {children[kRowTouchMemoryEdit], children[kRowHexEdit], children[kRowDecimalEdit]};
 }
 
 std::vector<std::string> Texts(const std::vector<HWND>& windows) {
@@ -41,10 +32,10 @@ std::vector<std::string> Expected(const char* touchMemory, const char* hex, cons
   return {touchMemory, hex, decimal};
 }
 
-class HexFieldScenario : public SettledScenario {
+class HexFieldScenario : public KeyloomScenario {
  protected:
   void SetUp() override {
-    SettledScenario::SetUp();
+    KeyloomScenario::SetUp();
     ASSERT_TRUE(ui::XInputAvailable()) << "no X input server (KEYLOOM_XINPUT)";
   }
 
@@ -53,6 +44,12 @@ class HexFieldScenario : public SettledScenario {
     ASSERT_TRUE(ui::ClickWindow(edit));
     ASSERT_TRUE(Eventually([&] { return FocusOf(edit) == edit && ui::Text(edit) == bare; }))
         << "focus " << FocusOf(edit) << ", text \"" << ui::Text(edit) << "\"";
+  }
+  // Enters the edit and erases its digits with the keyboard.
+  void EnterAndErase(HWND edit, const std::string& bare) {
+    Enter(edit, bare);
+    ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", std::to_string(bare.size()), "BackSpace"}));
+    ExpectText(edit, "");
   }
   // Leaves a field by clicking into another control that takes the focus.
   void LeaveFor(HWND other) {
@@ -67,15 +64,15 @@ class HexFieldScenario : public SettledScenario {
 TEST_F(HexFieldScenario, TypingIntoTheKeyFieldFiltersPadsAndCommits) {
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
-  ChooseView(main, kMaster, kSectorDataMode);
-  HWND key = ui::Control(main, 37);
-  HWND showKey = ui::Control(main, 19);
-  HWND sector = ui::Control(main, 16);
+  ChooseView(main, kMasterCard, kModeSectorData);
+  HWND key = ui::Control(main, kIdKeyEdit);
+  HWND showKey = ui::Control(main, kIdShowKey);
+  HWND sector = ui::Control(main, kIdSectorEdit);
 
   // The key starts masked; "Show Key" reveals it (and masks it again).
   EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), '*');
   ASSERT_TRUE(ui::ClickWindow(showKey));
-  ASSERT_TRUE(Eventually([&] { return Checked(showKey); }));
+  ASSERT_TRUE(Eventually([&] { return IsChecked(showKey); }));
   EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), 0);
 
   // Entering shows the bare digits; leaving unchanged gives the spaced zeros back.
@@ -84,9 +81,7 @@ TEST_F(HexFieldScenario, TypingIntoTheKeyFieldFiltersPadsAndCommits) {
   ExpectText(key, "00 00 00 00 00 00");
 
   // Three digits, then rejected characters typed in the middle of them; short text is padded.
-  Enter(key, "000000000000");
-  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "12", "BackSpace"}));
-  ExpectText(key, "");
+  EnterAndErase(key, "000000000000");
   ASSERT_TRUE(ui::TypeText("1A2"));
   ExpectText(key, "1A2");
   ASSERT_TRUE(ui::XDoTool({"key", "Home", "key", "Right"}));
@@ -102,16 +97,12 @@ TEST_F(HexFieldScenario, TypingIntoTheKeyFieldFiltersPadsAndCommits) {
   ExpectText(key, "1A 2F FF FF FF FF");
 
   // An emptied field commits all F.
-  Enter(key, "1A2FFFFFFFFF");
-  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "12", "BackSpace"}));
-  ExpectText(key, "");
+  EnterAndErase(key, "1A2FFFFFFFFF");
   LeaveFor(sector);
   ExpectText(key, "FF FF FF FF FF FF");
 
   // Lower case shows as capitals; the twelfth digit sends the focus to the main window at once.
-  Enter(key, "FFFFFFFFFFFF");
-  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "12", "BackSpace"}));
-  ExpectText(key, "");
+  EnterAndErase(key, "FFFFFFFFFFFF");
   ASSERT_TRUE(ui::TypeText("a"));
   ExpectText(key, "A");
   ASSERT_TRUE(ui::TypeText("bcdef01234"));
@@ -122,18 +113,18 @@ TEST_F(HexFieldScenario, TypingIntoTheKeyFieldFiltersPadsAndCommits) {
   ExpectText(key, "AB CD EF 01 23 45");
 
   ASSERT_TRUE(ui::ClickWindow(showKey));
-  ASSERT_TRUE(Eventually([&] { return !Checked(showKey); }));
+  ASSERT_TRUE(Eventually([&] { return !IsChecked(showKey); }));
   EXPECT_EQ(SendMessageA(key, EM_GETPASSWORDCHAR, 0, 0), '*');
 }
 
 TEST_F(HexFieldScenario, TheConverterFollowsItsFormatAndTheCommittedData) {
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
-  ChooseView(main, kUser, kSectorDataMode);
+  ChooseView(main, kUserCard, kModeSectorData);
   const std::vector<HWND> converter = ConverterFields(main);
   ASSERT_EQ(converter.size(), 3u);
-  HWND data = ui::Control(main, 38);
-  HWND format0 = ui::Control(main, 35), format1 = ui::Control(main, 36);
+  HWND data = ui::Control(main, kIdDataEdit);
+  HWND format0 = ui::Control(main, kIdConverterFormat0), format1 = ui::Control(main, kIdConverterFormat1);
 
   EXPECT_EQ(Texts(converter), Expected("CD00554433221101", "5544332211", "0366216421905"));
   ASSERT_TRUE(ui::ClickWindow(format1));
@@ -143,9 +134,7 @@ TEST_F(HexFieldScenario, TheConverterFollowsItsFormatAndTheCommittedData) {
   EXPECT_TRUE(Eventually([&] { return Texts(converter)[1] == "5544332211"; }));
 
   // The fourteenth digit commits at once and the converter shows the new number.
-  Enter(data, "11223344556677");
-  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "14", "BackSpace"}));
-  ExpectText(data, "");
+  EnterAndErase(data, "11223344556677");
   ASSERT_TRUE(ui::TypeText("0102030405AABB"));
   EXPECT_TRUE(Eventually([&] { return FocusOf(main) == main; })) << "the focus stayed in the data field";
   ExpectText(data, "01 02 03 04 05 AA BB");
@@ -155,9 +144,7 @@ TEST_F(HexFieldScenario, TheConverterFollowsItsFormatAndTheCommittedData) {
 
   // An emptied data field commits seven FF bytes, in the 24-bit format too.
   ASSERT_TRUE(ui::ClickWindow(format1));
-  Enter(data, "0102030405AABB");
-  ASSERT_TRUE(ui::XDoTool({"key", "End", "key", "--repeat", "14", "BackSpace"}));
-  ExpectText(data, "");
+  EnterAndErase(data, "0102030405AABB");
   LeaveFor(format1);
   ExpectText(data, "FF FF FF FF FF FF FF");
   EXPECT_EQ(Texts(converter), Expected("49000000FFFFFF01", "FFFFFF", "16777215"));
@@ -166,18 +153,19 @@ TEST_F(HexFieldScenario, TheConverterFollowsItsFormatAndTheCommittedData) {
 TEST_F(HexFieldScenario, GenerateBeforeWriteLocksTheDataAndOffersCyclicWriting) {
   HWND main = StartIn(kEnglish);
   ASSERT_NE(main, nullptr);
-  ChooseView(main, kUser, kSectorDataMode);
-  HWND box = ui::Control(main, 24);
-  std::vector<HWND> followers = {ui::Control(main, 38), ui::Control(main, 23), ui::Control(main, 35),
-                                 ui::Control(main, 36)};
-  for (HWND field : ConverterFields(main)) followers.push_back(field);
+  ChooseView(main, kUserCard, kModeSectorData);
+  HWND box = ui::Control(main, kIdGenerateBeforeWrite);
+  std::vector<HWND> followers = ConverterFields(main);
+  for (int id : {kIdDataEdit, kIdGenerateUnique, kIdConverterFormat0, kIdConverterFormat1}) {
+    followers.push_back(ui::Control(main, id));
+  }
   ASSERT_EQ(followers.size(), 7u);
-  HWND writeCyclically = ui::Control(main, 12);
+  HWND writeCyclically = ui::Control(main, kIdWriteCyclically);
 
   for (bool checked : {true, false}) {
     SCOPED_TRACE(checked ? "checking" : "unchecking");
     ASSERT_TRUE(ui::ClickWindow(box));
-    ASSERT_TRUE(Eventually([&] { return Checked(box) == checked; }));
+    ASSERT_TRUE(Eventually([&] { return IsChecked(box) == checked; }));
     EXPECT_EQ(ui::Enabled(writeCyclically), checked);
     for (HWND follower : followers) EXPECT_EQ(ui::Enabled(follower), !checked) << ui::Text(follower);
   }

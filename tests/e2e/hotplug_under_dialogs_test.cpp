@@ -9,7 +9,6 @@ namespace {
 class HeldCheck : public CardScenario {
  protected:
   HeldCheck() { UseRealTimings(); }
-
 };
 
 // The reader is plugged in while Clear's question is open; Yes comes when the check, had it run
@@ -20,7 +19,7 @@ TEST_P(HeldUnderQuestion, PluggedInUnderTheClearQuestion) {
   const int answerAfterMs = GetParam();
   HWND main = StartWithoutReader({"COM2"});
   ASSERT_NE(main, nullptr);
-  Press(main, 11);
+  Press(main, kIdClear);
   ui::MessageBoxView question;
   ASSERT_TRUE(ui::WaitMessageBox(pid(), 5000, &question, keyloomExe_));
   ASSERT_EQ(question.text, shown::kConfirmClear.english);
@@ -30,8 +29,7 @@ TEST_P(HeldUnderQuestion, PluggedInUnderTheClearQuestion) {
   ASSERT_TRUE(ui::PressDialogButton(question.window, IDYES));
   // With no port open the Clear starts the search, which finds the reader once; the held check
   // then finds the port open and reopens it silently.
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  ExpectFoundAndRead();
   WatchPortOpens();
   EXPECT_TRUE(PortOpenedAgain()) << "the port was not reopened";
   ExpectNoBox();
@@ -46,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(AnswerTime, HeldUnderQuestion, ::testing::Values(2500, 
 TEST_F(HeldCheck, PluggedInUnderAbout) {
   HWND main = StartWithoutReader({"COM2"});
   ASSERT_NE(main, nullptr);
-  ui::PostCommand(main, 5);
+  ui::PostCommand(main, kCommandAbout);
   HWND about = ui::WaitTopWindow(pid(), "#32770", 5000);
   ASSERT_NE(about, nullptr);
   ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
@@ -55,8 +53,7 @@ TEST_F(HeldCheck, PluggedInUnderAbout) {
   const size_t waits = WaitsOpened();
   ASSERT_TRUE(ui::PressDialogButton(about, IDOK));
   EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader") << "the search follows About";
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  ExpectFoundAndRead();
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
 }
@@ -76,8 +73,7 @@ TEST_F(HeldCheck, PluggedInWhileThePortListIsDroppedDown) {
   EXPECT_EQ(Ports(main), std::vector<std::string>{"COM2"}) << "the list was refilled under the user";
   SendMessageTimeoutA(PortList(main), CB_SHOWDROPDOWN, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
   EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  ExpectFoundAndRead();
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
 }

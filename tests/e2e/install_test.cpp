@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "file_association.h"
 #include "form_expectations.h"
 #include "installation.h"
-#include "file_association.h"
+#include "keystore/win/keys_window.h"
 #include "reader_scenario.h"
 #include "screen_capture.h"
 
 namespace {
 
-const char kKeysClass[] = "my Child Window";
 const std::vector<std::string> kRecordZero = {"0000", "0", "01", "0", std::string(17, '*'), "Factory key"};
 const char* const kDataFiles[] = {"crkeys.data", "zipkeys.data", "usersData.data", "appconfig.ini", "cardJournal.csv"};
 const char* const kProgramFiles[] = {"program\\keyloom.exe", install::kHelpFile, "program\\uninstall.exe"};
@@ -46,25 +46,23 @@ class InstallScenario : public ReaderScenario {
   // and the Uninstall entry describes the installation.
   void ExpectInstalledIn(const std::string& folder) {
     const std::map<std::string, std::string> files = {
-        {"program\\keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
-        {install::kHelpFile, install::Bytes(install::BuildPath(install::kHelpFile))},
-        {"crkeys.data", install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data")},
+        {"program\\keyloom.exe", FileBytes(BuildPath("keyloom.exe"))},
+        {install::kHelpFile, FileBytes(BuildPath(install::kHelpFile))},
+        {"crkeys.data", ShippedKeys()},
         {"usersData.data", ""},
     };
     uintmax_t bytes = 0;
     for (const auto& [name, content] : files) {
       const std::string path = folder + "\\" + name;
-      EXPECT_TRUE(install::Exists(path)) << path;
-      EXPECT_TRUE(install::Bytes(path) == content) << path << " differs from the build";
+      EXPECT_TRUE(Exists(path)) << path;
+      EXPECT_TRUE(FileBytes(path) == content) << path << " differs from the build";
       bytes += content.size();
     }
     EXPECT_FALSE(files.at("program\\keyloom.exe").empty());
     const std::string uninstaller = folder + "\\program\\uninstall.exe";
-    ASSERT_TRUE(install::Exists(uninstaller));
+    ASSERT_TRUE(Exists(uninstaller));
     bytes += std::filesystem::file_size(uninstaller);
-    for (const char* name : {"keyloom.exe", "uninstall.exe"}) {
-      EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
-    }
+    for (const char* name : {"keyloom.exe", "uninstall.exe"}) EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
 
     const std::string program = folder + "\\program\\keyloom.exe";
     for (const std::string& path : install::ShortcutPaths()) {
@@ -100,58 +98,34 @@ class InstallScenario : public ReaderScenario {
     workDir_ = shortcut.workDir;
   }
 
-  // Opens the keys list with "Add to list" (21) or "Show list" (22); its rows once there are count.
-  HWND OpenKeysList(HWND main, int button, size_t count, std::vector<std::vector<std::string>>* rows) {
-    ui::PostCommand(main, button);
-    HWND keys = ui::WaitTopWindow(pid(), kKeysClass, kEventWaitMs);
-    EXPECT_NE(keys, nullptr) << "the keys list window did not open";
-    if (keys == nullptr) return nullptr;
-    for (int i = 0; i < 100; ++i) {
-      ui::ListViewView view;
-      if (ui::ReadListView(ui::Control(keys, 43), &view)) *rows = view.rows;
-      if (rows->size() == count) break;
-      ui::Pause(50);
-    }
-    return keys;
-  }
-
-  void CloseKeysList(HWND main, HWND keys) {
-    PostMessageA(keys, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(ui::WaitNoTopWindow(pid(), kKeysClass, kEventWaitMs));
-    for (int i = 0; i < 100 && !ui::Enabled(main); ++i) ui::Pause(20);
+  // The keys list shows the shipped key list: record 0 alone.
+  void ExpectShippedKeysListed(HWND main) {
+    HWND keys = OpenKeysList(main, kIdShowList);
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(KeysListRows(keys, 1), (std::vector<std::vector<std::string>>{kRecordZero}));
+    CloseKeysList(keys);
   }
 
   // Started in its folder, Keyloom finds the simulated reader, lists the shipped key list with
   // record 0 and has the shell open its own help document, with no report.
   void ExpectRunsInItsFolder() {
-    ASSERT_TRUE(simreader::PlugReader("COM3"));
     WriteFile("appconfig.ini", "Language = EN;\r\n");
-    HWND main = Start();
+    HWND main = StartConnected({}, "COM3");
     ASSERT_NE(main, nullptr);
-    ExpectBox(FoundText("COM3"), kSuccess);
-    ExpectBox(kSettingsRead, kSuccess);
-    Idle(main);
-    EXPECT_EQ(Version(main), "1.00");
-
-    std::vector<std::vector<std::string>> rows;
-    HWND keys = OpenKeysList(main, 22, 1, &rows);
-    ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero}));
-    CloseKeysList(main, keys);
+    ExpectShippedKeysListed(main);
 
     const std::string opened = runDir_ + "\\opened.pdf";
     FileAssociation viewer(".pdf", FileAssociation::kCopyingViewer, opened);
     ASSERT_TRUE(viewer.ready());
-    ui::PostCommand(main, 4);
-    for (int i = 0; i < 200 && install::Bytes(opened).empty(); ++i) ui::Pause(50);
-    EXPECT_TRUE(install::Bytes(opened) == install::Bytes(install::BuildPath(install::kHelpFile)))
+    ui::PostCommand(main, kCommandHelp);
+    EXPECT_TRUE(Eventually([&] { return FileBytes(opened) == FileBytes(BuildPath(install::kHelpFile)); }))
         << "the shell did not open the help document";
     ExpectNoBox(1000);
   }
 
   std::map<std::string, std::string> DataFiles(const std::string& folder) {
     std::map<std::string, std::string> data;
-    for (const char* name : kDataFiles) data[name] = install::Bytes(folder + "\\" + name);
+    for (const char* name : kDataFiles) data[name] = FileBytes(folder + "\\" + name);
     return data;
   }
 
@@ -177,7 +151,7 @@ TEST_F(InstallScenario, SilentInstallIntoTheDefaultFolderRunsFromItsShortcut) {
   const std::string help = std::string(install::kDefaultFolder) + "\\" + install::kHelpFile;
   ASSERT_TRUE(DeleteFileA(help.c_str()));
   EXPECT_EQ(install::RunSetup("/S"), 2);
-  EXPECT_FALSE(install::Exists(help));
+  EXPECT_FALSE(Exists(help));
 }
 
 // /D names the folder (last, without quotes even with blanks); a folder and its parents are created.
@@ -188,7 +162,7 @@ TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
   answerSearchReports_ = true;
   const std::string notes = std::string(kPlainFolder) + "\\notes.txt";
   std::filesystem::create_directories(kPlainFolder);
-  install::Write(notes, "someone else's notes");
+  WriteBytes(notes, "someone else's notes");
   const std::map<std::string, std::string> before = install::Traces(kPlainFolder);
   EXPECT_EQ(install::RunSetup("/S /D=" + std::string(kPlainFolder)), 2);
   EXPECT_EQ(install::Traces(kPlainFolder), before);
@@ -201,23 +175,20 @@ TEST_F(InstallScenario, SilentInstallIntoTheFolderNamedWithD) {
     UseShortcut();
     HWND main = StartReady(true);
     ASSERT_NE(main, nullptr);
-    std::vector<std::vector<std::string>> rows;
-    HWND keys = OpenKeysList(main, 22, 1, &rows);
-    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{kRecordZero}));
-    CloseKeysList(main, keys);
+    ExpectShippedKeysListed(main);
     ui::Terminate(&program());
   }
   const std::string first = kBlankFolder;
   const std::string second = kPlainFolder;
   EXPECT_EQ(install::RunUninstaller(first), 0);
-  EXPECT_FALSE(install::Exists(first + "\\program\\keyloom.exe"));
-  EXPECT_TRUE(install::Exists(first + "\\appconfig.ini"));
+  EXPECT_FALSE(Exists(first + "\\program\\keyloom.exe"));
+  EXPECT_TRUE(Exists(first + "\\appconfig.ini"));
   ExpectInstalledIn(second);
 
   ASSERT_TRUE(install::UninstallQuietly());
-  EXPECT_FALSE(install::Exists(second + "\\program"));
-  EXPECT_TRUE(install::Exists(second + "\\appconfig.ini"));
-  for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(install::Exists(path)) << path;
+  EXPECT_FALSE(Exists(second + "\\program"));
+  EXPECT_TRUE(Exists(second + "\\appconfig.ini"));
+  for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(Exists(path)) << path;
 }
 
 // What keeps the setup program and the uninstaller from finishing: either says so with a non-zero
@@ -247,12 +218,12 @@ TEST_F(InstallScenario, AnObstacleStopsSetupAndUninstallerBeforeAnyChange) {
     SCOPED_TRACE(row.what);
     // The installation is an older one, so that a run that replaced anything would show.
     const std::string file = folder + "\\" + row.file;
-    install::Write(folder + "\\" + install::kHelpFile, "an older help");
+    WriteBytes(folder + "\\" + install::kHelpFile, "an older help");
     if (row.obstacle != Obstacle::kKeyloomOnAnotherDesktop) {
-      install::Write(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
+      WriteBytes(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
     }
-    if (row.obstacle == Obstacle::kFileHeldOpen) install::Write(file, "an older file");
-    install::Write(folder + "\\appconfig.ini", "Language = EN;\r\n");
+    if (row.obstacle == Obstacle::kFileHeldOpen) WriteBytes(file, "an older file");
+    WriteBytes(folder + "\\appconfig.ini", "Language = EN;\r\n");
 
     ui::Program running;
     HANDLE held = INVALID_HANDLE_VALUE;
@@ -291,35 +262,33 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   answerSearchReports_ = true;
   HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  ChooseView(main, 1, 1);
-  ui::PostCommand(main, 23);
-  std::vector<std::vector<std::string>> rows;
-  HWND keys = OpenKeysList(main, 21, 1, &rows);
+  ChooseView(main, kUserCard, kModeSectorData);
+  ui::PostCommand(main, kIdGenerateUnique);
+  HWND keys = OpenKeysList(main, kIdAddToList);
   ASSERT_NE(keys, nullptr);
-  SetText(ui::Control(keys, 39), "0A 1B 2C 3D 4E 5F");
-  SetText(ui::Control(keys, 41), "Gate A");
-  ui::PostCommand(keys, 42, BN_CLICKED);
-  for (int i = 0; i < 100 && !install::Exists(folder + "\\zipkeys.data"); ++i) ui::Pause(50);
-  CloseKeysList(main, keys);
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(ui::WaitExit(&program(), 5000, nullptr));
+  EXPECT_EQ(KeysListRows(keys, 1).size(), 1u);
+  SetText(ui::Control(keys, kIdKeysKeyEdit), "0A 1B 2C 3D 4E 5F");
+  SetText(ui::Control(keys, kIdKeysDescriptionEdit), "Gate A");
+  ui::PostCommand(keys, kIdKeysAddNew, BN_CLICKED);
+  EXPECT_TRUE(Eventually([&] { return Exists(folder + "\\zipkeys.data"); })) << "the key was not stored";
+  CloseKeysList(keys);
+  ASSERT_TRUE(CloseMain(main));
   // The journal of the cards written here; no reader is plugged in to write one.
-  install::Write(folder + "\\cardJournal.csv", "\xFF\xFE");
+  WriteBytes(folder + "\\cardJournal.csv", "\xFF\xFE");
 
   const std::map<std::string, std::string> used = DataFiles(folder);
   for (const auto& [name, bytes] : used) ASSERT_FALSE(bytes.empty()) << name << " was not written";
-  ASSERT_NE(used.at("crkeys.data"), install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data"));
+  ASSERT_NE(used.at("crkeys.data"), ShippedKeys());
 
   // An older version's program files are replaced, and the copies it kept in the working folder go.
-  install::Write(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
-  install::Write(folder + "\\keyloom.exe", "an older keyloom.exe");
-  install::Write(folder + "\\uninstall.exe", "an older uninstaller");
-  install::Write(folder + "\\" + install::kHelpFile, "an older help");
+  WriteBytes(folder + "\\program\\keyloom.exe", "an older keyloom.exe");
+  WriteBytes(folder + "\\keyloom.exe", "an older keyloom.exe");
+  WriteBytes(folder + "\\uninstall.exe", "an older uninstaller");
+  WriteBytes(folder + "\\" + install::kHelpFile, "an older help");
   ASSERT_EQ(install::RunSetup("/S"), 0);
-  EXPECT_TRUE(install::Bytes(folder + "\\program\\keyloom.exe") == install::Bytes(install::BuildPath("keyloom.exe")));
-  for (const char* name : {"keyloom.exe", "uninstall.exe"}) EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
-  EXPECT_EQ(install::Bytes(folder + "\\" + install::kHelpFile),
-            install::Bytes(install::BuildPath(install::kHelpFile)));
+  EXPECT_TRUE(FileBytes(folder + "\\program\\keyloom.exe") == FileBytes(BuildPath("keyloom.exe")));
+  for (const char* name : {"keyloom.exe", "uninstall.exe"}) EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
+  EXPECT_EQ(FileBytes(folder + "\\" + install::kHelpFile), FileBytes(BuildPath(install::kHelpFile)));
   ExpectDataFiles(folder, used);
 
   // A lost key list comes back from its spare copy, not as the shipped one.
@@ -328,10 +297,10 @@ TEST_F(InstallScenario, ReinstallAndUninstallKeepTheUsersData) {
   ExpectDataFiles(folder, used);
 
   ASSERT_TRUE(install::UninstallQuietly()) << "the uninstaller did not finish";
-  for (const char* name : kProgramFiles) EXPECT_FALSE(install::Exists(folder + "\\" + name)) << name;
-  EXPECT_FALSE(install::Exists(folder + "\\help"));
-  EXPECT_FALSE(install::Exists(folder + "\\program"));
-  for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(install::Exists(path)) << path;
+  for (const char* name : kProgramFiles) EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
+  EXPECT_FALSE(Exists(folder + "\\help"));
+  EXPECT_FALSE(Exists(folder + "\\program"));
+  for (const std::string& path : install::ShortcutPaths()) EXPECT_FALSE(Exists(path)) << path;
   EXPECT_FALSE(install::EntryExists());
   ExpectDataFiles(folder, used);
 }
@@ -346,38 +315,20 @@ class InstallerPages : public ::testing::Test {
   void TearDown() override { install::RemoveInstallation({install::kDefaultFolder}); }
 };
 
-struct SetupTexts {
-  std::string title;
-  std::string next;
-  std::string refusal;
-};
-
 TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   const char* language = std::getenv("KEYLOOM_SETUP_LANGUAGE");
   if (language == nullptr) GTEST_SKIP() << "run by installer_pages.sh";
-  const std::map<std::string, SetupTexts> texts = {
-      {"russian",
-       {"\xD3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE0 Keyloom 1.01", "&\xC4\xE0\xEB\xE5\xE5 >",
-        "\xD3\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC \xE8\xEB\xE8 \xF3\xE4\xE0\xEB\xE8\xF2\xFC Keyloom "
-        "\xEC\xEE\xE6\xE5\xF2 \xF2\xEE\xEB\xFC\xEA\xEE \xE0\xE4\xEC\xE8\xED\xE8\xF1\xF2\xF0\xE0\xF2\xEE\xF0. "
-        "\xC7\xE0\xEF\xF3\xF1\xF2\xE8\xF2\xE5 \xFD\xF2\xF3 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xF3 "
-        "\xEA\xEE\xEC\xE0\xED\xE4\xEE\xE9 \xAB\xC7\xE0\xEF\xF3\xF1\xEA \xEE\xF2 \xE8\xEC\xE5\xED\xE8 "
-        "\xE0\xE4\xEC\xE8\xED\xE8\xF1\xF2\xF0\xE0\xF2\xEE\xF0\xE0\xBB."}},
-      {"english",
-       {"Keyloom 1.01 Setup", "&Next >",
-        "Only an administrator can install or remove Keyloom. Start this program with \"Run as administrator\"."}},
-  };
-  ASSERT_EQ(texts.count(language), 1u) << language;
-  const SetupTexts& expected = texts.at(language);
-  const std::string images = install::BuildPath("installer-pages-" + std::string(language));
+  ASSERT_TRUE(std::string(language) == "russian" || std::string(language) == "english") << language;
+  const Language pages = std::string(language) == "russian" ? kRussian : kEnglish;
+  const std::string images = BuildPath("installer-pages-" + std::string(language));
   ui::Program setup;
   ASSERT_TRUE(install::StartSetup("", install::Rights::kElevated, &setup));
   HWND wizard = ui::WaitTopWindow(setup.process.dwProcessId, "#32770", 15000);
   ASSERT_NE(wizard, nullptr) << "no setup window";
   // The wizard is shown a moment before its first page names it.
-  for (int i = 0; i < 100 && ui::Text(wizard).empty(); ++i) ui::Pause(100);
-  EXPECT_EQ(ui::Text(wizard), expected.title);
-  EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), expected.next);
+  EXPECT_TRUE(Eventually([&] { return ui::Text(wizard) == TextIn(shown::kSetupTitle, pages); }))
+      << ui::Text(wizard);
+  EXPECT_EQ(ui::Text(ui::Control(wizard, IDOK)), TextIn(shown::kSetupNext, pages));
   ui::Pause(500);
   EXPECT_TRUE(SaveWindowImage(wizard, images + "-welcome.bmp"));
 
@@ -387,11 +338,10 @@ TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
     ui::Pause(500);
   }
   HWND folderEdit = nullptr;
-  for (int i = 0; i < 50 && folderEdit == nullptr; ++i) {
+  ASSERT_TRUE(Eventually([&] {
     folderEdit = FindWindowExA(FindWindowExA(wizard, nullptr, "#32770", nullptr), nullptr, "Edit", nullptr);
-    ui::Pause(100);
-  }
-  ASSERT_NE(folderEdit, nullptr) << "no folder page";
+    return folderEdit != nullptr;
+  })) << "no folder page";
   EXPECT_EQ(ui::Text(folderEdit), install::kDefaultFolder);
   EXPECT_TRUE(SaveWindowImage(wizard, images + "-folder.bmp"));
   ui::Terminate(&setup);
@@ -402,7 +352,7 @@ TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   ASSERT_TRUE(install::StartSetup("", install::Rights::kLimited, &refused));
   ui::MessageBoxView box;
   ASSERT_TRUE(ui::WaitMessageBox(refused.process.dwProcessId, kEventWaitMs, &box, ""));
-  EXPECT_EQ(box.text, expected.refusal);
+  EXPECT_EQ(box.text, TextIn(shown::kSetupRefusal, pages));
   ui::Pause(500);
   EXPECT_TRUE(SaveWindowImage(box.window, images + "-refusal.bmp"));
   EXPECT_TRUE(ui::PressDialogButton(box.window, IDOK));
@@ -410,7 +360,7 @@ TEST_F(InstallerPages, FollowTheInterfaceLanguage) {
   EXPECT_TRUE(ui::WaitExit(&refused, kEventWaitMs, &exitCode));
   EXPECT_EQ(exitCode, 740u);
   ui::Terminate(&refused);
-  EXPECT_FALSE(install::Exists(install::kDefaultFolder));
+  EXPECT_FALSE(Exists(install::kDefaultFolder));
   EXPECT_FALSE(install::EntryExists());
 }
 
@@ -423,16 +373,16 @@ TEST_F(PortableZip, RunsWhereItIsUnpacked) {
   if (unpacked == nullptr) GTEST_SKIP() << "run by portable_zip.sh";
   const std::string folder = std::string(unpacked) + "\\Keyloom ver_1_01";
   const std::map<std::string, std::string> expected = {
-      {"crkeys.data", install::Bytes(std::string(KEYLOOM_SOURCE_DIR) + "/data/crkeys.data")},
-      {"help\\Keyloom ver_1_01.pdf", install::Bytes(install::BuildPath(install::kHelpFile))},
-      {"keyloom.exe", install::Bytes(install::BuildPath("keyloom.exe"))},
+      {"crkeys.data", ShippedKeys()},
+      {"help\\Keyloom ver_1_01.pdf", FileBytes(BuildPath(install::kHelpFile))},
+      {"keyloom.exe", FileBytes(BuildPath("keyloom.exe"))},
       {"usersData.data", ""},
   };
   std::map<std::string, std::string> found;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;
     const std::string relative = std::filesystem::relative(entry.path(), folder).string();
-    found[relative] = install::Bytes(entry.path().string());
+    found[relative] = FileBytes(entry.path().string());
   }
   EXPECT_TRUE(found == expected) << found.size() << " files unpacked";
   keyloomExe_ = folder + "\\keyloom.exe";

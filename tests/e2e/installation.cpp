@@ -8,10 +8,10 @@
 #include <tlhelp32.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
-#include <sstream>
+
+#include "harness.h"
 
 namespace install {
 
@@ -83,27 +83,6 @@ std::string CommonFolder(int csidl) {
 }
 
 }  // namespace
-
-std::string BuildPath(const std::string& relative) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path);
-  return dir.substr(0, dir.find_last_of("\\/") + 1) + relative;
-}
-
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
-
-void Write(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
 
 bool StartSetup(const std::string& arguments, Rights rights, ui::Program* setup) {
   setup->running = StartProcess("\"" + SetupPath() + "\" " + arguments, &setup->process, rights);
@@ -217,7 +196,7 @@ DWORD EntryNumber(const char* name) {
 std::map<std::string, std::string> Traces(const std::string& folder) {
   std::map<std::string, std::string> traces;
   auto file = [&](const std::string& path) {
-    const std::string bytes = Bytes(path);
+    const std::string bytes = FileBytes(path);
     traces[path] = Exists(path) ? std::to_string(bytes.size()) + " bytes, hash " +
                                       std::to_string(std::hash<std::string>()(bytes))
                                 : "missing";

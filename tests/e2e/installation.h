@@ -15,12 +15,6 @@ namespace install {
 inline constexpr char kDefaultFolder[] = "C:\\Keyloom ver_1_01";
 inline constexpr char kHelpFile[] = "help\\Keyloom ver_1_01.pdf";
 
-// A file of the build tree (the folder of the test program), and any file's bytes ("" when missing).
-std::string BuildPath(const std::string& relative);
-std::string Bytes(const std::string& path);
-bool Exists(const std::string& path);
-void Write(const std::string& path, const std::string& bytes);
-
 // The rights a run gets: an administrator's elevated ones, or the limited token that User Account
 // Control gives an administrator's programs that are not run as administrator.
 enum class Rights { kElevated, kLimited };

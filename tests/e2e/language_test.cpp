@@ -6,6 +6,7 @@
 
 #include "expected_texts.h"
 #include "harness.h"
+#include "linux_side.h"
 
 namespace {
 
@@ -14,30 +15,30 @@ const char kEnglishConfig[] = "Language = EN;\r\n";
 const std::string kRussianTitle = shown::kWindowTitle.russian;
 const std::string kEnglishTitle = shown::kWindowTitle.english;
 
-// The menu bar as the probe lists it, for one language.
+// The menu bar as the probe lists it, for one language: depth, command, flags and text.
 std::vector<std::string> ExpectedMenu(Language language) {
   using namespace shown;
-  const std::string ru = language == kRussian ? "C" : "";
-  const std::string en = language == kEnglish ? "C" : "";
+  const auto item = [](int depth, int command, const std::string& flags, const std::string& text) {
+    return std::to_string(depth) + "\t" + std::to_string(command) + "\t" + flags + "\t" + text;
+  };
   return {
-      "0\t0\tP\t" + TextIn(kMenuFile, language),
-      "1\t1\t\t" + TextIn(kMenuQuit, language),
-      "0\t0\tP\t" + TextIn(kMenuTools, language),
-      "1\t0\tP\t" + TextIn(kMenuLanguage, language),
-      "2\t2\t" + ru + "\t" + kLanguageRussian,
-      "2\t3\t" + en + "\t" + kLanguageEnglish,
-      "1\t50\t\t" + TextIn(kMenuCardJournal, language),
-      "0\t0\tP\t" + TextIn(kMenuHelp, language),
-      "1\t4\t\t" + TextIn(kMenuHelpItem, language),
-      "1\t0\tS\t",
-      "1\t5\t\t" + TextIn(kMenuAbout, language),
+      item(0, 0, "P", TextIn(kMenuFile, language)),
+      item(1, kCommandQuit, "", TextIn(kMenuQuit, language)),
+      item(0, 0, "P", TextIn(kMenuTools, language)),
+      item(1, 0, "P", TextIn(kMenuLanguage, language)),
+      item(2, kCommandRussian, language == kRussian ? "C" : "", kLanguageRussian),
+      item(2, kCommandEnglish, language == kEnglish ? "C" : "", kLanguageEnglish),
+      item(1, kCommandCardJournal, "", TextIn(kMenuCardJournal, language)),
+      item(0, 0, "P", TextIn(kMenuHelp, language)),
+      item(1, kCommandHelp, "", TextIn(kMenuHelpItem, language)),
+      item(1, 0, "S", ""),
+      item(1, kCommandAbout, "", TextIn(kMenuAbout, language)),
   };
 }
 
 // Waits until the title has switched; the menu is rebuilt in the same command.
 void WaitForTitle(HWND main, const std::string& title) {
-  for (int i = 0; i < 100 && ui::Text(main) != title; ++i) ui::Pause(20);
-  EXPECT_EQ(ui::Text(main), title);
+  EXPECT_TRUE(Eventually([&] { return ui::Text(main) == title; })) << "the title stayed " << ui::Text(main);
 }
 
 class LanguageScenario : public KeyloomScenario {};
@@ -77,8 +78,7 @@ TEST_F(LanguageScenario, AConfigThatGivesNoLanguageIsLeftAlone) {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     EXPECT_EQ(ReadFile("appconfig.ini"), c.config);
     WaitUntilIdle(main);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
+    ASSERT_TRUE(CloseMain(main));
   }
 }
 
@@ -90,13 +90,11 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   WaitUntilIdle(main);
 
-  ui::PostCommand(main, 2);
-  WaitForTitle(main, kRussianTitle);
+  SwitchLanguage(main, kRussian);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kRussian));
   EXPECT_EQ(ReadFile("appconfig.ini"), kRussianConfig);
 
-  ui::PostCommand(main, 3);
-  WaitForTitle(main, kEnglishTitle);
+  SwitchLanguage(main, kEnglish);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 
@@ -104,21 +102,18 @@ TEST_F(LanguageScenario, SwitchingRewritesTheFileRetitlesAndRebuildsTheMenu) {
   // the program never reads it again) and builds a new menu bar, with no visible change.
   WriteFile("appconfig.ini", std::string(kRussianConfig) + "kept\r\n");
   const HMENU menu = GetMenu(main);
-  ui::PostCommand(main, 3);
-  for (int i = 0; i < 100 && GetMenu(main) == menu; ++i) ui::Pause(20);
-  EXPECT_NE(GetMenu(main), menu) << "the menu bar was not rebuilt";
+  ui::PostCommand(main, kCommandEnglish);
+  EXPECT_TRUE(Eventually([&] { return GetMenu(main) != menu; })) << "the menu bar was not rebuilt";
   EXPECT_EQ(ReadFile("appconfig.ini"), std::string(kEnglishConfig) + "kept\r\n");
   EXPECT_EQ(ui::Text(main), kEnglishTitle);
   EXPECT_EQ(ui::MenuBarLines(main), ExpectedMenu(kEnglish));
 }
 
 TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
-  HWND main = Start();
+  HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
-  ui::PostCommand(main, 3);
-  WaitForTitle(main, kEnglishTitle);
-  ui::PostCommand(main, 1);
+  SwitchLanguage(main, kEnglish);
+  ui::PostCommand(main, kCommandQuit);
   DWORD code = 1;
   ASSERT_TRUE(ui::WaitExit(&program(), 10000, &code));
 
@@ -129,20 +124,14 @@ TEST_F(LanguageScenario, TheNextStartUsesTheLanguageChosenFromTheMenu) {
 }
 
 TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect) {
-  WriteFile("appconfig.ini", kEnglishConfig);
-  HWND main = Start();
+  HWND main = StartReady(true);
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
 
   // Another program holds the file without sharing it, so it cannot be opened for writing.
   HANDLE held = CreateFileA(PathOf("appconfig.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  ui::PostCommand(main, 2);
-  ui::MessageBoxView box = ExpectMessageBox();
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(box.text, "Failed to save settings!\nRestart the program.");
-  EXPECT_EQ(box.iconId, 4);
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  ui::PostCommand(main, kCommandRussian);
+  ExpectBox("Failed to save settings!\nRestart the program.", kMessageWarning);
   CloseHandle(held);
 
   WaitForTitle(main, kRussianTitle);
@@ -150,26 +139,15 @@ TEST_F(LanguageScenario, UnwritableConfigIsReportedAndTheSwitchStillTakesEffect)
   EXPECT_EQ(ReadFile("appconfig.ini"), kEnglishConfig);
 }
 
-// Runs a Linux command in a directory (Wine starts Linux programs too) and waits until the
-// directory lists the path or not, as asked: Wine does not follow a Linux program to its end.
-bool RunLinux(const std::string& dir, std::string command, const std::string& path, bool listed) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup, &process)) {
-    return false;
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  for (int i = 0; i < 250; ++i) {
-    // Listed rather than asked for its attributes, which a link to a device does not give.
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    if ((search != INVALID_HANDLE_VALUE) == listed) return true;
-    ui::Pause(20);
-  }
-  return false;
+// Runs a Linux command in a directory and waits until the directory lists the path or not, as asked.
+bool RunLinux(const std::string& dir, const std::string& command, const std::string& path, bool listed) {
+  return StartLinux(command, dir.c_str()) && Eventually([&] {
+           // Listed rather than asked for its attributes, which a link to a device does not give.
+           WIN32_FIND_DATAA found;
+           HANDLE search = FindFirstFileA(path.c_str(), &found);
+           if (search != INVALID_HANDLE_VALUE) FindClose(search);
+           return (search != INVALID_HANDLE_VALUE) == listed;
+         });
 }
 
 // The disk is full: the line goes into the file's buffer but cannot be flushed to the file,
@@ -185,16 +163,12 @@ TEST_F(LanguageScenario, AConfigThatCannotBeFlushedIsReported) {
     ~Unlink() { EXPECT_TRUE(RunLinux(dir, "Z:\\bin\\rm -f appconfig.ini", path, false)); }
   } unlink{workDir_, config};
   // Its first line reads as zeros: Russian.
-  HWND main = Start();
+  HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
 
-  ui::PostCommand(main, 3);
-  ui::MessageBoxView box = ExpectMessageBox();
+  ui::PostCommand(main, kCommandEnglish);
   // In the language still shown.
-  EXPECT_EQ(box.text, UiTextOf(kRussian).msgSaveSettingsFailed);
-  EXPECT_EQ(box.iconId, 4);
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
+  ExpectBox(UiTextOf(kRussian).msgSaveSettingsFailed, kMessageWarning, kEventWaitMs, kRussian);
   WaitForTitle(main, kEnglishTitle);
 }
 

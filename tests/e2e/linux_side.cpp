@@ -34,19 +34,22 @@ std::string UnixPath(const std::string& windowsPath) {
   return result;
 }
 
-bool StartFaultScript(const std::string& status, const std::string& words) {
-  DeleteFileA(status.c_str());
-  std::string command = "Z:\\bin\\sh " + UnixPath(KEYLOOM_SOURCE_DIR) + "/tests/e2e/fault_folder.sh " +
-                        UnixPath(status) + " " + words;
+bool StartLinux(std::string commandLine, const char* dir) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, dir, &startup, &process)) {
     return false;
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
+}
+
+bool StartFaultScript(const std::string& status, const std::string& words) {
+  DeleteFileA(status.c_str());
+  return StartLinux("Z:\\bin\\sh " + UnixPath(KEYLOOM_SOURCE_DIR) + "/tests/e2e/fault_folder.sh " +
+                    UnixPath(status) + " " + words);
 }
 
 std::string WaitFaultStatus(const std::string& status, int timeoutMs, const std::string& other) {

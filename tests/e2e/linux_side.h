@@ -6,6 +6,9 @@
 
 // The Linux path of a Windows path, through Wine's own export.
 std::string UnixPath(const std::string& windowsPath);
+// Starts a Linux command line (Wine starts Linux programs too) in a directory, by default the
+// current one; false when it cannot be started. Wine does not follow a Linux program to its end.
+bool StartLinux(std::string commandLine, const char* dir = nullptr);
 
 // Starts fault_folder.sh with the words, its status going to the file `status` (a Windows path).
 bool StartFaultScript(const std::string& status, const std::string& words);

@@ -7,7 +7,6 @@
 
 #include "card_scenario.h"
 #include "keystore/win/keys_window.h"
-#include "ui/control_ids.h"
 
 namespace {
 
@@ -47,12 +46,11 @@ struct Row {
   const char* version;
 };
 
-const Box kFound{"Tarnel reader found!\n\r->[{port}]", kSuccess};
-const Box kRead{kSettingsRead, kSuccess};
-const Box kDone{kOperationSuccessful, kSuccess};
-const Box kBroken{kConnectionBroken, kError};
-const Box kUnrecognized{kNotRecognized, kError};
-const std::vector<Box> kNoReader{{kNotFound, kError}, {kSelectHint, kHint}};
+const Box kFound{"Tarnel reader found!\n\r->[{port}]", kMessageSuccess};
+const Box kRead{kSettingsRead, kMessageSuccess};
+const Box kDone{kOperationSuccessful, kMessageSuccess};
+const Box kBroken{kConnectionBroken, kMessageError};
+const Box kUnrecognized{kNotRecognized, kMessageError};
 
 // Reader faults where nothing was asked: the bytes arrive unasked and wait in the line.
 const char kGarbageHex[] = "137F233F7E25676172626167650D0A";
@@ -62,11 +60,11 @@ const char kLateCardReplyHex[] = "202D204F4B210D0A0A0D41542B4441545F4F4B0D0A";
 // A reader gone while no port is open is not found by the search; once a port was open, its loss
 // is told once, as "Connection broken", whichever way the reader went and wherever it was.
 const Row kRows[] = {
-    {"SearchDelay_Pulled", Step::kSearchDelay, Fault::kPulled, kNoReader, false, "x.xx"},
-    {"SearchDelay_Unplugged", Step::kSearchDelay, Fault::kUnplugged, kNoReader, false, "x.xx"},
+    {"SearchDelay_Pulled", Step::kSearchDelay, Fault::kPulled, kNoReaderBoxes, false, "x.xx"},
+    {"SearchDelay_Unplugged", Step::kSearchDelay, Fault::kUnplugged, kNoReaderBoxes, false, "x.xx"},
     {"SearchDelay_Garbage", Step::kSearchDelay, Fault::kGarbage, {kFound, kRead}, true, "1.00"},
     {"SearchDelay_LateReply", Step::kSearchDelay, Fault::kLateReply, {kFound, kRead}, true, "1.00"},
-    {"FoundBox_Pulled", Step::kFoundBox, Fault::kPulled, {{"Error opening [{port}]!", kError}}, false, "x.xx"},
+    {"FoundBox_Pulled", Step::kFoundBox, Fault::kPulled, {{"Error opening [{port}]!", kMessageError}}, false, "x.xx"},
     {"FoundBox_HalfReply", Step::kFoundBox, Fault::kHalfReply, {kRead}, true, "1.00"},
     {"HandshakeWait_Pulled", Step::kHandshakeWait, Fault::kPulled, {kBroken}, false, "x.xx"},
     {"HandshakeWait_Unplugged", Step::kHandshakeWait, Fault::kUnplugged, {kBroken}, false, "x.xx"},
@@ -246,7 +244,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
     Present("card.card");
     main = Start();
     if (main == nullptr) return nullptr;
-    NextBoxes(kNoReader);
+    NextBoxes(kNoReaderBoxes);
     Idle(main);
     PickReaderByHand(main);
     return main;
@@ -272,19 +270,6 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
     ui::PressDialogButton(box.window, IDOK);
     WriteUnlessGone(main, fault);
   }
-  // The keys list window opened from the main form ("Show list" or "Add to list"); the check is
-  // held while it is open.
-  HWND OpenKeys(HWND main, int button) {
-    ui::PostCommand(main, button);
-    HWND keys = ui::WaitTopWindow(pid(), "my Child Window", kEventWaitMs);
-    EXPECT_NE(keys, nullptr);
-    return keys;
-  }
-  void CloseKeys(HWND keys) {
-    PostMessageA(keys, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(ui::WaitNoTopWindow(pid(), "my Child Window", kEventWaitMs));
-  }
-
   // Brings the program to the row's step, lets the fault hit there, and answers what follows.
   HWND RunStep(const Row& row, HWND main) {
     gone_ = false;
@@ -379,26 +364,24 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
       case Step::kKeysWindow: {
         main = Connected(main);
         if (main == nullptr) return nullptr;
-        HWND keys = OpenKeys(main, kIdShowList);
+        // The check is held while the keys list window is open.
+        HWND keys = OpenKeysList(main, kIdShowList);
         Unasked(main, row.fault);
         // Past the time the check would take had it run at once.
         ExpectNoBox(Gone(row.fault) ? timings().debounceMs + timings().reopenMs + 500 : kBoxGraceMs);
-        CloseKeys(keys);
+        CloseKeysList(keys);
         WriteUnlessGone(main, row.fault);
         break;
       }
       case Step::kAddNew: {
         main = Connected(main);
         if (main == nullptr) return nullptr;
-        HWND keys = OpenKeys(main, kIdAddToList);
+        HWND keys = OpenKeysList(main, kIdAddToList);
         ui::PostCommand(keys, kIdKeysAddNew);
         Unplug(main, row.fault);
-        ui::ListViewView list;
-        EXPECT_TRUE(Eventually([&] {
-          return ui::ReadListView(ui::Control(keys, kIdKeysList), &list) && list.rows.size() == 2;
-        })) << "the key was not added";
+        EXPECT_EQ(KeysListRows(keys, 2).size(), 2u) << "the key was not added";
         ExpectNoBox(timings().debounceMs + timings().reopenMs + 500);
-        CloseKeys(keys);
+        CloseKeysList(keys);
         break;
       }
       case Step::kCyclicPause:
@@ -406,8 +389,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         main = Connected(main);
         if (main == nullptr) return nullptr;
         // "Write cyclically" of user cards in the card-ID mode with authentication.
-        Choose(main, kIdCardType, 1);
-        Choose(main, kIdWorkMode, 2);
+        ChooseView(main, kUserCard, kModeCardIdAuth);
         const std::string sentBefore = simreader::Control("sent");
         Press(main, kIdWriteCyclically);
         // The first card succeeds; the fault hits in the pause after it, or the second card.
@@ -498,7 +480,9 @@ TEST_P(ReaderLost, ReportsAndRecovers) {
     const std::vector<std::string> ports = gone_ ? std::vector<std::string>{"COM2"} : std::vector<std::string>{"COM2", port_};
     EXPECT_EQ(Ports(main), ports);
     EXPECT_EQ(ui::Enabled(PortList(main)), !row.linkOpen);
-    if (gone_) EXPECT_EQ(Received().size(), 0u) << "written to a reader that is gone";
+    if (gone_) {
+      EXPECT_EQ(Received().size(), 0u) << "written to a reader that is gone";
+    }
     FindAgain(main, row);
     if (HasFatalFailure()) return;
   }

@@ -2,6 +2,9 @@
 // checked, and every scenario leaves the prefix without our ports, devices and links.
 #include "reader_scenario.h"
 
+#include "form_expectations.h"
+#include "ui/form_layout.h"
+
 void ReaderScenario::SetUp() {
   KeyloomScenario::SetUp();
   answerSearchReports_ = false;
@@ -15,12 +18,11 @@ void ReaderScenario::TearDown() {
   simreader::Clean();
 }
 
-HWND ReaderScenario::StartConnected(const std::vector<std::string>& otherPorts) {
-  EXPECT_TRUE(simreader::PlugReader("COM5", otherPorts));
+HWND ReaderScenario::StartConnected(const std::vector<std::string>& otherPorts, const std::string& port) {
+  EXPECT_TRUE(simreader::PlugReader(port, otherPorts));
   HWND main = Start();
   if (main == nullptr) return nullptr;
-  ExpectBox(FoundText("COM5"), kSuccess);
-  ExpectBox(kSettingsRead, kSuccess);
+  ExpectFoundAndRead(port);
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
   Received();
@@ -31,26 +33,13 @@ HWND ReaderScenario::StartWithoutReader(const std::vector<std::string>& ports) {
   EXPECT_TRUE(simreader::SetSerialPorts(ports));
   HWND main = Start();
   if (main == nullptr) return nullptr;
-  ExpectBox(kNotFound, kError);
-  ExpectBox(kSelectHint, kHint);
+  ExpectBoxes(kNoReaderBoxes);
   Idle(main);
   return main;
 }
 
-void ReaderScenario::ExpectBox(const std::string& text, int kind, int timeoutMs) {
-  ui::MessageBoxView box;
-  ASSERT_TRUE(ui::WaitMessageBox(pid(), timeoutMs, &box, keyloomExe_)) << "no box with: " << text;
-  EXPECT_EQ(box.caption, "Message");
-  EXPECT_EQ(box.text, text);
-  EXPECT_EQ(box.iconId, kind) << box.text;
-  ASSERT_TRUE(ui::PressDialogButton(box.window, IDOK));
-}
-
-void ReaderScenario::ExpectBoxes(const std::vector<Box>& boxes) {
-  for (const Box& box : boxes) {
-    ExpectBox(box.text, box.kind);
-    if (HasFatalFailure()) return;
-  }
+void ReaderScenario::ExpectFoundAndRead(const std::string& port) {
+  ExpectBoxes({{FoundText(port), kMessageSuccess}, {kSettingsRead, kMessageSuccess}});
 }
 
 void ReaderScenario::WatchPortOpens() { ASSERT_EQ(simreader::Control("configured").rfind("ok", 0), 0u); }
@@ -70,11 +59,8 @@ void ReaderScenario::ExpectHeldUnder(HWND main, HWND dialog, int ms) {
 }
 
 std::string ReaderScenario::Version(HWND main) {
-  for (HWND child = GetWindow(main, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ui::ClassOf(child) == "Static" && ui::Text(child) == "Version: ") {
-      return ui::Text(GetWindow(child, GW_HWNDNEXT));
-    }
-  }
+  const std::vector<HWND> children = FormChildren(main);
+  if (children.size() > kRowVersionValue) return ui::Text(children[kRowVersionValue]);
   ADD_FAILURE() << "no version label";
   return std::string();
 }
@@ -87,19 +73,27 @@ void ReaderScenario::PickPort(HWND main, int index) {
   ASSERT_TRUE(ui::Enabled(main));
   ASSERT_TRUE(ui::Enabled(PortList(main)));
   SendMessageA(PortList(main), CB_SETCURSEL, index, 0);
-  ui::PostCommand(main, 6, CBN_SELCHANGE);
+  ui::PostCommand(main, kIdPortList, CBN_SELCHANGE);
 }
 
 std::string ReaderScenario::Received() {
   const std::string answer = simreader::Control("received");
   simreader::Control("clear");
-  std::string bytes;
-  for (size_t i = 3; i + 1 < answer.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(answer.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
+  return AnswerBytes(answer);
 }
 
 void ReaderScenario::Answer(const std::string& how) { ASSERT_TRUE(simreader::ControlOk("answer " + how)); }
 
 std::string FoundText(const std::string& port) { return "Tarnel reader found!\n\r->[" + port + "]"; }
+
+std::string AnswerBytes(const std::string& answer) {
+  std::string bytes;
+  if (answer.compare(0, 3, "ok ") != 0) {
+    ADD_FAILURE() << "reader answered: " << answer;
+    return bytes;
+  }
+  for (size_t i = 3; i + 1 < answer.size(); i += 2) {
+    bytes.push_back(static_cast<char>(std::stoi(answer.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}

@@ -8,27 +8,19 @@
 #include "harness.h"
 #include "reader_fixture.h"
 
-// A message box as a scenario expects it: its text and its kind.
-struct Box {
-  std::string text;
-  int kind;
-};
-
 class ReaderScenario : public KeyloomScenario {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Plugs the reader in on COM5 beside the other ports, starts Keyloom and waits until it is
+  // Plugs the reader in on its port beside the other ports, starts Keyloom and waits until it is
   // connected, with nothing received left; the main window.
-  HWND StartConnected(const std::vector<std::string>& otherPorts = {});
+  HWND StartConnected(const std::vector<std::string>& otherPorts = {}, const std::string& port = "COM5");
   // Starts Keyloom with only these ports and no reader, and waits until its search has said so.
   HWND StartWithoutReader(const std::vector<std::string>& ports);
 
-  // The next message box must have exactly this text and kind; it is then answered with OK.
-  void ExpectBox(const std::string& text, int kind, int timeoutMs = kEventWaitMs);
-  // The boxes one after another, each answered with OK.
-  void ExpectBoxes(const std::vector<Box>& boxes);
+  // The search's report that it found the reader on the port, then the handshake's "Settings read!".
+  void ExpectFoundAndRead(const std::string& port = "COM5");
   // The program reopens its open port after a device change: WatchPortOpens before the change,
   // then PortOpenedAgain says whether it has opened the port since.
   void WatchPortOpens();
@@ -37,7 +29,7 @@ class ReaderScenario : public KeyloomScenario {
   void ExpectHeldUnder(HWND main, HWND dialog, int ms);
   // The version label beside "Version: ".
   std::string Version(HWND main);
-  HWND PortList(HWND main) { return ui::Control(main, 6); }
+  HWND PortList(HWND main) { return ui::Control(main, kIdPortList); }
   std::vector<std::string> Ports(HWND main) { return ui::ComboItems(PortList(main)); }
   int SelectedPort(HWND main);
   // Picks a port in the list as a user does: it must be enabled.
@@ -52,17 +44,16 @@ class ReaderScenario : public KeyloomScenario {
 
 // The report that the reader was found on a port.
 std::string FoundText(const std::string& port);
+// The bytes of an "ok HEX" answer of the reader's control port.
+std::string AnswerBytes(const std::string& answer);
 
-inline constexpr int kSuccess = 3;
-inline constexpr int kWarning = 4;
-inline constexpr int kError = 5;
-inline constexpr int kHint = 6;
-inline constexpr int kRetry = 7;
 inline constexpr char kNoPorts[] = "No COM ports found in the system!";
 inline constexpr char kNotFound[] = "Tarnel not found!";
 inline constexpr char kSelectHint[] =
     "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!";
 inline constexpr char kSettingsRead[] = "Settings read!";
+// The search's reports when there are ports but no reader on any of them.
+inline const std::vector<Box> kNoReaderBoxes = {{kNotFound, kMessageError}, {kSelectHint, kMessageHint}};
 inline constexpr char kNotSupported[] = "Firmware version not supported!";
 inline constexpr char kInvalidCommand[] = "Invalid command!";
 inline constexpr char kNotRecognized[] = "The answer could not be recognized!";

@@ -9,8 +9,8 @@ namespace {
 
 const std::string kHandshake = "AT+READS_USB";
 
-const Box kFoundCom5{FoundText("COM5"), kSuccess};
-const Box kRead{kSettingsRead, kSuccess};
+const Box kFoundCom5{FoundText("COM5"), kMessageSuccess};
+const Box kRead{kSettingsRead, kMessageSuccess};
 
 // The prefix as a row finds it: the reader's port, the other ports, and how the reader answers.
 enum class Prefix {
@@ -35,30 +35,30 @@ struct SearchRow {
 };
 
 const SearchRow kSearchRows[] = {
-    {"NoSerialPortAtAll", Prefix::kNothing, nullptr, {{kNoPorts, kWarning}}, "x.xx", true, {""}, -1, false},
-    {"PortsButNoReader", Prefix::kPortsOnly, nullptr, {{kNotFound, kError}, {kSelectHint, kHint}}, "x.xx", true,
-     {"COM1", "COM3", "COM10"}, 0, false},
+    {"NoSerialPortAtAll", Prefix::kNothing, nullptr, {{kNoPorts, kMessageWarning}}, "x.xx", true, {""}, -1, false},
+    {"PortsButNoReader", Prefix::kPortsOnly, nullptr, kNoReaderBoxes, "x.xx", true, {"COM1", "COM3", "COM10"}, 0,
+     false},
     {"ReaderFoundAndConnected", Prefix::kReader, nullptr, {kFoundCom5, kRead}, "1.00", false,
      {"COM2", "COM5", "COM12"}, 1, true},
-    {"ReaderOnAFourDigitPort", Prefix::kFourDigitPort, nullptr, {{FoundText("COM1000"), kSuccess}, kRead}, "1.00",
-     false, {"COM1000"}, 0, true},
-    {"ReaderWithALowerCasePortName", Prefix::kLowerCaseName, nullptr, {{FoundText("com5"), kSuccess}, kRead}, "1.00",
-     false, {"COM2", "COM5"}, 1, true},
+    {"ReaderOnAFourDigitPort", Prefix::kFourDigitPort, nullptr, {{FoundText("COM1000"), kMessageSuccess}, kRead},
+     "1.00", false, {"COM1000"}, 0, true},
+    {"ReaderWithALowerCasePortName", Prefix::kLowerCaseName, nullptr, {{FoundText("com5"), kMessageSuccess}, kRead},
+     "1.00", false, {"COM2", "COM5"}, 1, true},
     {"ReplyLongerThanTheBuffer", Prefix::kReader, "answer long", {kFoundCom5, kRead}, "1.00", false, {}, -1, true},
-    {"PortCannotBeOpened", Prefix::kDeviceWithoutLink, nullptr, {kFoundCom5, {"Error opening [COM5]!", kError}},
-     "x.xx", true, {"COM2", "COM5"}, -1, false},
+    {"PortCannotBeOpened", Prefix::kDeviceWithoutLink, nullptr,
+     {kFoundCom5, {"Error opening [COM5]!", kMessageError}}, "x.xx", true, {"COM2", "COM5"}, -1, false},
     // Found automatically, a silent reader or one that answers after the handshake wait: the link
     // closes without a word.
     {"NoReply", Prefix::kReader, "answer silent", {kFoundCom5}, "x.xx", true, {}, -1, true},
     {"LateReplyIsNoReply", Prefix::kReader, "delay 1500", {kFoundCom5}, "x.xx", true, {}, -1, true},
-    {"AnotherFirmwareVersion", Prefix::kReader, "answer version 1.01", {kFoundCom5, kRead, {kNotSupported, kError}},
-     "x.xx", true, {}, -1, true},
+    {"AnotherFirmwareVersion", Prefix::kReader, "answer version 1.01",
+     {kFoundCom5, kRead, {kNotSupported, kMessageError}}, "x.xx", true, {}, -1, true},
     // Found automatically, the link stays open whatever the answer.
     {"OkWithoutVersionLeavesTheLinkOpen", Prefix::kReader, "answer ok", {kFoundCom5}, "x.xx", false, {}, -1, true},
-    {"UnknownCommand", Prefix::kReader, "answer unknown", {kFoundCom5, {kInvalidCommand, kError}}, "x.xx", false, {},
-     -1, true},
-    {"UnrecognisedAnswer", Prefix::kReader, "answer garbage", {kFoundCom5, {kNotRecognized, kError}}, "x.xx", false,
-     {}, -1, true},
+    {"UnknownCommand", Prefix::kReader, "answer unknown", {kFoundCom5, {kInvalidCommand, kMessageError}}, "x.xx",
+     false, {}, -1, true},
+    {"UnrecognisedAnswer", Prefix::kReader, "answer garbage", {kFoundCom5, {kNotRecognized, kMessageError}}, "x.xx",
+     false, {}, -1, true},
 };
 
 void PrintTo(const SearchRow& row, std::ostream* out) { *out << row.name; }
@@ -100,7 +100,9 @@ TEST_P(SearchOutcome, BoxesAndLinkControls) {
   ASSERT_NE(main, nullptr);
   // The search delay is the first wait; the handshake wait follows the found box.
   ExpectBoxes({row.boxes.front()});
-  if (row.handshakeSent) EXPECT_EQ(NextWaitCaption(1), "Reading Tarnel settings");
+  if (row.handshakeSent) {
+    EXPECT_EQ(NextWaitCaption(1), "Reading Tarnel settings");
+  }
   ExpectBoxes(std::vector<Box>(row.boxes.begin() + 1, row.boxes.end()));
   Idle(main);
   ExpectNoBox();
@@ -118,7 +120,7 @@ TEST_P(SearchOutcome, BoxesAndLinkControls) {
     case Prefix::kNothing:
       // The empty entry picked by hand says the same.
       PickPort(main, 0);
-      ExpectBox(kNoPorts, kWarning);
+      ExpectBox(kNoPorts, kMessageWarning);
       break;
     case Prefix::kLowerCaseName:
       // A later device change finds the port still listed and reopens it without a word.
@@ -144,22 +146,19 @@ struct PickRow {
 };
 
 const PickRow kPickRows[] = {
-    {"Silent", "silent", {{kNoResponse, kRetry}}},
-    {"UnknownCommand", "unknown", {{kInvalidCommand, kError}, {kNoResponse, kRetry}}},
-    {"UnrecognisedAnswer", "garbage", {{kNotRecognized, kError}, {kNoResponse, kRetry}}},
+    {"Silent", "silent", {{kNoResponse, kMessageRetry}}},
+    {"UnknownCommand", "unknown", {{kInvalidCommand, kMessageError}, {kNoResponse, kMessageRetry}}},
+    {"UnrecognisedAnswer", "garbage", {{kNotRecognized, kMessageError}, {kNoResponse, kMessageRetry}}},
     {"Connects", "version 1.00", {kRead}},
 };
 
 TEST_F(ReaderSearch, PortPickedByHand) {
-  ASSERT_TRUE(simreader::PlugReader("COM5", {"COM3"}));
-  HWND main = Start();
+  HWND main = StartConnected({"COM3"});
   ASSERT_NE(main, nullptr);
-  ExpectBoxes({kFoundCom5, kRead});
-  Idle(main);
   // SEARCH closes the open link first; the reader's device gone, the search finds none.
   simreader::RemoveUsbDevices();
-  ui::PostCommand(main, 7);
-  ExpectBoxes({{kNotFound, kError}, {kSelectHint, kHint}});
+  ui::PostCommand(main, kIdSearch);
+  ExpectBoxes(kNoReaderBoxes);
   Idle(main);
   ASSERT_EQ(Ports(main), (std::vector<std::string>{"COM3", "COM5"}));
   Received();
@@ -184,17 +183,13 @@ TEST_F(ReaderSearch, PortPickedByHand) {
 }
 
 TEST_F(ReaderSearch, SearchButtonSearchesAgain) {
-  ASSERT_TRUE(simreader::PlugReader("COM5"));
-  HWND main = Start();
+  HWND main = StartConnected();
   ASSERT_NE(main, nullptr);
-  ExpectBoxes({kFoundCom5, kRead});
-  Idle(main);
-  Received();
   const size_t waits = WaitsOpened();
-  ui::PostCommand(main, 7);
+  ui::PostCommand(main, kIdSearch);
   EXPECT_EQ(NextWaitCaption(waits), "Search for Tarnel reader");
   EXPECT_EQ(Version(main), "x.xx") << "SEARCH resets the link first";
-  ExpectBoxes({kFoundCom5, kRead});
+  ExpectFoundAndRead();
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
   EXPECT_EQ(Received(), kHandshake);

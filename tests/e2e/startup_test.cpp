@@ -6,9 +6,9 @@
 
 #include <string>
 
-namespace {
+#include "ui/language_config.h"
 
-const char kRussianTitle[] = "Keyloom \xE2\xE5\xF0.1.01 (x64)";
+namespace {
 
 int CountProcesses(const char* exeName) {
   int count = 0;
@@ -55,17 +55,14 @@ TEST_F(StartupScenario, MainWindowHasItsClassStyleSizeAndPlace) {
 // program shipped reads no KEYLOOM_TIMINGS: given the short ones, it still waits its real second.
 TEST_F(StartupScenario, SearchWaitWindowRunsAboutOneSecond) {
   UseShippedBuild();
-  for (const char* config : {"Language = RU;\r\n", "Language = EN;\r\n"}) {
-    WriteFile("appconfig.ini", config);
+  for (Language language : {kRussian, kEnglish}) {
+    WriteFile("appconfig.ini", LanguageConfigLine(language));
     HWND main = Start();
     ASSERT_NE(main, nullptr);
     HWND wait = ui::WaitTopWindow(pid(), "msctls_progress32", 3000);
     ASSERT_NE(wait, nullptr) << "no WaitWindow";
     const ULONGLONG seen = GetTickCount64();
-    const std::string expected =
-        config[11] == 'R' ? "\xCF\xEE\xE8\xF1\xEA \xF1\xF7\xE8\xF2\xFB\xE2\xE0\xF2\xE5\xEB\xFF Tarnel"
-                          : "Search for Tarnel reader";
-    EXPECT_EQ(NextWaitCaption(0), expected);
+    EXPECT_EQ(NextWaitCaption(0), TextIn(shown::kSearchWaitCaption, language));
     EXPECT_FALSE(ui::Enabled(main));
     EXPECT_EQ(GetWindow(wait, GW_OWNER), main);
     RECT rect;
@@ -82,59 +79,58 @@ TEST_F(StartupScenario, SearchWaitWindowRunsAboutOneSecond) {
     WaitUntilIdle(main);
     EXPECT_TRUE(ui::Enabled(main));
 
-    ui::PostCommand(main, 1);
+    ui::PostCommand(main, kCommandQuit);
     ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
   }
 }
 
 TEST_F(StartupScenario, SecondStartWithTheSameLanguageBringsTheFirstForward) {
-  HWND main = Start();
+  HWND main = StartReady();
   ASSERT_NE(main, nullptr);
-  WaitUntilIdle(main);
   ShowWindow(main, SW_MINIMIZE);
-  for (int i = 0; i < 50 && !IsIconic(main); ++i) ui::Pause(20);
-  ASSERT_TRUE(IsIconic(main));
+  ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; }));
 
   ui::Program& second = StartAnother();
   DWORD code = 99;
   ASSERT_TRUE(ui::WaitExit(&second, 10000, &code)) << "the second instance kept running";
   EXPECT_EQ(code, 0u);
-  for (int i = 0; i < 50 && IsIconic(main); ++i) ui::Pause(20);
-  EXPECT_FALSE(IsIconic(main)) << "the first window was not restored";
+  EXPECT_TRUE(Eventually([&] { return !IsIconic(main); })) << "the first window was not restored";
   EXPECT_EQ(CountMainWindows(), 1);
 }
 
 TEST_F(StartupScenario, SecondStartWithTheOtherLanguageOpensASecondWindow) {
   HWND first = Start();
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(ui::Text(first), kRussianTitle);
+  EXPECT_EQ(ui::Text(first), shown::kWindowTitle.russian);
   WriteFile("appconfig.ini", "Language = EN;\r\n");
   HWND second = Start();
   ASSERT_NE(second, nullptr);
   EXPECT_NE(second, first);
-  EXPECT_EQ(ui::Text(second), "Keyloom ver.1.01 (x64)");
+  EXPECT_EQ(ui::Text(second), shown::kWindowTitle.english);
   EXPECT_EQ(CountMainWindows(), 2);
 }
 
 TEST_F(StartupScenario, ClosingEndsTheProcessCleanly) {
-  struct Way {
+  const struct {
     const char* name;
+    bool inTheSearchWait;
     void (*close)(HWND);
   } ways[] = {
-      {"Quit from the menu", [](HWND main) { ui::PostCommand(main, 1); }},
-      {"Alt+F4 or the close box", [](HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }},
-      {"close during the search wait", [](HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }},
+      {"Quit from the menu", false, [](HWND main) { ui::PostCommand(main, kCommandQuit); }},
+      {"Alt+F4 or the close box", false, [](HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }},
+      {"close during the search wait", true, [](HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }},
   };
-  for (const Way& way : ways) {
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
     HWND main = Start();
-    ASSERT_NE(main, nullptr) << way.name;
-    if (std::string(way.name) != "close during the search wait") WaitUntilIdle(main);
+    ASSERT_NE(main, nullptr);
+    if (!way.inTheSearchWait) WaitUntilIdle(main);
     way.close(main);
     DWORD code = 99;
-    ASSERT_TRUE(ui::WaitExit(&program(), 10000, &code)) << way.name;
-    EXPECT_EQ(code, 0u) << way.name;
-    EXPECT_EQ(CountProcesses(keyloomExe_.substr(keyloomExe_.find_last_of("\\/") + 1).c_str()), 0) << way.name;
-    EXPECT_EQ(CountMainWindows(), 0) << way.name;
+    ASSERT_TRUE(ui::WaitExit(&program(), 10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(CountProcesses("keyloom_test.exe"), 0);
+    EXPECT_EQ(CountMainWindows(), 0);
   }
 }
 
