@@ -201,7 +201,7 @@ void KeyloomScenario::WaitUntilIdle(HWND main, int timeoutMs) {
   ULONGLONG idleSince = 0;
   bool hintToCome = false;
   for (;;) {
-    const bool idle = !hintToCome && ui::Enabled(main) && ui::TopWindows(pid(), "msctls_progress32").empty();
+    const bool idle = !hintToCome && ui::Enabled(main) && WaitsOpen() == 0;
     if (!idle) idleSince = 0;
     if (idle && idleSince == 0) idleSince = GetTickCount64();
     if (idle && GetTickCount64() - idleSince >= 300) break;

@@ -108,6 +108,8 @@ class KeyloomScenario : public ::testing::Test {
 
   // How many WaitWindows the program has opened so far, from the record of their creation.
   size_t WaitsOpened() { return ui::CreatedCaptions(program(), "msctls_progress32").size(); }
+  // How many WaitWindows exist now: one created but not shown yet counts, one destroyed does not.
+  size_t WaitsOpen() { return ui::LiveCreated(program(), "msctls_progress32"); }
   // The caption of the next WaitWindow after `before` of them, from the record of its creation, so
   // that a wait which closed at once is read too; fails the scenario when none opens in time.
   std::string NextWaitCaption(size_t before, int timeoutMs = kEventWaitMs);

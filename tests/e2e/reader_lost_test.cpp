@@ -119,7 +119,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     ui::MessageBoxView box;
     while (!ui::WaitMessageBox(pid(), 40, &box, keyloomExe_)) {
-      ASSERT_LE(ui::TopWindows(pid(), "msctls_progress32").size(), 1u) << "two waits at once";
+      ASSERT_LE(WaitsOpen(), 1u) << "two waits at once";
       ASSERT_LT(GetTickCount64(), end) << "no box with: " << Here(expected.text);
     }
     EXPECT_EQ(box.text, Here(expected.text));
@@ -136,8 +136,8 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
   // pulled out, no box comes after.
   void Settle(HWND main) {
     const ULONGLONG end = GetTickCount64() + 40000;
-    while (!ui::Enabled(main) || !ui::TopWindows(pid(), "msctls_progress32").empty()) {
-      ASSERT_LE(ui::TopWindows(pid(), "msctls_progress32").size(), 1u) << "two waits at once";
+    while (!ui::Enabled(main) || WaitsOpen() != 0) {
+      ASSERT_LE(WaitsOpen(), 1u) << "two waits at once";
       ASSERT_LT(GetTickCount64(), end) << "the program did not come back";
       ui::Pause(40);
     }
@@ -395,7 +395,7 @@ class ReaderLost : public CardScenario, public ::testing::WithParamInterface<Ste
         // The first card succeeds; the fault hits in the pause after it, or the second card.
         if (row.step == Step::kCyclicPause) {
           WaitCardReplySent(sentBefore);
-          EXPECT_TRUE(Eventually([&] { return ui::TopWindows(pid(), "msctls_progress32").empty(); }))
+          EXPECT_TRUE(Eventually([&] { return WaitsOpen() == 0; }))
               << "the first card's wait did not end";
           EXPECT_FALSE(ui::Enabled(main)) << "the run is over before its pause; version " << Version(main);
           Unplug(main, row.fault);

@@ -29,13 +29,15 @@ inline void ProbeBlockName(DWORD driverPid, char* name, size_t size) {
 }
 
 // Every top-level window the program creates, in order, with the class and caption it was created
-// with: a window that closes at once is still on the record. Written by the program's GUI thread
-// alone, each entry before the count that includes it.
+// with, and whether it has been destroyed since: a window that closes at once is still on the record.
+// Written by the program's GUI thread alone, each entry before the count that includes it.
 inline constexpr int kCreationRecordEntries = 1024;
 
 struct CreatedWindowRecord {
   char className[32];
   char caption[128];
+  ULONGLONG window;
+  volatile LONG destroyed;
 };
 
 struct CreationRecord {

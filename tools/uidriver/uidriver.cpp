@@ -89,6 +89,18 @@ std::vector<std::string> CreatedCaptions(const Program& program, const char* cla
   return captions;
 }
 
+size_t LiveCreated(const Program& program, const char* className) {
+  size_t live = 0;
+  if (program.creations == nullptr) return live;
+  const LONG count = program.creations->count;
+  MemoryBarrier();
+  for (LONG i = 0; i < count && i < kCreationRecordEntries; ++i) {
+    const CreatedWindowRecord& window = program.creations->windows[i];
+    if (!window.destroyed && lstrcmpiA(window.className, className) == 0) ++live;
+  }
+  return live;
+}
+
 bool WaitExit(Program* program, int timeoutMs, DWORD* exitCode) {
   if (!program->running) return true;
   if (WaitForSingleObject(program->process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;

@@ -25,6 +25,8 @@ bool Launch(const std::string& exe, const std::string& workDir, Program* program
 // The captions of the top-level windows of the class that the program has created, in order; a
 // window that closed before anyone could look at it is there too.
 std::vector<std::string> CreatedCaptions(const Program& program, const char* className);
+// How many of those windows exist: created, even if not shown yet, and not yet destroyed.
+size_t LiveCreated(const Program& program, const char* className);
 // Waits for the process to end; false when it is still running after the time-out.
 bool WaitExit(Program* program, int timeoutMs, DWORD* exitCode);
 // Ends the process if it still runs and releases its handles.

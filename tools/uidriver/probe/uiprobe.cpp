@@ -125,8 +125,22 @@ void RecordCreation(HWND window, const CREATESTRUCTA* create) {
   if (create->lpszName != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(create->lpszName)) != 0) {
     lstrcpynA(entry.caption, create->lpszName, sizeof entry.caption);
   }
+  entry.window = reinterpret_cast<ULONGLONG>(window);
+  entry.destroyed = 0;
   MemoryBarrier();
   record->count = record->count + 1;
+}
+
+void RecordDestruction(HWND window) {
+  CreationRecord* record = Record();
+  if (record == nullptr) return;
+  for (LONG i = record->count - 1; i >= 0; --i) {
+    CreatedWindowRecord& entry = record->windows[i];
+    if (entry.window == reinterpret_cast<ULONGLONG>(window) && !entry.destroyed) {
+      entry.destroyed = 1;
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -134,6 +148,8 @@ void RecordCreation(HWND window, const CREATESTRUCTA* create) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND) {
     RecordCreation(reinterpret_cast<HWND>(wParam), reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs);
+  } else if (code == HCBT_DESTROYWND) {
+    RecordDestruction(reinterpret_cast<HWND>(wParam));
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
