@@ -132,7 +132,8 @@ std::string ClearedCardLine() {
 double JournalAppendMs(const std::string& dir, int lines) {
   SetCurrentDirectoryA(dir.c_str());
   DeleteFileA(kJournalFileName);
-  if (AppendToJournal(ClearedCardLine(), UiText.journalHeader).status != JournalStatus::kWritten) return -1;
+  const std::string cardLine = ClearedCardLine();
+  if (AppendToJournal(cardLine, UiText.journalHeader).status != JournalStatus::kWritten) return -1;
   std::string bytes;
   {
     HANDLE f = CreateFileA(kJournalFileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -142,15 +143,15 @@ double JournalAppendMs(const std::string& dir, int lines) {
     ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
     CloseHandle(f);
   }
-  // The byte-order mark and header the first append wrote, then its line again and again.
+  // The byte-order mark and header the first append wrote, then its line as stored again and again.
   const size_t lineStart = bytes.rfind(std::string("\n\0", 2), bytes.size() - 3) + 2;
-  const std::string line = bytes.substr(lineStart);
-  for (int i = 1; i < lines; ++i) bytes += line;
+  const std::string storedLine = bytes.substr(lineStart);
+  for (int i = 1; i < lines; ++i) bytes += storedLine;
   if (!WriteWhole(kJournalFileName, bytes)) return -1;
   std::vector<double> times;
   for (int run = 0; run < 9; ++run) {
     const double start = NowMs();
-    if (AppendToJournal(line, UiText.journalHeader).status != JournalStatus::kWritten) return -1;
+    if (AppendToJournal(cardLine, UiText.journalHeader).status != JournalStatus::kWritten) return -1;
     times.push_back(NowMs() - start);
   }
   DeleteFileA(kJournalFileName);
