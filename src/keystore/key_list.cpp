@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/hex_text.h"
 #include "ui/form_state.h"
 
 namespace {
@@ -116,15 +117,10 @@ void KeyTextToBytes(const char* keyText, uint8_t bytes[6]) {
   char digits[32];
   CopyValue(digits, sizeof digits, keyText, sizeof digits - 1);
   StripSpaces(digits);
-  auto nibble = [](char c) -> uint8_t {
-    if (c >= '0' && c <= '9') return static_cast<uint8_t>(c - '0');
-    if (c >= 'A' && c <= 'F') return static_cast<uint8_t>(c - 'A' + 10);
-    return 0;
-  };
   const size_t count = strlen(digits);
   for (size_t i = 0; i < 6; ++i) {
     const char high = 2 * i < count ? digits[2 * i] : '0';
     const char low = 2 * i + 1 < count ? digits[2 * i + 1] : '0';
-    bytes[i] = static_cast<uint8_t>(nibble(high) << 4 | nibble(low));
+    bytes[i] = static_cast<uint8_t>(HexDigitValue(high) << 4 | HexDigitValue(low));
   }
 }

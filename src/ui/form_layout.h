@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/card_address.h"
+#include "ui/control_ids.h"
 #include "ui/form_state.h"
 #include "ui/ui_text.h"
 

@@ -12,13 +12,6 @@ namespace {
 
 FormState g_state;
 
-// The value of a hex digit; any other character counts 0.
-int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 0;
-}
-
 }  // namespace
 
 const FormState& g_form = g_state;
@@ -94,7 +87,7 @@ void CommitHexText(const char* typed, const HexFieldLayout& layout, uint8_t* byt
   }
   digits[layout.digitCount] = '\0';
   for (int i = 0; i < layout.byteCount; ++i) {
-    bytes[i] = static_cast<uint8_t>(DigitValue(digits[2 * i]) << 4 | DigitValue(digits[2 * i + 1]));
+    bytes[i] = static_cast<uint8_t>(HexDigitValue(digits[2 * i]) << 4 | HexDigitValue(digits[2 * i + 1]));
   }
   // The text is written back from the bytes, so what the field shows is what is stored.
   HexPairsText(bytes, layout.byteCount, spacedText);

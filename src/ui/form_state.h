@@ -2,11 +2,8 @@
 // and the rules of its two hexadecimal entry fields (system key, sector data). Portable core.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
-
-#include "ui/control_ids.h"
 
 struct FormState {
   int32_t sectorNumber = 1;  // 1..15
@@ -79,15 +76,14 @@ enum FieldReset : int {
 void ResetFormFields(FieldReset reset);
 
 // The hexadecimal entry fields: the text helpers, the typing filter and the commit of a typed text.
-// The two fields: edit identifier, byte count n and digit count L = 2n.
+// The two fields: byte count n and digit count L = 2n.
 struct HexFieldLayout {
-  int editId;
   int byteCount;
   int digitCount;
 };
 
-inline constexpr HexFieldLayout kKeyFieldLayout = {kIdKeyEdit, 6, 12};
-inline constexpr HexFieldLayout kDataFieldLayout = {kIdDataEdit, 7, 14};
+inline constexpr HexFieldLayout kKeyFieldLayout = {6, 12};
+inline constexpr HexFieldLayout kDataFieldLayout = {7, 14};
 
 // Removes every blank from a NUL-terminated text in place, keeping the order of the rest.
 void StripSpaces(char* text);
