@@ -175,10 +175,10 @@ ReplyPlan PlanReplyReport(int length, ReplyCode code, bool portChosenByHand, boo
       break;
   }
   if (portChosenByHand) {
-    return {code, {kReplyStepCardReply, kReplyStepReportNotRecognized, kReplyStepResetLink,
+    return {code, {kReplyStepReportNotRecognized, kReplyStepResetLink,
                    kReplyStepReportNoResponse, kReplyStepEnablePortList}};
   }
-  return {code, {kReplyStepCardReply, kReplyStepReportNotRecognized}};
+  return {code, {kReplyStepReportNotRecognized}};
 }
 
 CardReply ClassifyCardReply(const uint8_t* reply, size_t length) {

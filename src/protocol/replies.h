@@ -43,8 +43,6 @@ enum ReplyStep : int {
   kReplyStepReportNoResponse,  // the retry hint of a hand-picked port
   kReplyStepEnablePortList,
   kReplyStepResetLink,
-  // A reply without markers may be a card's: when it is one, it is shown as such instead.
-  kReplyStepCardReply,
 };
 
 inline constexpr int kMaxReplySteps = 6;

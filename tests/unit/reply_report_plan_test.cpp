@@ -1,4 +1,4 @@
-// The plan of each reply: its reports in order, the card-reply judge, the link reset and the
+// The plan of each reply: its reports in order, the link reset and the
 // hand-picked port given up, for the reader's own port and for a port picked by hand, and for a
 // read that failed or a port that has left the system.
 #include "protocol/replies.h"
@@ -36,14 +36,14 @@ const PlanCase kPlans[] = {
     {6, kReplyAcknowledged, true, kReplyAcknowledged, ""},
     {21, kReplyUnknownCommand, false, kReplyUnknownCommand, "invalid-command"},
     {21, kReplyUnknownCommand, true, kReplyUnknownCommand, "invalid-command reset no-response enable-list"},
-    {10, kReplyNothing, false, kReplyNothing, "card-reply not-recognized"},
-    {10, kReplyNothing, true, kReplyNothing, "card-reply not-recognized reset no-response enable-list"},
+    {10, kReplyNothing, false, kReplyNothing, "not-recognized"},
+    {10, kReplyNothing, true, kReplyNothing, "not-recognized reset no-response enable-list"},
 };
 
 std::string Describe(const ReplyPlan& plan) {
   static const char* const kNames[] = {"",          "settings-read", "firmware", "connection-broken", "read-error",
                                        "invalid-command", "not-recognized", "no-response", "enable-list",
-                                       "reset",     "card-reply"};
+                                       "reset"};
   std::string text;
   for (ReplyStep step : plan.steps) {
     if (step == kReplyStepDone) break;

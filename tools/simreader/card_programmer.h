@@ -24,7 +24,8 @@ struct CardProgrammer {
   std::string acknowledgement = " - OK!\r\n";
   int noCardMs = 3000;        // "\rAT+ERR_04" when no card came within it; -1: wait for ever
   int replyAfterMs = 300;     // the final reply follows the acknowledgement after this pause
-  std::string nextReply;      // the next final reply replaced: "ERR_03".."ERR_06", "badcrc", "half", "garbage"
+  std::string nextReply;      // the next final reply replaced: "ERR_03".."ERR_06", "badcrc", "half", "garbage",
+                              // or "pulled": out of the system once the frame is in, its line closed
 };
 
 // Takes every complete card command out of the received bytes and answers it after `delayMs`

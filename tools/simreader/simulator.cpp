@@ -78,8 +78,8 @@ const ControlCommand kControlCommands[] = {
     {"unplug",
      [](Simulator* s, const std::string& how, const std::string&) {
        if (!how.empty() && how != "silent" && how != "pulled") return std::string("error unplug [silent|pulled]");
-       Unplug(s);
-       if (!how.empty()) GoDead(s, how == "pulled");
+       if (how.empty()) Unplug(s);
+       else GoDead(s, how == "pulled");
        return std::string("ok");
      }},
     {"answer",

@@ -261,7 +261,8 @@ void RunMainLoop() {
     DispatchMessageA(&message);
     g_dispatchPending = false;
     // Once the main window is destroyed only WM_QUIT is left to come.
-    if (!IsWindow(g_mainWindow)) continue;
+    if (!IsWindow(g_mainWindow) || !g_machine.checkDue) continue;
+    // The windows that hold a check are asked only when one is due, not after every tick.
     Perform(OnMainLoopIdle(g_machine, IsOpen(g_readerLink), KeysWindowHandle() != nullptr || PortListDroppedDown()));
   }
 }

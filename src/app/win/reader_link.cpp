@@ -176,9 +176,6 @@ ReplyCode PerformReply(ReplyCode code, const char* buffer, int length, DWORD lin
       case kReplyStepResetLink:
         ResetLink();
         break;
-      case kReplyStepCardReply:
-        // The reply was judged no card's: the steps after this one say so.
-        break;
     }
   }
   return plan.code;
