@@ -10,20 +10,19 @@
 namespace {
 
 constexpr char kNoCard[] = "The card was not brought to the reader!";
-// The program's pause between the cards of a cyclic run.
-constexpr int kCyclicPauseMs = 1000;
 
 class ClearAndCycles : public CardScenario {
  protected:
   // Presses Clear and answers its question, which must be the one of the language, with No: nothing
   // is sent and no wait opens.
   void ClearAndAnswerNo(HWND main, Language language) {
+    const size_t waits = WaitsOpened();
     Press(main, kIdClear);
     ui::MessageBoxView box = ExpectMessageBox();
     ExpectQuestion(box, TextIn(shown::kConfirmClear, language), language);
     ASSERT_TRUE(ui::PressDialogButton(box.window, IDNO));
     ExpectNoBox();
-    EXPECT_EQ(ui::TopWindows(pid(), "msctls_progress32").size(), 0u);
+    EXPECT_EQ(WaitsOpened(), waits);
     EXPECT_EQ(Received(), "");
   }
 };
@@ -72,7 +71,7 @@ TEST_F(ClearAndCycles, ClearCyclicallyNeverAsks) {
   Press(main, kIdClearCyclically);
   ExpectBox(kNoCard, kMessageError, 30000);
   Idle(main);
-  ExpectNoBox(kCyclicPauseMs + kBoxGraceMs);
+  ExpectNoBox(timings().cyclicPauseMs + kBoxGraceMs);
   EXPECT_EQ(Received().size(), 27u);
 
   Queue("a.card");
@@ -143,7 +142,7 @@ TEST_F(ClearAndCycles, CyclicRunStopsAtTheFirstFailingCard) {
   Press(main, kIdWriteCyclically);
   ExpectBox("The reader does not support this type of card!", kMessageError, 30000);
   Idle(main);
-  ExpectNoBox(kCyclicPauseMs + kBoxGraceMs);
+  ExpectNoBox(timings().cyclicPauseMs + kBoxGraceMs);
   EXPECT_EQ(Received().size(), 2 * 27u);
   EXPECT_FALSE(FileExists("3.card"));
   EXPECT_EQ(ReadFile("usersData.data").size(), 21u);

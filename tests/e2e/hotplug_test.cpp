@@ -74,12 +74,13 @@ TEST_F(Hotplug, OtherDeviceChangeWhileConnectedReopensSilently) {
 TEST_F(Hotplug, DeviceChangeDuringTheHandshakeWait) {
   HWND main = nullptr;
   ASSERT_NO_FATAL_FAILURE(StartWithAChangeDueInTheHandshakeWait(&main));
+  const size_t waits = WaitsOpened();
   WatchPortOpens();
   ExpectBox(kSettingsRead, kMessageSuccess);
   // The deferred check closes and reopens the port for a second, silently.
   EXPECT_TRUE(PortOpenedAgain()) << "the port was not reopened";
   ExpectNoBox();
-  EXPECT_TRUE(ui::TopWindows(pid(), "msctls_progress32").empty()) << "no second wait";
+  EXPECT_EQ(WaitsOpened(), waits) << "a second wait opened";
   Idle(main);
   EXPECT_EQ(Version(main), "1.00");
   EXPECT_FALSE(ui::Enabled(PortList(main)));
@@ -185,7 +186,7 @@ TEST_P(Unplugged, ReportsTheBrokenConnectionOnce) {
   const ULONGLONG lastCheckDue = lastChange + timings().debounceMs + timings().reopenMs + kBoxGraceMs;
   const ULONGLONG now = GetTickCount64();
   ExpectNoBox(now < lastCheckDue ? static_cast<int>(lastCheckDue - now) : kBoxGraceMs);
-  EXPECT_TRUE(ui::TopWindows(pid(), "msctls_progress32").empty());
+  EXPECT_EQ(WaitsOpen(), 0u);
   EXPECT_EQ(Received(), row.sent);
   EXPECT_EQ(Ports(main), (std::vector<std::string>{"COM2"}));
   EXPECT_TRUE(ui::Enabled(PortList(main)));

@@ -34,7 +34,7 @@ TEST_P(HeldUnderQuestion, PluggedInUnderTheClearQuestion) {
   EXPECT_TRUE(PortOpenedAgain()) << "the port was not reopened";
   ExpectNoBox();
   Idle(main);
-  EXPECT_TRUE(ui::TopWindows(pid(), "msctls_progress32").empty());
+  EXPECT_EQ(WaitsOpen(), 0u);
   EXPECT_EQ(Received(), "AT+READS_USB") << "only the handshake goes out";
   EXPECT_EQ(Version(main), "1.00");
 }

@@ -53,9 +53,7 @@ std::string EncryptKeyList(const std::string& plain) {
 }
 
 HWND KeyListScenario::OpenKeys(HWND main, int button, int rows) {
-  ui::PostCommand(main, button);
-  HWND keys = ui::WaitTopWindow(pid(), kKeysWindowClass, kEventWaitMs);
-  EXPECT_NE(keys, nullptr) << "the keys list window did not open";
+  HWND keys = OpenKeysList(main, button);
   if (keys == nullptr) return nullptr;
   ui::WaitForMessageLoop(keys);
   EXPECT_TRUE(rows < 0 || WaitRows(keys, rows)) << "the list does not show " << rows << " rows";

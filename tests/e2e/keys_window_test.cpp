@@ -336,8 +336,7 @@ TEST_F(KeysWindowScenario, LeftoverPlainKeyFilesGoAtOpeningAndAtTheEnd) {
   Close(keys);
 
   for (const char* name : plainFiles) WriteFile(name, leftover);
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(ui::WaitExit(&program(), 10000, nullptr));
+  ASSERT_TRUE(CloseMain(main));
   for (const char* name : plainFiles) EXPECT_FALSE(FileExists(name)) << name << " at the end";
 }
 

@@ -50,8 +50,9 @@ bool ReaderScenario::PortOpenedAgain(int timeoutMs) {
 
 void ReaderScenario::ExpectHeldUnder(HWND main, HWND dialog, int ms) {
   const ULONGLONG end = GetTickCount64() + ms;
+  const size_t waits = WaitsOpened();
   while (GetTickCount64() < end) {
-    ASSERT_TRUE(ui::TopWindows(pid(), "msctls_progress32").empty()) << "a wait opened under the dialog";
+    ASSERT_EQ(WaitsOpened(), waits) << "a wait opened under the dialog";
     ASSERT_EQ(ui::TopWindows(pid(), "#32770"), std::vector<HWND>{dialog}) << "another box opened";
     ASSERT_FALSE(ui::Enabled(main)) << "the main window came back under the dialog";
     ui::Pause(50);

@@ -72,11 +72,12 @@ JournalEntry Described(const char* description) {
   return entry;
 }
 
-// The line of a master card cleared: nothing but its operation, and the key description as it is written.
-std::string MasterClearLine(const char* description) {
-  return Tabbed({"2026-12-08 09:05:00", "Clear", "Master", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
-                 description});
+// The line of a card cleared: its type, sector and block, and the key description as it is written.
+std::string ClearLine(const char* cardType, const char* sector, const char* block, const char* description) {
+  return Tabbed({"2026-12-08 09:05:00", "Clear", cardType, "", sector, block, "", "", "", "", "", "", "", "", "", "",
+                 "", description});
 }
+std::string MasterClearLine(const char* description) { return ClearLine("Master", "", "", description); }
 
 TEST(CardJournalTest, EachCardHasItsLine) {
   const LineCase kCases[] = {
@@ -88,8 +89,7 @@ TEST(CardJournalTest, EachCardHasItsLine) {
       {"master write", MasterWrite(),
        Tabbed({"2026-12-08 09:05:59", "Write", "Master", "Send card ID after logged in", "15", "2", "", "", "", "",
                "", "", "", "Wiegand 44", "Inverse (active '0')", "Static", "Off", ""})},
-      {"user clear", Cleared("User", 3, 1),
-       Tabbed({"2026-12-08 09:05:00", "Clear", "User", "", "3", "1", "", "", "", "", "", "", "", "", "", "", "", ""})},
+      {"user clear", Cleared("User", 3, 1), ClearLine("User", "3", "1", "")},
       {"master clear", Cleared("Master", -1, -1), MasterClearLine("")},
       {"tabs and line ends", Described("Gate\t2\r\nnorth"), MasterClearLine("Gate 2  north")},
       {"quotes", Described("\"Main\" gate"), MasterClearLine("\"\"\"Main\"\" gate\"")},

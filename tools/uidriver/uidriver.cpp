@@ -35,18 +35,20 @@ bool WaitFor(Condition condition, int timeoutMs) {
 }
 
 // The record of the program's window creations: a block named after it, which the probe DLL's
-// creation hook fills inside it.
-void WatchCreations(Program* program) {
+// creation hook fills inside it. False when it cannot be watched: with no record, every wait
+// would pass for closed.
+bool WatchCreations(Program* program) {
   char name[64];
   CreationRecordName(program->process.dwProcessId, name, sizeof name);
   program->creationMapping =
       CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(CreationRecord), name);
-  if (program->creationMapping == nullptr) return;
+  if (program->creationMapping == nullptr) return false;
   program->creations = static_cast<const CreationRecord*>(
       MapViewOfFile(program->creationMapping, FILE_MAP_READ, 0, 0, sizeof(CreationRecord)));
   static HMODULE probe = LoadLibraryA(ProbeDllPath().c_str());
   auto hook = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "CreationHook"))) : nullptr;
   if (hook) program->creationHook = SetWindowsHookExA(WH_CBT, hook, probe, program->process.dwThreadId);
+  return program->creations != nullptr && program->creationHook != nullptr;
 }
 
 }  // namespace
@@ -72,7 +74,10 @@ bool Launch(const std::string& exe, const std::string& workDir, Program* program
     return false;
   }
   program->running = true;
-  WatchCreations(program);
+  if (!WatchCreations(program)) {
+    Terminate(program);
+    return false;
+  }
   ResumeThread(program->process.hThread);
   return true;
 }
