@@ -180,8 +180,11 @@ LineRead ReadLine(KeysFileBlocks* in, KeyLineReader* reader) {
   }
 }
 
-HANDLE OpenKeysFile(DWORD access) {
-  return CreateFileA(kKeysFile, access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Opens keys.data; when it cannot be, *failure says it was not found.
+OwnedHandle OpenKeysFile(DWORD access, KeyStoreReport* failure) {
+  OwnedHandle file(CreateFileA(kKeysFile, access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) *failure = Message(&UiTextTable::msgKeysFileNotFound);
+  return file;
 }
 
 // Hands each line of keys.data to visit(line, number), counted from 0, for as long as it returns
@@ -207,11 +210,8 @@ bool EachKeyLine(HANDLE file, KeyStoreReport* failure, Visit visit, bool* unfini
 // is the one the lines before it gave, the same in every read: a record's row in the list, the
 // record shown in the edits and the one put on the form never differ.
 bool ReadRecords(KeyRecordList* list, KeyStoreReport* failure) {
-  const OwnedHandle file(OpenKeysFile(GENERIC_READ));
-  if (!file.Valid()) {
-    *failure = Message(&UiTextTable::msgKeysFileNotFound);
-    return false;
-  }
+  const OwnedHandle file = OpenKeysFile(GENERIC_READ, failure);
+  if (!file.Valid()) return false;
   list->read = true;
   list->records.clear();
   KeyRecord record = {};
@@ -224,11 +224,8 @@ bool ReadRecords(KeyRecordList* list, KeyStoreReport* failure) {
 
 // Parses the lines up to line n into *record; *found is false when the file has fewer lines.
 bool FindRecord(int n, KeyRecord* record, bool* found, KeyStoreReport* failure) {
-  const OwnedHandle file(OpenKeysFile(GENERIC_READ));
-  if (!file.Valid()) {
-    *failure = Message(&UiTextTable::msgKeysFileNotFound);
-    return false;
-  }
+  const OwnedHandle file = OpenKeysFile(GENERIC_READ, failure);
+  if (!file.Valid()) return false;
   *record = {};
   return EachKeyLine(file.Get(), failure, [&](const char* line, int number) {
     ParseKeyLine(line, record);
@@ -250,11 +247,8 @@ bool LoadRecord(int n, KeyRecord* record, KeyStoreReports* reports) {
 // its number.
 bool AppendUnlessListed(const char* spacedKey, const char* description, const KeyLineSettings& settings,
                         int* listedAt, KeyStoreReport* failure) {
-  const OwnedHandle file(OpenKeysFile(GENERIC_READ | GENERIC_WRITE));
-  if (!file.Valid()) {
-    *failure = Message(&UiTextTable::msgKeysFileNotFound);
-    return false;
-  }
+  const OwnedHandle file = OpenKeysFile(GENERIC_READ | GENERIC_WRITE, failure);
+  if (!file.Valid()) return false;
   KeyRecord record = {};
   bool unfinished = false;
   const bool read = EachKeyLine(
@@ -286,11 +280,8 @@ bool AppendUnlessListed(const char* spacedKey, const char* description, const Ke
 
 // Copies every line but line n into a new TmpKeys.data.
 bool CopyAllBut(int n, KeyStoreReport* failure) {
-  const OwnedHandle file(OpenKeysFile(GENERIC_READ));
-  if (!file.Valid()) {
-    *failure = Message(&UiTextTable::msgKeysFileNotFound);
-    return false;
-  }
+  const OwnedHandle file = OpenKeysFile(GENERIC_READ, failure);
+  if (!file.Valid()) return false;
   const OwnedHandle temporary(
       CreateFileA(kTmpKeysFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!temporary.Valid()) {
@@ -359,6 +350,9 @@ bool DecryptKeyFile(const char* source, const char* destination, const char* pas
   return Convert(source, destination, passPhrase, false, failure);
 }
 
+namespace {
+
+// Each expects keys.data, decrypted just before, and deletes it when done.
 bool ListKeyRecords(KeyRecordList* list, KeyStoreReports* reports) {
   KeyStoreReport failure;
   if (!ReadRecords(list, &failure)) return Fail(failure, reports);
@@ -374,9 +368,7 @@ bool LoadKeyIntoEdits(int record, KeyEditTexts* texts, KeyStoreReports* reports)
   return true;
 }
 
-bool LoadKeyIntoForm(int record, KeyRecord* into, KeyStoreReports* reports) {
-  return LoadRecord(record, into, reports);
-}
+}  // namespace
 
 bool RemoveKeyLine(int record, KeyStoreReports* reports) {
   KeyStoreReport failure;
@@ -418,7 +410,7 @@ bool ShowKeyRecord(int record, KeyEditTexts* texts, KeyStoreReports* reports) {
 }
 
 bool UseKeyRecord(int record, KeyRecord* into, KeyStoreReports* reports) {
-  return DecryptStoredKeys(reports) && LoadKeyIntoForm(record, into, reports);
+  return DecryptStoredKeys(reports) && LoadRecord(record, into, reports);
 }
 
 bool RemoveKey(int record, KeyStoreReports* reports) {

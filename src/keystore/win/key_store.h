@@ -56,11 +56,6 @@ struct KeyEditTexts {
   char description[kMaxDescriptionLength + 1];
 };
 
-// Each expects keys.data, decrypted just before, and deletes it when done. The loads are false
-// without a report when the list has fewer records.
-bool ListKeyRecords(KeyRecordList* list, KeyStoreReports* reports);
-bool LoadKeyIntoEdits(int record, KeyEditTexts* texts, KeyStoreReports* reports);
-bool LoadKeyIntoForm(int record, KeyRecord* into, KeyStoreReports* reports);
 // Rewrites keys.data without line record through TmpKeys.data; on success keys.data stays for
 // the caller to encrypt, on failure it is gone.
 bool RemoveKeyLine(int record, KeyStoreReports* reports);
@@ -78,7 +73,8 @@ AddKeyResult AddKey(const char* spacedKey, const char* description, const KeyLin
 // copy that could not be written, which still returns true).
 bool StoreEncryptedKeys(KeyStoreReports* reports);
 
-// Each decrypts crkeys.data into keys.data and, only if that worked, runs the operation.
+// Each decrypts crkeys.data into keys.data and, only if that worked, runs the operation. The loads
+// of a record are false without a report when the list has fewer records.
 bool RefreshKeysList(KeyRecordList* list, KeyStoreReports* reports);
 bool ShowKeyRecord(int record, KeyEditTexts* texts, KeyStoreReports* reports);
 bool UseKeyRecord(int record, KeyRecord* into, KeyStoreReports* reports);

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "ui/form_state.h"
+#include "ui/win/hex_fields.h"
 #include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
@@ -250,8 +251,7 @@ void CreateKeysControls() {
 void OnShowKeyToggled() {
   const bool show = !ShowKeyChecked();
   CheckDlgButton(g_keys.window, kIdKeysShowKey, show ? BST_CHECKED : BST_UNCHECKED);
-  SendMessageA(g_keys.keyEdit, EM_SETPASSWORDCHAR, show ? 0 : '*', 0);
-  InvalidateRect(g_keys.keyEdit, nullptr, FALSE);
+  MaskKeyEdit(g_keys.keyEdit, !show);
   RefreshRows();
 }
 

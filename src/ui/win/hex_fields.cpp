@@ -87,6 +87,10 @@ void OnShowKeyCommand() {
   HWND keyEdit = GetDlgItem(g_mainWindow, kIdKeyEdit);
   const bool wasShown = IsDlgButtonChecked(g_mainWindow, kIdShowKey) == BST_CHECKED;
   CheckDlgButton(g_mainWindow, kIdShowKey, wasShown ? BST_UNCHECKED : BST_CHECKED);
-  SendMessageA(keyEdit, EM_SETPASSWORDCHAR, wasShown ? '*' : 0, 0);
-  InvalidateRect(keyEdit, nullptr, FALSE);
+  MaskKeyEdit(keyEdit, wasShown);
+}
+
+void MaskKeyEdit(HWND edit, bool masked) {
+  SendMessageA(edit, EM_SETPASSWORDCHAR, masked ? '*' : 0, 0);
+  InvalidateRect(edit, nullptr, FALSE);
 }

@@ -49,8 +49,6 @@ void SaveLanguage() {
 
 void OnLanguageCommand(int commandId) {
   const bool english = commandId == kCommandEnglish;
-  CheckMenuItem(g_languageMenu, english ? kCommandEnglish : kCommandRussian, MF_BYCOMMAND | MF_CHECKED);
-  CheckMenuItem(g_languageMenu, english ? kCommandRussian : kCommandEnglish, MF_BYCOMMAND | MF_UNCHECKED);
   g_language = english ? kEnglish : kRussian;
   SaveLanguage();
   SelectUiText();

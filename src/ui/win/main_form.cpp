@@ -8,6 +8,7 @@
 #include "ui/control_ids.h"
 #include "ui/form_layout.h"
 #include "ui/ui_text.h"
+#include "ui/win/hex_fields.h"
 #include "ui/win/menu_bar.h"
 
 HINSTANCE g_instance = nullptr;
@@ -114,8 +115,7 @@ void ShowFieldReset(FieldReset reset) {
   SetWindowTextA(keyEdit, g_form.systemKeyText);
   if (Checked(kIdShowKey)) {
     SendMessageA(Control(kIdShowKey), BM_SETCHECK, BST_UNCHECKED, 0);
-    SendMessageA(keyEdit, EM_SETPASSWORDCHAR, '*', 0);
-    InvalidateRect(keyEdit, nullptr, FALSE);
+    MaskKeyEdit(keyEdit, true);
   }
 }
 

@@ -8,21 +8,19 @@
 #include "ui/win/main_form.h"
 #include "ui/win/message_box.h"
 
-HMENU g_languageMenu = nullptr;
-
 void BuildMenuBar() {
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
   HMENU tools = CreatePopupMenu();
   HMENU help = CreatePopupMenu();
-  g_languageMenu = CreatePopupMenu();
+  HMENU language = CreatePopupMenu();
 
   AppendMenuA(file, MF_STRING, kCommandQuit, UiText.menuQuit);
-  AppendMenuA(g_languageMenu, MF_STRING, kCommandRussian, kRussianLanguageName);
-  AppendMenuA(g_languageMenu, MF_STRING, kCommandEnglish, kEnglishLanguageName);
-  CheckMenuItem(g_languageMenu, g_language == kEnglish ? kCommandEnglish : kCommandRussian,
+  AppendMenuA(language, MF_STRING, kCommandRussian, kRussianLanguageName);
+  AppendMenuA(language, MF_STRING, kCommandEnglish, kEnglishLanguageName);
+  CheckMenuItem(language, g_language == kEnglish ? kCommandEnglish : kCommandRussian,
                 MF_BYCOMMAND | MF_CHECKED);
-  AppendMenuA(tools, MF_POPUP, reinterpret_cast<UINT_PTR>(g_languageMenu), UiText.menuLanguage);
+  AppendMenuA(tools, MF_POPUP, reinterpret_cast<UINT_PTR>(language), UiText.menuLanguage);
   AppendMenuA(tools, MF_STRING, kCommandCardJournal, UiText.menuCardJournal);
   AppendMenuA(help, MF_STRING, kCommandHelp, UiText.menuHelpItem);
   AppendMenuA(help, MF_SEPARATOR, 0, nullptr);

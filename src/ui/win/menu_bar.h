@@ -12,9 +12,6 @@ inline constexpr char kHelpFilePath[] = "help\\Keyloom ver_1_01.pdf";
 inline constexpr int kAboutDialogRussian = 1;
 inline constexpr int kAboutDialogEnglish = 2;
 
-// The Language submenu, kept so the language commands can set its check marks.
-extern HMENU g_languageMenu;
-
 void BuildMenuBar();
 void RebuildMenuBar();
 // WM_RBUTTONUP over the main window's client area: the "Quit" menu at the click point.
