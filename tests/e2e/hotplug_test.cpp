@@ -16,9 +16,10 @@ class Hotplug : public CardScenario {
   }
 
   // Starts Keyloom with the reader plugged in and delivers a device change at its found box, so
-  // that the debounce ends 2 s later, inside the handshake wait that starts in 1.5 s; returns once
+  // that the debounce ends 2 s later, inside a handshake wait of 3 s that starts at once; returns once
   // that wait runs. The time of the change goes to `changedAt` when given.
   void StartWithAChangeDueInTheHandshakeWait(HWND* main, ULONGLONG* changedAt = nullptr) {
+    timings_.handshakeTickMs = 1500;
     ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
     *main = Start();
     ASSERT_NE(*main, nullptr);
@@ -27,7 +28,6 @@ class Hotplug : public CardScenario {
     EXPECT_EQ(found.text, FoundText("COM5"));
     if (changedAt != nullptr) *changedAt = GetTickCount64();
     simreader::DeliverDeviceChange(*main);
-    ui::Pause(1500);
     const size_t waits = WaitsOpened();
     ASSERT_TRUE(ui::PressDialogButton(found.window, IDOK));
     ASSERT_EQ(NextWaitCaption(waits), "Reading Tarnel settings");
@@ -87,12 +87,13 @@ TEST_F(Hotplug, DeviceChangeDuringTheHandshakeWait) {
 }
 
 // Plugged in during the search delay: the check waits for the search instead of opening a second one.
+// The delay lasts 3 s, so the debounce ends inside it.
 TEST_F(Hotplug, DeviceChangeDuringTheSearchDelay) {
+  timings_.searchTickMs = 30;
   HWND main = StartWithoutReader({"COM2"});
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(simreader::PlugReader("COM5", {"COM2"}));
   simreader::DeliverDeviceChange(main);
-  ui::Pause(1500);
   ui::PostCommand(main, kIdSearch);
   ExpectFoundAndRead();
   WatchPortOpens();
