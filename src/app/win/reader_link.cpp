@@ -33,11 +33,18 @@ void ShowPortError(const char* phrase, DWORD code) {
   ReportSystemError(WithErrorCode(ErrorCodeForm::kPort, phrase, code).c_str());
 }
 
-// Enables the port list and refills it from the system's ports, sorted by number.
-void RefreshPortList() {
+// Enables the port list and refills it from the system's ports, sorted by number; false, with the
+// list empty, when the system lists none.
+bool RefreshPortList(std::vector<std::string>* listed = nullptr) {
   std::vector<std::string> ports;
-  ShowPortList(ListSystemPorts(&ports) ? SortedPortNames(ports) : std::vector<std::string>());
+  const bool any = ListSystemPorts(&ports);
+  const std::vector<std::string> sorted = any ? SortedPortNames(ports) : std::vector<std::string>();
+  ShowPortList(sorted);
+  if (listed != nullptr) *listed = sorted;
+  return any;
 }
+
+void ReportOpenError() { ReportWithPort("%s [%s]!", UiText.errorOpening, kMessageError); }
 
 TimerId SendHandshake(bool waitRunning) {
   // A handshake whose reply no wait would read is not sent.
@@ -52,7 +59,7 @@ TimerId SendHandshake(bool waitRunning) {
 
 TimerId OpenAndHandshake(bool waitRunning) {
   if (!OpenLink(g_link)) {
-    ReportWithPort("%s [%s]!", UiText.errorOpening, kMessageError);
+    ReportOpenError();
     RefreshPortList();
     return kTimerNone;
   }
@@ -123,14 +130,11 @@ void EndLinkAfterFailedWrite(DWORD code) {
 }
 
 TimerId SearchReader(bool waitRunning) {
-  std::vector<std::string> ports;
-  if (!ListSystemPorts(&ports)) {
-    ShowPortList(ports);
+  std::vector<std::string> listed;
+  if (!RefreshPortList(&listed)) {
     ReportNoPorts();
     return kTimerNone;
   }
-  const std::vector<std::string> listed = SortedPortNames(ports);
-  ShowPortList(listed);
   return LocateReader(listed, waitRunning);
 }
 
@@ -206,7 +210,7 @@ void RecheckOpenPort(int pauseMs) {
     return;
   }
   if (OpenLink(g_link)) return;
-  ReportWithPort("%s [%s]!", UiText.errorOpening, kMessageError);
+  ReportOpenError();
   ResetLink();
 }
 
